@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <functional>
+
+namespace granwise::cli {
+
+enum ExitCode { Success = 0, Refused = 1, UsageError = 2 };
+
+struct Context {
+    QString databasePath; // --db, or ledger.db beside the program
+    QTextStream &out;
+    QTextStream &err;
+};
+
+// One command of granwise-cli: its name, its usage line and what it does with its arguments.
+struct Command {
+    QString name;
+    QString usage;
+    std::function<int(Context &, const QStringList &)> run;
+};
+
+// Every command the program knows, in the order of the usage text.
+const QVector<Command> &commands();
+
+// Runs granwise-cli with its arguments (without the program name). Streams are injectable so
+// tests run it in-process.
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err);
+
+QString usageText();
+
+} // namespace granwise::cli

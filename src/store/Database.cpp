@@ -1,0 +1,286 @@
+#include "Database.h"
+
+#include "NumberFormat.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace granwise {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+QString sqliteText(sqlite3 *db)
+{
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : u"out of memory"_s;
+}
+} // namespace
+
+Connection::Connection(const QString &path, Mode mode) : m_path(path)
+{
+    if (mode == Mode::ExistingFile && !QFileInfo(path).isFile())
+        throw Error(u"数据库文件不存在：%1"_s.arg(path));
+    const int flags = SQLITE_OPEN_READWRITE | (mode == Mode::CreateFile ? SQLITE_OPEN_CREATE : 0);
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString reason = sqliteText(m_db);
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw Error(u"数据库文件打不开：%1（%2）"_s.arg(path, reason));
+    }
+    sqlite3_busy_timeout(m_db, 5000);
+    sqlite3_extended_result_codes(m_db, 1);
+}
+
+Connection::~Connection()
+{
+    sqlite3_close_v2(m_db);
+}
+
+void Connection::fail(const QString &what) const
+{
+    throw Error(u"数据库错误：%1\n%2"_s.arg(sqliteText(m_db), what));
+}
+
+Statement Connection::prepare(const QString &sql)
+{
+    return Statement(*this, sql);
+}
+
+int Connection::execute(const QString &sql, const QVariantList &values)
+{
+    Statement st(*this, sql);
+    st.bindAll(values);
+    st.run();
+    return sqlite3_changes(m_db);
+}
+
+void Connection::executeScript(const QString &sql)
+{
+    char *message = nullptr;
+    if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+        const QString text = QString::fromUtf8(message ? message : "");
+        sqlite3_free(message);
+        throw Error(u"数据库错误：%1"_s.arg(text));
+    }
+}
+
+QVariant Connection::scalar(const QString &sql, const QVariantList &values)
+{
+    Statement st(*this, sql);
+    st.bindAll(values);
+    return st.next() ? st.value(0) : QVariant();
+}
+
+bool Connection::tableExists(const QString &table)
+{
+    return scalar(u"select count(*) from sqlite_master where type = 'table' and name = ?"_s, {table}).toInt() > 0;
+}
+
+QStringList Connection::columnNames(const QString &table)
+{
+    QStringList names;
+    Statement st(*this, u"select name from pragma_table_info(?)"_s);
+    st.bind(1, table);
+    while (st.next())
+        names << st.text(0);
+    return names;
+}
+
+qint64 Connection::lastInsertRowId() const
+{
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+Statement::Statement(Connection &connection, const QString &sql) : m_connection(&connection)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(connection.handle(), utf8.constData(), int(utf8.size()), &m_stmt, nullptr) != SQLITE_OK)
+        connection.fail(sql);
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+Statement::Statement(Statement &&other) noexcept
+    : m_connection(other.m_connection), m_stmt(other.m_stmt), m_columns(std::move(other.m_columns))
+{
+    other.m_stmt = nullptr;
+}
+
+Statement &Statement::bind(int position, const QVariant &value)
+{
+    int rc = SQLITE_OK;
+    if (!value.isValid() || value.isNull()) {
+        rc = sqlite3_bind_null(m_stmt, position);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(m_stmt, position, value.toDouble());
+            break;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Long:
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int64(m_stmt, position, value.toLongLong());
+            break;
+        default: {
+            const QByteArray utf8 = value.toString().toUtf8();
+            rc = sqlite3_bind_text(m_stmt, position, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        m_connection->fail(u"bind %1"_s.arg(position));
+    return *this;
+}
+
+Statement &Statement::bind(const QString &name, const QVariant &value)
+{
+    const int position = sqlite3_bind_parameter_index(m_stmt, name.toUtf8().constData());
+    if (position == 0)
+        throw Error(u"数据库错误：语句没有参数 %1"_s.arg(name));
+    return bind(position, value);
+}
+
+Statement &Statement::bindAll(const QVariantList &values)
+{
+    for (int i = 0; i < values.size(); ++i)
+        bind(i + 1, values.at(i));
+    return *this;
+}
+
+bool Statement::next()
+{
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    m_connection->fail(QString::fromUtf8(sqlite3_sql(m_stmt)));
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+void Statement::run()
+{
+    while (next()) {
+    }
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(m_stmt);
+}
+
+QString Statement::columnName(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, column));
+}
+
+int Statement::columnIndex(const QString &name) const
+{
+    if (m_columns.isEmpty()) {
+        const int n = columnCount();
+        for (int i = n - 1; i >= 0; --i) // the first of equal names wins
+            m_columns.insert(columnName(i), i);
+    }
+    return m_columns.value(name, -1);
+}
+
+int Statement::requireColumn(const QString &name) const
+{
+    const int i = columnIndex(name);
+    if (i < 0)
+        throw Error(u"数据库错误：结果中没有列 %1"_s.arg(name));
+    return i;
+}
+
+bool Statement::isNull(int column) const
+{
+    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
+
+QString Statement::text(int column) const
+{
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return QString::number(sqlite3_column_int64(m_stmt, column));
+    case SQLITE_FLOAT:
+        return formatNumber(sqlite3_column_double(m_stmt, column));
+    default: {
+        const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+        return QString::fromUtf8(data, sqlite3_column_bytes(m_stmt, column));
+    }
+    }
+}
+
+QString Statement::text(const QString &name) const
+{
+    return text(requireColumn(name));
+}
+
+double Statement::number(int column) const
+{
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_NULL:
+        return 0;
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(m_stmt, column);
+    default:
+        return parseNumber(text(column)).value_or(0);
+    }
+}
+
+double Statement::number(const QString &name) const
+{
+    return number(requireColumn(name));
+}
+
+QVariant Statement::value(int column) const
+{
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return QVariant::fromValue<qint64>(sqlite3_column_int64(m_stmt, column));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(m_stmt, column);
+    default:
+        return text(column);
+    }
+}
+
+Transaction::Transaction(Connection &connection) : m_connection(connection)
+{
+    m_connection.executeScript(u"begin immediate"_s);
+}
+
+Transaction::~Transaction()
+{
+    if (m_open) {
+        char *ignored = nullptr;
+        sqlite3_exec(m_connection.handle(), "rollback", nullptr, nullptr, &ignored);
+        sqlite3_free(ignored);
+    }
+}
+
+void Transaction::commit()
+{
+    m_connection.executeScript(u"commit"_s);
+    m_open = false;
+}
+
+} // namespace granwise

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "Error.h"
+
+#include <QHash>
+#include <QString>
+#include <QVariant>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace granwise {
+
+class Statement;
+
+// One connection to the database file, opened for one operation and closed when it goes out
+// of scope. It never creates the file: a missing database is an error.
+class Connection {
+public:
+    enum class Mode { ExistingFile, CreateFile };
+    explicit Connection(const QString &path, Mode mode = Mode::ExistingFile);
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    Statement prepare(const QString &sql);
+    // Runs one statement with its values bound in order; returns the number of changed rows.
+    int execute(const QString &sql, const QVariantList &values = {});
+    // Runs several statements without values (schema scripts).
+    void executeScript(const QString &sql);
+    // First column of the first row, or an invalid QVariant when there is no row.
+    QVariant scalar(const QString &sql, const QVariantList &values = {});
+
+    bool tableExists(const QString &table);
+    QStringList columnNames(const QString &table);
+    qint64 lastInsertRowId() const;
+
+    const QString &path() const { return m_path; }
+    sqlite3 *handle() const { return m_db; }
+    [[noreturn]] void fail(const QString &what) const;
+
+private:
+    sqlite3 *m_db = nullptr;
+    QString m_path;
+};
+
+// A prepared statement. Values are always bound as parameters, never spliced into the text.
+class Statement {
+public:
+    Statement(Connection &connection, const QString &sql);
+    ~Statement();
+    Statement(Statement &&other) noexcept;
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+    Statement &operator=(Statement &&) = delete;
+
+    // Binds by position, counted from 1. A null QVariant binds NULL; a number binds a REAL or
+    // INTEGER; everything else binds text.
+    Statement &bind(int position, const QVariant &value);
+    Statement &bind(const QString &name, const QVariant &value);
+    Statement &bindAll(const QVariantList &values);
+
+    // Advances to the next row; false at the end of the result (or after a change statement).
+    bool next();
+    void reset();
+    // Runs a change statement to its end.
+    void run();
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    int columnIndex(const QString &name) const; // -1 when the result has no such column
+    bool isNull(int column) const;
+    // Every value read as text; NULL reads as the empty text. Numbers read in the program's
+    // general number format (never "1.0").
+    QString text(int column) const;
+    QString text(const QString &name) const;
+    double number(int column) const; // NULL or non-numeric text reads as 0
+    double number(const QString &name) const;
+    QVariant value(int column) const; // NULL -> invalid QVariant, numbers as double/qint64
+
+private:
+    int requireColumn(const QString &name) const;
+    Connection *m_connection;
+    sqlite3_stmt *m_stmt = nullptr;
+    mutable QHash<QString, int> m_columns;
+};
+
+// Runs the enclosed changes as one transaction: committed by commit(), rolled back when it
+// goes out of scope without one (an exception on the way included).
+class Transaction {
+public:
+    explicit Transaction(Connection &connection);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    void commit();
+
+private:
+    Connection &m_connection;
+    bool m_open = true;
+};
+
+} // namespace granwise

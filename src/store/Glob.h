@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// The globals every window shares. They sit in the store library, not in the shell, because
+// the windows below the shell (task information, projects, reports) read them too.
+namespace granwise::glob {
+
+// The program directory, ending with "/". Files beside the program are AppDir + name.
+extern QString AppDir;
+// The connection description of the database: its file path (AppDir + "ledger.db").
+extern QString ConnectionString;
+// Title of the table a report window is to show; stored by the report entries of the menu.
+extern QString ReportTitle;
+// 0: the account window creates the first account at start-up; 1: opened from the menu.
+extern int UserFormMode;
+
+inline const QString DatabaseFileName = QStringLiteral("ledger.db");
+inline const QString ApplicationTitle = QStringLiteral("Granwise（汇总版1.0）");
+
+// Sets AppDir (with a trailing "/") and ConnectionString for a program directory.
+void setProgramDirectory(const QString &directory);
+
+} // namespace granwise::glob

@@ -1,0 +1,107 @@
+#include "TestSupport.h"
+
+#include "store/DatabaseSetup.h"
+#include "store/Glob.h"
+#include "store/ProjectColumns.h"
+
+namespace granwise::test {
+
+using namespace Qt::StringLiterals;
+
+TempDatabase::TempDatabase()
+{
+    glob::setProgramDirectory(m_dir.path());
+    m_path = glob::ConnectionString;
+    createDatabase(m_path);
+}
+
+TempDatabase::~TempDatabase()
+{
+    glob::AppDir.clear();
+    glob::ConnectionString.clear();
+}
+
+void TempDatabase::addProject(const QVariantMap &values) const
+{
+    QStringList names;
+    QStringList marks;
+    QVariantList bound;
+    for (const ProjectColumn &c : projectColumns()) {
+        if (c.kind == ColumnKind::AutoNumber)
+            continue;
+        QVariant v = values.value(c.name);
+        if (!values.contains(c.name) && c.isNumber())
+            v = 0.0;
+        names << c.name;
+        marks << u"?"_s;
+        bound << v;
+    }
+    Connection connection(m_path);
+    connection.execute(u"insert into TZ_XIANGMU (%1) values (%2)"_s.arg(names.join(u','), marks.join(u',')), bound);
+}
+
+int TempDatabase::count(const QString &table) const
+{
+    Connection connection(m_path);
+    return connection.scalar(u"select count(*) from "_s + table).toInt();
+}
+
+void RecordingPrompter::message(QWidget *, const QString &caption, const QString &text, Icon icon)
+{
+    said.push_back({caption, text, icon});
+}
+
+Prompter::Answer RecordingPrompter::ask(QWidget *, const QString &caption, const QString &text, Icon icon,
+                                        Buttons buttons)
+{
+    said.push_back({caption, text, icon});
+    if (!m_answers.empty()) {
+        const Answer a = m_answers.front();
+        m_answers.pop_front();
+        return a;
+    }
+    return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+}
+
+QStringList RecordingPrompter::texts() const
+{
+    QStringList t;
+    for (const Said &s : said)
+        t << s.text;
+    return t;
+}
+
+QString ScriptedFileDialogs::saveFileName(QWidget *, const QString &proposedPath, const QString &, const QString &)
+{
+    proposed = proposedPath;
+    if (m_paths.empty())
+        return {};
+    const QString p = m_paths.front().value(0);
+    m_paths.pop_front();
+    return p;
+}
+
+QString ScriptedFileDialogs::openFileName(QWidget *, const QString &)
+{
+    if (m_paths.empty())
+        return {};
+    const QString p = m_paths.front().value(0);
+    m_paths.pop_front();
+    return p;
+}
+
+QStringList ScriptedFileDialogs::openFileNames(QWidget *, const QString &)
+{
+    if (m_paths.empty())
+        return {};
+    const QStringList p = m_paths.front();
+    m_paths.pop_front();
+    return p;
+}
+
+QString fixture(const QString &name)
+{
+    return QStringLiteral(GRANWISE_FIXTURES) + u'/' + name;
+}
+
+} // namespace granwise::test

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "store/Database.h"
+#include "ui/FileDialogs.h"
+#include "ui/Prompter.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariantMap>
+#include <deque>
+#include <memory>
+
+namespace granwise::test {
+
+// A fresh database of the shipped shape in a temporary directory, which also serves as the
+// program directory (glob::AppDir) while the object lives.
+class TempDatabase {
+public:
+    TempDatabase();
+    ~TempDatabase();
+    const QString &path() const { return m_path; }
+    QString dir() const { return m_dir.path(); }
+    Connection connect() const { return Connection(m_path); }
+    // Inserts a project row: the given columns, every other number column 0.
+    void addProject(const QVariantMap &values) const;
+    int count(const QString &table) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+// Records every message and answers questions from a script (Ok/Yes when the script is empty).
+class RecordingPrompter : public Prompter {
+public:
+    struct Said {
+        QString caption;
+        QString text;
+        Icon icon;
+    };
+    RecordingPrompter() { install(this); }
+    ~RecordingPrompter() override { install(nullptr); }
+    void message(QWidget *, const QString &caption, const QString &text, Icon icon) override;
+    Answer ask(QWidget *, const QString &caption, const QString &text, Icon icon, Buttons buttons) override;
+    void answerNext(Answer answer) { m_answers.push_back(answer); }
+    QStringList texts() const;
+    QString lastText() const { return said.empty() ? QString() : said.back().text; }
+
+    std::vector<Said> said;
+
+private:
+    std::deque<Answer> m_answers;
+};
+
+// File dialogs that return scripted paths (empty = cancelled) and remember what was proposed.
+class ScriptedFileDialogs : public FileDialogs {
+public:
+    ScriptedFileDialogs() { install(this); }
+    ~ScriptedFileDialogs() override { install(nullptr); }
+    QString saveFileName(QWidget *, const QString &proposedPath, const QString &, const QString &) override;
+    QString openFileName(QWidget *, const QString &) override;
+    QStringList openFileNames(QWidget *, const QString &) override;
+    void next(const QString &path) { m_paths.push_back({path}); }
+    void nextMany(const QStringList &paths) { m_paths.push_back(paths); }
+    QString proposed;
+
+private:
+    std::deque<QStringList> m_paths;
+};
+
+// Path of a file in tests/fixtures.
+QString fixture(const QString &name);
+
+} // namespace granwise::test
