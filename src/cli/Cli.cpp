@@ -7,6 +7,12 @@ namespace granwise::cli {
 
 using namespace Qt::StringLiterals;
 
+const QVector<Command> &commands()
+{
+    static const QVector<Command> all = storeCommands() + exchangeCommands() + reportCommands() + projectCommands();
+    return all;
+}
+
 QString usageText()
 {
     QString text = u"用法：granwise-cli [--db PATH] COMMAND [ARGS]\n"

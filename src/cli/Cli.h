@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <QVector>
 #include <functional>
 
 namespace granwise::cli {
@@ -16,11 +17,18 @@ struct Context {
 };
 
 // One command of granwise-cli: its name, its usage line and what it does with its arguments.
+// A command returns an ExitCode; an Error it throws is printed and exits with Refused.
 struct Command {
     QString name;
     QString usage;
     std::function<int(Context &, const QStringList &)> run;
 };
+
+// The command groups, each in a file of its own.
+QVector<Command> storeCommands();    // init, backup, restore
+QVector<Command> exchangeCommands(); // import, export, sample
+QVector<Command> reportCommands();   // report, reports
+QVector<Command> projectCommands();  // validate
 
 // Every command the program knows, in the order of the usage text.
 const QVector<Command> &commands();

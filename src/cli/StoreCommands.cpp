@@ -24,12 +24,11 @@ int init(Context &context, const QStringList &args)
 
 } // namespace
 
-const QVector<Command> &commands()
+QVector<Command> storeCommands()
 {
-    static const QVector<Command> all{
+    return {
         {u"init"_s, u"init [--force]             建立带参考数据的新数据库"_s, init},
     };
-    return all;
 }
 
 } // namespace granwise::cli
