@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// The template workbooks beside the program (templet/) are made at build time by this tool,
+// from the same definitions the program fills them from. Each family of templates has one
+// writer; each writes its .xlsx files into the given directory.
+namespace granwise::templets {
+
+void writeExchangeTemplates(const QString &directory); // upload file, project sheet, storage sheet
+void writeReportTemplates(const QString &directory);   // one per statistical table
+
+} // namespace granwise::templets
