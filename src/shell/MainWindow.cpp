@@ -1,0 +1,155 @@
+#include "MainWindow.h"
+
+#include "Backdrop.h"
+#include "LoginDialog.h"
+#include "UsersDialog.h"
+#include "store/Database.h"
+#include "store/Glob.h"
+#include "store/TaskInfo.h"
+#include "store/UserAccount.h"
+#include "ui/ErrorBox.h"
+#include "ui/Prompter.h"
+
+#include <QMenuBar>
+#include <QProgressBar>
+
+namespace granwise {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+QHash<QString, TFrmmain::Opener> &openers()
+{
+    static QHash<QString, TFrmmain::Opener> all;
+    return all;
+}
+} // namespace
+
+void TFrmmain::registerOpener(const QString &opens, Opener opener)
+{
+    openers().insert(opens, std::move(opener));
+}
+
+void showNotAvailable(QWidget *parent, const QString &caption)
+{
+    inform(parent, u"提示"_s, u"“%1”功能尚未提供。"_s.arg(caption));
+}
+
+TFrmmain::TFrmmain(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(u"TFrmmain"_s);
+    setWindowTitle(u"Granwise（汇总版）"_s);
+    auto *backdrop = new Backdrop(this);
+    backdrop->setObjectName(u"Image1"_s);
+    setCentralWidget(backdrop);
+
+    m_progress = new QProgressBar(backdrop);
+    m_progress->setObjectName(u"ProgressBar1"_s);
+    m_progress->setGeometry(496, 392, 345, 33);
+    m_progress->setRange(0, 100);
+    m_progress->hide();
+
+    buildMenu();
+}
+
+void TFrmmain::buildMenu()
+{
+    QHash<QString, QMenu *> menus;
+    auto menuOf = [&](const QString &name) { return menus.value(name); };
+    const QVector<MenuEntry> &entries = menuEntries();
+    for (const MenuEntry &entry : entries) {
+        const bool hasChildren = std::any_of(entries.begin(), entries.end(),
+                                             [&](const MenuEntry &e) { return e.parent == entry.name; });
+        QAction *action = nullptr;
+        if (hasChildren) {
+            QMenu *menu = entry.parent.isEmpty() ? menuBar()->addMenu(entry.caption)
+                                                 : menuOf(entry.parent)->addMenu(entry.caption);
+            menu->setObjectName(entry.name + u"Menu"_s);
+            menus.insert(entry.name, menu);
+            action = menu->menuAction();
+        } else if (entry.parent.isEmpty()) {
+            action = menuBar()->addAction(entry.caption);
+        } else {
+            action = menuOf(entry.parent)->addAction(entry.caption);
+        }
+        action->setObjectName(entry.name);
+        action->setVisible(entry.initiallyVisible);
+        m_actions.insert(entry.name, action);
+        if (!hasChildren) {
+            const QString name = entry.name;
+            connect(action, &QAction::triggered, this, [this, name] { choose(name); });
+        }
+    }
+}
+
+bool TFrmmain::FormCreate()
+{
+    bool goOn = true;
+    const bool ok = guarded(this, [&] {
+        goOn = authenticate();
+        if (!goOn)
+            return;
+        Connection connection(glob::ConnectionString);
+        const std::optional<TaskInfo> info = readTaskInfo(connection);
+        applyLevelRule(info ? std::optional<QString>(info->level) : std::nullopt, LevelRuleVariant::StartUp);
+    });
+    // A database error skips the rest of the start-up; the menu stays as designed.
+    return ok ? goOn : true;
+}
+
+bool TFrmmain::authenticate()
+{
+    bool hasAccount = false;
+    {
+        Connection connection(glob::ConnectionString);
+        hasAccount = account::exists(connection);
+    }
+    if (hasAccount) {
+        Tlogin login(this);
+        return login.exec() == QDialog::Accepted;
+    }
+    glob::UserFormMode = 0;
+    TFrmusers users(this);
+    users.exec();
+    return !users.endsProgram();
+}
+
+void TFrmmain::applyLevelRule(const std::optional<QString> &level, LevelRuleVariant variant)
+{
+    const QHash<QString, bool> visible = menuVisibility(level, variant);
+    for (auto it = visible.begin(); it != visible.end(); ++it)
+        if (QAction *a = m_actions.value(it.key()))
+            a->setVisible(it.value());
+}
+
+void TFrmmain::choose(const QString &entryName)
+{
+    const MenuEntry *entry = findMenuEntry(entryName);
+    if (!entry)
+        return;
+    if (entry->setsReportTitle)
+        glob::ReportTitle = entry->caption;
+    open(*entry);
+}
+
+void TFrmmain::open(const MenuEntry &entry)
+{
+    if (entry.opens == u"N6"_s) {
+        close();
+        return;
+    }
+    if (entry.opens == u"TFrmusers"_s) {
+        glob::UserFormMode = 1;
+        TFrmusers users(this);
+        users.exec();
+        return;
+    }
+    const auto opener = openers().constFind(entry.opens);
+    if (opener == openers().constEnd()) {
+        showNotAvailable(this, entry.caption);
+        return;
+    }
+    guarded(this, [&] { (*opener)(*this); });
+}
+
+} // namespace granwise

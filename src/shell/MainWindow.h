@@ -1,0 +1,49 @@
+#pragma once
+
+#include "MainMenu.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <functional>
+
+class QAction;
+class QProgressBar;
+
+namespace granwise {
+
+// TFrmmain: the main window, its menu and the start-up of the program.
+class TFrmmain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFrmmain(QWidget *parent = nullptr);
+
+    // Start-up after the globals are set: the login (or the first account) and the menu by the
+    // task-information record. False when the program is to end (login failed or cancelled).
+    bool FormCreate();
+
+    // Applies the level rule of a task-information level to the running menu.
+    void applyLevelRule(const std::optional<QString> &level, LevelRuleVariant variant);
+
+    // Chooses a menu entry as the user would.
+    void choose(const QString &entryName);
+
+    QAction *menuAction(const QString &entryName) const { return m_actions.value(entryName); }
+    QProgressBar *progressBar() const { return m_progress; }
+
+    // What a menu entry opens: a window class or an operation, given the main window.
+    using Opener = std::function<void(TFrmmain &)>;
+    static void registerOpener(const QString &opens, Opener opener);
+
+private:
+    void buildMenu();
+    void open(const MenuEntry &entry);
+    bool authenticate();
+
+    QHash<QString, QAction *> m_actions;
+    QProgressBar *m_progress;
+};
+
+// Shows that a function is not available in this version yet.
+void showNotAvailable(QWidget *parent, const QString &caption);
+
+} // namespace granwise
