@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test of Granwise.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/setup.sh build
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir build --output-on-failure --timeout 600 -j2
