@@ -1,6 +1,9 @@
 #include "Cli.h"
 
+#include "store/Error.h"
+
 #include "store/DatabaseSetup.h"
+#include "store/Maintenance.h"
 
 namespace granwise::cli {
 
@@ -22,12 +25,41 @@ int init(Context &context, const QStringList &args)
     return Success;
 }
 
+int backup(Context &context, const QStringList &args)
+{
+    if (args.size() != 1)
+        return UsageError;
+    maintenance::backupDatabase(context.databasePath, args.first());
+    context.out << u"数据备份成功！%1\n"_s.arg(args.first());
+    return Success;
+}
+
+int restore(Context &context, const QStringList &args)
+{
+    if (args.size() != 1)
+        return UsageError;
+    if (!args.first().endsWith(u"bak"_s)) {
+        context.err << u"文件类型错误，文件恢复失败！\n"_s;
+        return Refused;
+    }
+    try {
+        maintenance::restoreDatabase(args.first(), context.databasePath);
+    } catch (const Error &e) {
+        context.err << u"文件恢复出现错误，导入中断，请修改后重新导入！\n"_s << e.text() << u'\n';
+        return Refused;
+    }
+    context.out << u"文件恢复成功！\n"_s;
+    return Success;
+}
+
 } // namespace
 
 QVector<Command> storeCommands()
 {
     return {
         {u"init"_s, u"init [--force]             建立带参考数据的新数据库"_s, init},
+        {u"backup"_s, u"backup FILE                把数据库备份到 FILE"_s, backup},
+        {u"restore"_s, u"restore FILE               用备份文件 FILE（扩展名 bak）恢复数据库"_s, restore},
     };
 }
 

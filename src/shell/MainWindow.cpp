@@ -17,19 +17,6 @@ namespace granwise {
 
 using namespace Qt::StringLiterals;
 
-namespace {
-QHash<QString, TFrmmain::Opener> &openers()
-{
-    static QHash<QString, TFrmmain::Opener> all;
-    return all;
-}
-} // namespace
-
-void TFrmmain::registerOpener(const QString &opens, Opener opener)
-{
-    openers().insert(opens, std::move(opener));
-}
-
 void showNotAvailable(QWidget *parent, const QString &caption)
 {
     inform(parent, u"提示"_s, u"“%1”功能尚未提供。"_s.arg(caption));
@@ -144,8 +131,8 @@ void TFrmmain::open(const MenuEntry &entry)
         users.exec();
         return;
     }
-    const auto opener = openers().constFind(entry.opens);
-    if (opener == openers().constEnd()) {
+    const auto opener = windowOpeners().constFind(entry.opens);
+    if (opener == windowOpeners().constEnd()) {
         showNotAvailable(this, entry.caption);
         return;
     }

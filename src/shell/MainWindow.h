@@ -32,7 +32,6 @@ public:
 
     // What a menu entry opens: a window class or an operation, given the main window.
     using Opener = std::function<void(TFrmmain &)>;
-    static void registerOpener(const QString &opens, Opener opener);
 
 private:
     void buildMenu();
@@ -45,5 +44,9 @@ private:
 
 // Shows that a function is not available in this version yet.
 void showNotAvailable(QWidget *parent, const QString &caption);
+
+// The one place where menu entries meet the windows and operations of the other libraries:
+// "opens" value of an entry -> what to do.
+const QHash<QString, TFrmmain::Opener> &windowOpeners();
 
 } // namespace granwise

@@ -1,0 +1,110 @@
+#include "Maintenance.h"
+
+#include "MainWindow.h"
+#include "store/Database.h"
+#include "store/Glob.h"
+#include "store/Maintenance.h"
+#include "store/TaskInfo.h"
+#include "ui/ErrorBox.h"
+#include "ui/FileDialogs.h"
+#include "ui/Prompter.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace granwise {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString BackupFilter = u"备份文件 (*.bak)"_s;
+const QString HelpFileName = u"help/粮食流通基础设施建设投资统计主要指标解释及填报说明.html"_s;
+
+void say(QWidget *parent, const QString &text)
+{
+    inform(parent, u"消息！"_s, text);
+}
+} // namespace
+
+void N10Click(TFrmmain &window)
+{
+    const auto answer = Prompter::current().ask(&window, u"提示"_s, u"系统复位将清除系统中的全部纪录，确定要操作吗？"_s,
+                                                Prompter::Icon::Information, Prompter::Buttons::OkCancel);
+    if (answer != Prompter::Answer::Ok)
+        return;
+    if (!guarded(&window, [] { maintenance::resetDatabase(glob::ConnectionString); }))
+        return;
+    inform(&window, u"操作提示"_s, u"系统复位完成。请选择确定，退出系统！"_s);
+    window.close();
+}
+
+void N17Click(TFrmmain &window)
+{
+    QString proposed;
+    if (!guarded(&window, [&] {
+            Connection connection(glob::ConnectionString);
+            const std::optional<TaskInfo> info = readTaskInfo(connection);
+            proposed = u"备份-"_s + (info ? info->filingUnit : QString()) + u"-"_s + (info ? info->year : QString());
+        }))
+        return;
+    const QString path = FileDialogs::current().saveFileName(&window, proposed, BackupFilter, u"bak"_s);
+    if (path.isEmpty()) {
+        say(&window, u"数据备份取消！"_s);
+        return;
+    }
+    if (guarded(&window, [&] { maintenance::backupDatabase(glob::ConnectionString, path); }))
+        say(&window, u"数据备份成功！"_s);
+}
+
+void N15Click(TFrmmain &window)
+{
+    const auto answer = Prompter::current().ask(
+        &window, u"消息"_s, u"数据恢复将清除系统中的全部记录，请先将数据备份后再执行本操作。确定要操作吗？"_s,
+        Prompter::Icon::Question, Prompter::Buttons::YesNo);
+    if (answer != Prompter::Answer::Yes)
+        return;
+    const QString path = FileDialogs::current().openFileName(&window, BackupFilter);
+    if (path.isEmpty()) {
+        say(&window, u"文件恢复取消！"_s);
+        return;
+    }
+    if (!path.endsWith(u"bak"_s)) { // lower case only, as always
+        say(&window, u"文件类型错误，文件恢复失败！"_s);
+        return;
+    }
+    try {
+        maintenance::restoreDatabase(path, glob::ConnectionString);
+    } catch (const Error &) {
+        // The database stays as it was.
+        say(&window, u"文件恢复出现错误，导入中断，请修改后重新导入！"_s);
+        return;
+    }
+    say(&window, u"文件恢复成功！"_s);
+}
+
+void N18Click(TFrmmain &window)
+{
+    const QString path = glob::AppDir + HelpFileName;
+    if (!QFileInfo::exists(path))
+        return; // nothing to show, as with any missing document
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        return;
+    // No viewer on this desktop: read it inside the program.
+    QDialog viewer(&window);
+    viewer.setObjectName(u"HelpViewer"_s);
+    viewer.setWindowTitle(u"粮食流通基础设施建设投资统计主要指标解释及填报说明"_s);
+    auto *browser = new QTextBrowser(&viewer);
+    browser->setOpenExternalLinks(false);
+    browser->setSource(QUrl::fromLocalFile(path));
+    auto *layout = new QVBoxLayout(&viewer);
+    layout->addWidget(browser);
+    viewer.resize(900, 700);
+    viewer.exec();
+}
+
+} // namespace granwise

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "cli/Cli.h"
+
+namespace granwise::test {
+
+// granwise-cli run in-process: its exit code and what it printed. (Link the test with `cli`.)
+struct CliResult {
+    int code;
+    QString out;
+    QString err;
+};
+
+inline CliResult runCli(const QStringList &args)
+{
+    QString out;
+    QString err;
+    QTextStream o(&out);
+    QTextStream e(&err);
+    const int code = cli::run(args, o, e);
+    o.flush();
+    e.flush();
+    return {code, out, err};
+}
+
+} // namespace granwise::test
