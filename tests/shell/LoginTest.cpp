@@ -16,6 +16,7 @@
 
 using namespace granwise;
 using namespace Qt::StringLiterals;
+using test::whenModalOpens;
 
 namespace {
 
@@ -27,16 +28,6 @@ QLineEdit *box(QWidget &w, const char *name)
 void click(QWidget &w, const char *name)
 {
     QTest::mouseClick(w.findChild<QPushButton *>(QString::fromLatin1(name)), Qt::LeftButton);
-}
-
-// Runs `act` on the modal dialog that the next exec() opens.
-void whenModalOpens(std::function<void(QWidget &)> act)
-{
-    QTimer::singleShot(0, [act] {
-        QWidget *modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        act(*modal);
-    });
 }
 
 class LoginTest : public ::testing::Test {

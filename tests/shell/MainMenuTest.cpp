@@ -124,3 +124,19 @@ TEST(MainMenu, DatabaseErrorAtStartUpShowsItAndKeepsTheDesignedMenu)
     for (const QString &top : {u"N2"_s, u"N1"_s, u"N51"_s, u"N16"_s, u"N3"_s, u"N4"_s, u"N5"_s})
         EXPECT_TRUE(window.menuAction(top)->isVisible());
 }
+
+TEST(MainMenu, SavingTheTaskInformationAppliesTheSaveVariant)
+{
+    test::TempDatabase db;
+    test::RecordingPrompter prompter;
+    TFrmmain window;
+    window.applyLevelRule(std::nullopt, LevelRuleVariant::StartUp);
+    test::whenModalOpens([](QWidget &renwu) {
+        EXPECT_EQ(renwu.objectName(), u"TfrmRenwu"_s);
+        QMetaObject::invokeMethod(&renwu, "saved", Q_ARG(QString, u"省级汇总"_s));
+        renwu.close();
+    });
+    window.choose(u"N22"_s);
+    EXPECT_TRUE(window.menuAction(u"N51"_s)->isVisible());
+    EXPECT_TRUE(window.menuAction(u"N1231"_s)->isVisible());
+}

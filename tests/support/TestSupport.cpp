@@ -4,6 +4,10 @@
 #include "store/Glob.h"
 #include "store/ProjectColumns.h"
 
+#include <QApplication>
+#include <QTimer>
+#include <gtest/gtest.h>
+
 namespace granwise::test {
 
 using namespace Qt::StringLiterals;
@@ -97,6 +101,18 @@ QStringList ScriptedFileDialogs::openFileNames(QWidget *, const QString &)
     const QStringList p = m_paths.front();
     m_paths.pop_front();
     return p;
+}
+
+void whenModalOpens(std::function<void(QWidget &)> act)
+{
+    QTimer::singleShot(0, [act] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal) {
+            ADD_FAILURE() << "no modal window opened";
+            return;
+        }
+        act(*modal);
+    });
 }
 
 QString fixture(const QString &name)

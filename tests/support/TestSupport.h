@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QVariantMap>
 #include <deque>
+#include <functional>
 #include <memory>
 
 namespace granwise::test {
@@ -67,6 +68,10 @@ public:
 private:
     std::deque<QStringList> m_paths;
 };
+
+// Runs `act` on the modal window that the next exec() opens (for windows opened modally by the
+// code under test).
+void whenModalOpens(std::function<void(QWidget &)> act);
 
 // Path of a file in tests/fixtures.
 QString fixture(const QString &name);
