@@ -1,0 +1,9 @@
+#include "SummaryReports.h"
+
+namespace granwise {
+
+void registerFacilityTables()
+{
+}
+
+} // namespace granwise

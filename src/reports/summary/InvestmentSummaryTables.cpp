@@ -1,0 +1,9 @@
+#include "SummaryReports.h"
+
+namespace granwise {
+
+void registerInvestmentSummaryTables()
+{
+}
+
+} // namespace granwise
