@@ -20,7 +20,8 @@ Connection::Connection(const QString &path, Mode mode) : m_path(path)
 {
     if (mode == Mode::ExistingFile && !QFileInfo(path).isFile())
         throw Error(u"数据库文件不存在：%1"_s.arg(path));
-    const int flags = SQLITE_OPEN_READWRITE | (mode == Mode::CreateFile ? SQLITE_OPEN_CREATE : 0);
+    // A connection belongs to one operation on one thread, so it needs no mutex of its own.
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (mode == Mode::CreateFile ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString reason = sqliteText(m_db);

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <optional>
+
+namespace granwise {
+
+class Statement;
+
+// The values of one project: column name -> text as the form shows it (numbers as typed; a
+// blank number counts as 0). Display-only totals are not included; check computes them.
+using ProjectValues = QHash<QString, QString>;
+
+struct ValidationFailure {
+    int rule = -1;          // 0..69; -1 for a field that is not a number
+    QString message;        // exact text to show (caption "输入错误提示", information icon, shown by the caller)
+    QString focusColumn;    // catalogue column name whose control gets the focus (e.g. u"邮政编码"_s, u"总_财政性资金"_s)
+};
+
+// First broken rule in order, or nothing when the project passes. A numeric field whose text
+// is no number (a lone sign, "1e", letters) stops the check before any rule, naming the field.
+// The derived scale columns (新建仓容, 机械设备) are recomputed from their parts as the entry
+// form does; a value given for them is not read.
+std::optional<ValidationFailure> check(const ProjectValues &values);
+
+// ---- The rule table -------------------------------------------------------------------------
+
+// What a rule requires; the rule fails when the requirement does not hold.
+enum class RuleTest {
+    PostalCodeSixDigits, // the postal code, blanks around removed, is six digits 0-9
+    LeftNotAboveRight,   // sum of the left columns <= sum of the right columns
+    LeftEqualsRight,     // sum of the left columns == sum of the right columns
+};
+
+// One rule of the return. Where a side is a sum (or a derived column, itself a sum) both sides
+// are compared rounded to 15 significant digits, as the form shows sums; a comparison of two
+// typed figures is exact.
+struct ValidationRule {
+    int number = 0;
+    RuleTest test = RuleTest::LeftNotAboveRight;
+    QStringList left;       // column names summed on the left (the postal code column for rule 0)
+    QStringList right;      // column names summed on the right
+    QString message;
+    QString focusColumn;
+    // Resolved once when the table is built: catalogue positions (projectColumns()) of the
+    // columns above, and whether sums are compared rounded.
+    QVector<int> leftPositions;
+    QVector<int> rightPositions;
+    bool roundsSums = false;
+};
+
+// Rules 0 to 69 in the order they are tested.
+const QVector<ValidationRule> &validationRules();
+
+// ---- Figures: the fast path for many projects ------------------------------------------------
+
+// What the rules read of one project: its postal code and its figures by catalogue position.
+// Reuse one object for many projects: reading into it allocates nothing.
+struct ProjectFigures {
+    ProjectFigures();
+    QString postalCode;
+    QVector<double> numbers; // one per catalogue column; 0 for columns no rule reads
+};
+
+// Reads the form's values into figures (blank -> 0, derived columns recomputed). A failure
+// (rule -1) names the first numeric field, in form order, whose text is no number.
+std::optional<ValidationFailure> readFigures(const ProjectValues &values, ProjectFigures &figures);
+
+// First broken rule for figures already read, or nothing.
+std::optional<ValidationFailure> checkFigures(const ProjectFigures &figures);
+
+// Whether one rule holds for the figures.
+bool rulePasses(const ValidationRule &rule, const ProjectFigures &figures);
+
+// The failure for a numeric field whose text is no number: the message quotes the text and
+// names the field by its captions on the form; the focus goes to the field.
+ValidationFailure notANumberFailure(const QString &column, const QString &text);
+
+// Reads a figure text the way the check does: blank -> 0; nothing for a text that is no
+// finite number.
+std::optional<double> readFigure(const QString &text);
+
+// ---- Stored projects ------------------------------------------------------------------------
+
+// Reads the rows of a query over TZ_XIANGMU (for example "select * from TZ_XIANGMU") into
+// figures. The positions of the needed result columns are looked up once, when the reader is
+// made; a needed column missing from the result is an Error.
+class StoredProjectReader {
+public:
+    explicit StoredProjectReader(const Statement &rows);
+    // Reads the current row, recomputing the derived columns as the form does. A failure
+    // (rule -1) names a number column that holds text that is no number; NULL counts as 0.
+    std::optional<ValidationFailure> read(const Statement &row, ProjectFigures &figures) const;
+
+private:
+    struct Source {
+        int resultColumn;
+        int position;
+        QString name;
+    };
+    int m_postalCode = -1;
+    QVector<Source> m_numbers;
+};
+
+// The current row of a query over TZ_XIANGMU as the form would show it: every column of the
+// catalogue present in the result, texts as stored, numbers through formatNumber (NULL -> "0";
+// text stored in a number column that is no number is passed on unchanged, so that check
+// reports it).
+ProjectValues projectValuesFromRow(const Statement &row);
+
+} // namespace granwise
