@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 #include "Maintenance.h"
+#include "projects/ProjectWindows.h"
 #include "units/TfrmRenwu.h"
 
 namespace granwise {
@@ -20,6 +21,7 @@ const QHash<QString, TFrmmain::Opener> &windowOpeners()
 {
     static const QHash<QString, TFrmmain::Opener> openers{
         {u"TfrmRenwu"_s, N22Click},
+        {u"TFrmList1"_s, [](TFrmmain &window) { openProjectList(&window); }},
         {u"N10"_s, N10Click},
         {u"N17"_s, N17Click},
         {u"N15"_s, N15Click},

@@ -7,7 +7,8 @@
 // writer; each writes its .xlsx files into the given directory.
 namespace granwise::templets {
 
-void writeExchangeTemplates(const QString &directory); // upload file, project sheet, storage sheet
+void writeExchangeTemplates(const QString &directory); // upload file
 void writeReportTemplates(const QString &directory);   // one per statistical table
+void writeSheetTemplates(const QString &directory);    // project sheet, storage-facility sheet
 
 } // namespace granwise::templets

@@ -19,6 +19,7 @@ int main(int argc, char *argv[])
     try {
         granwise::templets::writeExchangeTemplates(directory);
         granwise::templets::writeReportTemplates(directory);
+        granwise::templets::writeSheetTemplates(directory);
     } catch (const granwise::Error &e) {
         std::fprintf(stderr, "%s\n", e.text().toUtf8().constData());
         return 1;

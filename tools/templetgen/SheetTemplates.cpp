@@ -1,0 +1,10 @@
+#include "TemplateWriters.h"
+
+namespace granwise::templets {
+
+void writeSheetTemplates(const QString &directory)
+{
+    Q_UNUSED(directory);
+}
+
+} // namespace granwise::templets
