@@ -14,28 +14,6 @@ namespace {
 // make its total.
 constexpr int kCompositionParts = 3;
 
-// The scale items summed into a derived item, planned and completed alike.
-struct ScaleSum {
-    const char16_t *item;
-    QVector<const char16_t *> parts;
-};
-const QVector<ScaleSum> &scaleSums()
-{
-    static const QVector<ScaleSum> sums{
-        {u"新建仓容", {u"平房仓", u"立筒仓", u"浅圆仓", u"其他仓型"}},
-        {u"机械设备", {u"保粮设备", u"烘干设备", u"进出仓设备", u"地中衡", u"检化验设备"}},
-    };
-    return sums;
-}
-
-const ScaleItem &scaleItem(const QString &item)
-{
-    for (const ScaleItem &s : scaleItems())
-        if (s.item == item)
-            return s;
-    Q_UNREACHABLE();
-}
-
 QVector<DerivedFigure> buildDerivedFigures()
 {
     QVector<DerivedFigure> figures;
@@ -45,18 +23,11 @@ QVector<DerivedFigure> buildDerivedFigures()
             total.sources << findProjectColumn(investmentColumn(g, p))->control;
         figures << total;
     }
-    for (const bool planned : {true, false}) {
-        for (const ScaleSum &sum : scaleSums()) {
-            const ScaleItem &target = scaleItem(QString::fromUtf16(sum.item));
-            DerivedFigure figure{planned ? target.plannedControl : target.completedControl,
-                                 planned ? target.plannedColumn : target.completedColumn,
-                                 {}};
-            for (const char16_t *part : sum.parts) {
-                const ScaleItem &source = scaleItem(QString::fromUtf16(part));
-                figure.sources << (planned ? source.plannedControl : source.completedControl);
-            }
-            figures << figure;
-        }
+    for (const DerivedColumn &derived : derivedScaleColumns()) {
+        DerivedFigure figure{findProjectColumn(derived.column)->control, derived.column, {}};
+        for (const QString &part : derived.parts)
+            figure.sources << findProjectColumn(part)->control;
+        figures << figure;
     }
     return figures;
 }

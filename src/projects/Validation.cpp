@@ -15,18 +15,6 @@ using namespace Qt::StringLiterals;
 namespace validation {
 namespace {
 
-// The derived scale columns and the parts the entry form adds up for them.
-struct DerivedSumRow {
-    const char16_t *column;
-    const char16_t *parts;
-};
-constexpr DerivedSumRow kDerivedSums[] = {
-    {u"建设_新建仓容", u"建设_平房仓+建设_立筒仓+建设_浅圆仓+建设_其他仓型"},
-    {u"完成_新建仓容", u"完成_平房仓+完成_立筒仓+完成_浅圆仓+完成_其他仓型"},
-    {u"建设_机械设备", u"建设_保粮设备+建设_烘干设备+建设_进出仓设备+建设_地中衡+建设_检化验设备"},
-    {u"完成_机械设备", u"完成_保粮设备+完成_烘干设备+完成_进出仓设备+完成_地中衡+完成_检化验设备"},
-};
-
 struct DerivedSum {
     int position;
     QVector<int> parts;
@@ -36,8 +24,8 @@ const QVector<DerivedSum> &derivedSums()
 {
     static const QVector<DerivedSum> sums = [] {
         QVector<DerivedSum> list;
-        for (const DerivedSumRow &row : kDerivedSums)
-            list.append({positionsOf(QStringView(row.column)).constFirst(), positionsOf(QStringView(row.parts))});
+        for (const DerivedColumn &derived : derivedScaleColumns())
+            list.append({positionsOf(derived.column).constFirst(), positionsOf(derived.parts.join(u'+'))});
         return list;
     }();
     return sums;

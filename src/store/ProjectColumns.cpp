@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace granwise {
 namespace {
 
@@ -196,6 +198,37 @@ const QVector<ScaleItem> &scaleItems()
 {
     static const QVector<ScaleItem> items = buildScaleItems();
     return items;
+}
+
+const QVector<DerivedColumn> &derivedScaleColumns()
+{
+    static const QVector<DerivedColumn> columns = [] {
+        const struct {
+            QString item;
+            QStringList parts;
+        } sums[] = {
+            {u"新建仓容"_s, {u"平房仓"_s, u"立筒仓"_s, u"浅圆仓"_s, u"其他仓型"_s}},
+            {u"机械设备"_s, {u"保粮设备"_s, u"烘干设备"_s, u"进出仓设备"_s, u"地中衡"_s, u"检化验设备"_s}},
+        };
+        auto itemNamed = [](const QString &name) {
+            return *std::find_if(scaleItems().begin(), scaleItems().end(),
+                                 [&](const ScaleItem &i) { return i.item == name; });
+        };
+        QVector<DerivedColumn> list;
+        for (const bool planned : {true, false}) {
+            for (const auto &sum : sums) {
+                const ScaleItem target = itemNamed(sum.item);
+                DerivedColumn derived{planned ? target.plannedColumn : target.completedColumn, {}};
+                for (const QString &part : sum.parts) {
+                    const ScaleItem source = itemNamed(part);
+                    derived.parts << (planned ? source.plannedColumn : source.completedColumn);
+                }
+                list << derived;
+            }
+        }
+        return list;
+    }();
+    return columns;
 }
 
 const QVector<ProjectColumn> &projectColumns()

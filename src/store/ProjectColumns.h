@@ -56,6 +56,14 @@ QString investmentColumn(int group, int part); // group 0..2, part 0..10
 
 const QVector<ScaleItem> &scaleItems();
 
+// A scale column the entry form computes as the sum of others (新建仓容 and 机械设备, planned
+// and completed); the "of which" items are not added.
+struct DerivedColumn {
+    QString column;
+    QStringList parts;
+};
+const QVector<DerivedColumn> &derivedScaleColumns();
+
 // Names of the project facts' choice columns.
 namespace col {
 inline const QString Id = QStringLiteral("id");
