@@ -1,0 +1,60 @@
+#pragma once
+
+#include "ReportSession.h"
+
+#include <QDialog>
+#include <QVector>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace granwise {
+
+// The report window every statistical table is shown in: the tool panel with "保存表格" and
+// "返  回" (and, in selectable windows, the province box, the prefecture box and "统计"), the
+// report grid and the menu "返回". Its objectName is the class name of its table's window
+// (TFrmb1_3 …); everything it computes or saves comes from the table's definition.
+class ReportWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit ReportWindow(const ReportDefinition &definition, QWidget *parent = nullptr);
+
+    const ReportGrid &grid() const { return m_session.grid(); }
+    const ReportDefinition &definition() const { return m_session.definition(); }
+    // The row last clicked or selected; 0 when none.
+    int highlightedRow() const { return m_highlightedRow; }
+
+    // The operations behind the controls.
+    void ComboBox2Change(); // the province box changed: refill the prefecture box
+    void BitBtn3Click();    // "统计"
+    void BitBtn1Click();    // "保存表格"
+
+protected:
+    void showEvent(QShowEvent *event) override; // FormShow: the caption
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormCreate();
+    void buildControls();
+    void showGrid();
+    void paintRow(int row, const QColor &color);
+    void highlightRow(int row, bool byClick); // AdvStringGrid1ClickCell / AdvStringGrid1SelectCell
+    void placeUnitCaption();                   // also re-places the header patches
+    void fillPrefectureBox();
+
+    ReportSession m_session;
+    QTableWidget *m_grid = nullptr;
+    QComboBox *m_provinceBox = nullptr;
+    QComboBox *m_prefectureBox = nullptr;
+    QComboBox *m_titleBox = nullptr;
+    QPushButton *m_saveButton = nullptr;
+    QPushButton *m_closeButton = nullptr;
+    QPushButton *m_computeButton = nullptr;
+    QLabel *m_unitCaption = nullptr;
+    QVector<QWidget *> m_patches;
+    int m_highlightedRow = 0;
+};
+
+} // namespace granwise

@@ -1,0 +1,230 @@
+#include "ReportTestSupport.h"
+#include "reports/frame/ReportRegistry.h"
+#include "reports/frame/ReportWindow.h"
+#include "store/Clock.h"
+#include "store/Glob.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace granwise {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+std::unique_ptr<ReportWindow> openWindow(const QString &className, const QString &reportTitle)
+{
+    test::table(u"1-2"_s); // registers the tables
+    glob::ReportTitle = reportTitle;
+    QDialog *dialog = createReportWindow(className, nullptr);
+    auto *window = qobject_cast<ReportWindow *>(dialog);
+    EXPECT_NE(window, nullptr);
+    return std::unique_ptr<ReportWindow>(window);
+}
+
+QStringList comboItems(const QComboBox *box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+QColor background(const QTableWidget *grid, int row)
+{
+    return grid->item(row, 1)->background().color();
+}
+
+TEST(ReportWindow, Table1_3ComputesListsAndSaves)
+{
+    test::TempDatabase db;
+    test::installTemplates(db);
+    test::addFixtureProjects(db, u"office_projects.csv"_s);
+    test::RecordingPrompter prompter;
+    test::ScriptedFileDialogs dialogs;
+    FixedClock clock(QDateTime(QDate(2013, 12, 9), QTime(10, 0)));
+    Clock::install(&clock);
+
+    const QString title = test::table(u"1-3"_s).title;
+    auto window = openWindow(u"TFrmb1_3"_s, title);
+    ASSERT_TRUE(window);
+    window->show();
+    EXPECT_EQ(window->objectName(), u"TFrmb1_3"_s);
+    EXPECT_EQ(window->windowTitle(), title);
+    auto *grid = window->findChild<QTableWidget *>(u"AdvStringGrid1"_s);
+    auto *province = window->findChild<QComboBox *>(u"ComboBox2"_s);
+    auto *prefecture = window->findChild<QComboBox *>(u"ComboBox3"_s);
+    auto *compute = window->findChild<QPushButton *>(u"BitBtn3"_s);
+    auto *save = window->findChild<QPushButton *>(u"BitBtn1"_s);
+    ASSERT_TRUE(grid && province && prefecture && compute && save);
+    EXPECT_EQ(compute->text(), u"统计"_s);
+    EXPECT_EQ(save->text(), u"保存表格"_s);
+    EXPECT_EQ(window->findChild<QPushButton *>(u"BitBtn2"_s)->text(), u"返  回"_s);
+    EXPECT_FALSE(window->findChild<QComboBox *>(u"ComboBox1"_s)->isVisible());
+    EXPECT_EQ(window->findChild<QLabel *>(u"Label3"_s)->text(), u"单位：万元"_s);
+
+    // Opening: title, two head rows, one blank data row; the provinces of the projects.
+    EXPECT_EQ(grid->rowCount(), 4);
+    EXPECT_EQ(grid->item(0, 0)->text(), title);
+    EXPECT_EQ(grid->columnSpan(0, 0), 10);
+    EXPECT_EQ(grid->rowHeight(0), 70);
+    EXPECT_EQ(comboItems(province), (QStringList{u"北京市"_s, u"江苏省"_s, u"河北省"_s}));
+    EXPECT_TRUE(province->currentText().isEmpty());
+
+    QTest::mouseClick(compute, Qt::LeftButton);
+    ASSERT_EQ(grid->rowCount(), 44);
+    EXPECT_EQ(grid->item(3, 0)->text(), u"合计"_s);
+    EXPECT_EQ(grid->item(3, 1)->text(), u"280.6"_s);
+    EXPECT_EQ(grid->item(42, 0)->text(), u"中  粮"_s);
+
+    province->setEditText(u"江苏省"_s);
+    EXPECT_EQ(comboItems(prefecture), (QStringList{u"南京市"_s, u"无锡市"_s}));
+    QTest::mouseClick(compute, Qt::LeftButton);
+    ASSERT_EQ(grid->rowCount(), 6);
+    EXPECT_EQ(grid->item(3, 0)->text(), u"江苏省合计"_s);
+    EXPECT_EQ(grid->item(4, 0)->text(), u"南京市"_s);
+    EXPECT_EQ(grid->item(4, 1)->text(), u"1235"_s);
+    EXPECT_TRUE(province->currentText().isEmpty());
+    EXPECT_TRUE(prefecture->currentText().isEmpty());
+    EXPECT_EQ(prefecture->count(), 0);
+
+    const QString path = db.dir() + u"/saved.xlsx"_s;
+    dialogs.next(path);
+    QTest::mouseClick(save, Qt::LeftButton);
+    EXPECT_EQ(dialogs.proposed, title + u"(12-09)"_s);
+    EXPECT_EQ(prompter.texts(), QStringList{u"保存成功！"_s});
+    EXPECT_EQ(prompter.said.back().caption, u"提示"_s);
+    const QMap<int, QStringList> sheet = test::readWorksheet(path);
+    EXPECT_EQ(sheet.value(6).mid(0, 2), (QStringList{u"江苏省合计"_s, u"1272.3"_s}));
+    EXPECT_EQ(sheet.value(7).mid(0, 2), (QStringList{u"南京市"_s, u"1235"_s}));
+    EXPECT_EQ(sheet.value(8).mid(0, 2), (QStringList{u"无锡市"_s, u"37.3"_s}));
+
+    // Cancelling the dialog writes nothing and says nothing.
+    QTest::mouseClick(save, Qt::LeftButton);
+    EXPECT_EQ(prompter.said.size(), 1u);
+    Clock::install(nullptr);
+}
+
+TEST(ReportWindow, APrefectureWithoutAProvinceChangesNothing)
+{
+    test::TempDatabase db;
+    test::addFixtureProjects(db, u"office_projects.csv"_s);
+    auto window = openWindow(u"TFrmb1_9"_s, test::table(u"1-10"_s).title);
+    auto *grid = window->findChild<QTableWidget *>(u"AdvStringGrid1"_s);
+    auto *prefecture = window->findChild<QComboBox *>(u"ComboBox3"_s);
+    window->BitBtn3Click();
+    ASSERT_EQ(grid->rowCount(), 38); // the variant title: combined layout
+    const ReportGrid before = window->grid();
+    prefecture->setEditText(u"南京市"_s);
+    window->BitBtn3Click();
+    EXPECT_EQ(window->grid(), before);
+    EXPECT_EQ(grid->rowCount(), 38);
+    EXPECT_EQ(prefecture->currentText(), u"南京市"_s);
+}
+
+TEST(ReportWindow, ClickedDataRowsAreHighlighted)
+{
+    test::TempDatabase db;
+    auto window = openWindow(u"TFrmb1_2"_s, QString());
+    auto *grid = window->findChild<QTableWidget *>(u"AdvStringGrid1"_s);
+    window->BitBtn3Click();
+    ASSERT_EQ(grid->rowCount(), 38);
+    emit grid->cellClicked(10, 1);
+    EXPECT_EQ(background(grid, 10), QColor(Qt::yellow));
+    emit grid->cellClicked(12, 1);
+    EXPECT_EQ(background(grid, 10), QColor(Qt::white));
+    EXPECT_EQ(background(grid, 12), QColor(Qt::yellow));
+    emit grid->cellClicked(1, 1);
+    EXPECT_EQ(background(grid, 12), QColor(Qt::white));
+    EXPECT_EQ(window->highlightedRow(), 1);
+    EXPECT_EQ(grid->palette().color(QPalette::Highlight), QColor(Qt::white));
+}
+
+TEST(ReportWindow, ImmediateWindowOpensComputedWithoutBoxes)
+{
+    test::TempDatabase db;
+    QVariantMap p = test::localProject(u"320102"_s, {{u"本年_建筑安装工程"_s, 6}});
+    p.insert(u"项目类别"_s, u"粮食现代物流项目"_s);
+    db.addProject(p);
+    auto window = openWindow(u"TFrmb1_21"_s, test::table(u"1-22"_s).title);
+    auto *grid = window->findChild<QTableWidget *>(u"AdvStringGrid1"_s);
+    EXPECT_EQ(window->findChild<QPushButton *>(u"BitBtn3"_s), nullptr);
+    EXPECT_EQ(window->findChild<QComboBox *>(u"ComboBox2"_s), nullptr);
+    ASSERT_EQ(grid->rowCount(), 38);
+    EXPECT_EQ(grid->item(2, 0)->text(), u"全国合计"_s);
+    EXPECT_EQ(grid->item(2, 3)->text(), u"6"_s);
+
+    // Reopening after a change recomputes.
+    db.addProject(p);
+    auto again = openWindow(u"TFrmb1_21"_s, test::table(u"1-22"_s).title);
+    EXPECT_EQ(again->grid().text(2, 3), u"12"_s);
+}
+
+TEST(ReportWindow, Table1_2KeepsItsOwnTitleAndCaptionAndSavesItsOpeningRow)
+{
+    test::TempDatabase db;
+    test::installTemplates(db);
+    test::RecordingPrompter prompter;
+    test::ScriptedFileDialogs dialogs;
+    auto window = openWindow(u"TFrmb1_2"_s, test::table(u"1-7"_s).title);
+    window->show();
+    EXPECT_EQ(window->windowTitle(), u"粮食流通基础设施建设各地区投资情况汇总表"_s);
+    EXPECT_EQ(window->grid().title(), u"表1-2 粮食流通基础设施建设各地区投资情况汇总表"_s);
+    EXPECT_EQ(window->findChild<QLabel *>(u"Label3"_s)->text(), u"单位：个、万元"_s);
+
+    const QString path = db.dir() + u"/at-once.xlsx"_s;
+    dialogs.next(path);
+    window->BitBtn1Click();
+    EXPECT_TRUE(dialogs.proposed.startsWith(u"表1-2 粮食流通基础设施建设各地区投资情况汇总表("_s));
+    EXPECT_EQ(prompter.texts(), QStringList{u"保存成功！"_s});
+    const QMap<int, QStringList> sheet = test::readWorksheet(path);
+    EXPECT_EQ(sheet.value(4).value(1), u"项目个数"_s);
+    EXPECT_TRUE(sheet.value(5).join(QString()).isEmpty());
+}
+
+TEST(ReportWindow, AFailureIsShownAndTheWindowStays)
+{
+    test::TempDatabase db;
+    test::RecordingPrompter prompter;
+    auto window = openWindow(u"TFrmb1_7"_s, QString());
+    QFile::remove(db.path());
+    window->BitBtn3Click();
+    ASSERT_EQ(prompter.said.size(), 1u);
+    EXPECT_EQ(prompter.said.front().caption, u"Granwise（汇总版1.0）"_s);
+    EXPECT_EQ(window->grid().rowCount(), 3);
+}
+
+TEST(ReportRegistry, UnknownClassesGiveNoWindowAndLibrariesMayAddTheirOwn)
+{
+    test::TempDatabase db;
+    test::table(u"1-2"_s);
+    EXPECT_EQ(createReportWindow(u"TFrmNothing"_s, nullptr), nullptr);
+    registerReportWindow(u"TFrmSpecial"_s, [](QWidget *parent) {
+        auto *d = new QDialog(parent);
+        d->setObjectName(u"TFrmSpecial"_s);
+        return d;
+    });
+    std::unique_ptr<QDialog> special(createReportWindow(u"TFrmSpecial"_s, nullptr));
+    ASSERT_TRUE(special);
+    EXPECT_EQ(special->objectName(), u"TFrmSpecial"_s);
+
+    // A table added later by another library opens in the generic window.
+    ReportDefinition extra = test::table(u"1-9"_s);
+    extra.className = u"TFrmbExtra"_s;
+    extra.number = u"9-1"_s;
+    extra.title = u"表9-1 试验表"_s;
+    extra.templateName = test::table(u"1-9"_s).templateFileName();
+    registerReport(extra);
+    auto window = openWindow(u"TFrmbExtra"_s, QString());
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->grid().title(), u"表9-1 试验表"_s);
+}
+
+} // namespace
+} // namespace granwise
