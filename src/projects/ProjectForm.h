@@ -19,6 +19,16 @@ namespace granwise {
 
 struct FormPreset;
 
+// The figure tables of the return ("投资情况（万元）" and "建设内容及规模"), laid out from the column
+// catalogue; the entry form and the storage-facility sheet show the same tables. `makeField`
+// makes the number field of each figure (objectName, derived or typed, parent).
+using FigureFieldMaker = std::function<QLineEdit *(const QString &objectName, bool derived, QWidget *parent)>;
+QWidget *investmentFigureTable(const FigureFieldMaker &makeField);
+QWidget *scaleFigureTable(const FigureFieldMaker &makeField);
+// A number field as the figure tables show it: right-aligned, 12 points; a derived one is bold,
+// shaded and locked.
+QLineEdit *styledFigureField(const QString &objectName, bool derived, QWidget *parent);
+
 // The entry form ("统计表输入"): the return of one project on one scrolling page. It prefills and
 // locks what the installation's level fixes, loads the project the list selected, keeps the
 // derived figures up to date while the user types, and saves (then opens a fresh list).

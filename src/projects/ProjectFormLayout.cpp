@@ -2,6 +2,7 @@
 #include "FormFigures.h"
 #include "LevelRule.h"
 #include "ProjectForm.h"
+#include "ProjectSheetLayout.h"
 #include "ProjectTexts.h"
 #include "store/ProjectColumns.h"
 
@@ -30,13 +31,6 @@ const QStringList &yearChoices()
     return years;
 }
 
-// The statutory identification of the return, at the right of the title.
-const QStringList &identificationLines()
-{
-    static const QStringList lines{u"表    号:GL21表"_s, u"制定机关:"_s, u"批准机关:"_s, u"批准文号:"_s, u"有效期至:"_s};
-    return lines;
-}
-
 // One place on a line of the enterprise block: a column's caption or its control.
 struct Place {
     bool caption;
@@ -63,19 +57,6 @@ const QVector<QVector<Place>> &enterpriseLines()
     return lines;
 }
 
-// Headings of the scale table that carry no columns: shown above the item named.
-struct ScaleHeading {
-    const char16_t *beforeItem;
-    const char16_t *text;
-};
-constexpr ScaleHeading kScaleHeadings[] = {
-    {u"其中泊位个数", u"五、粮食专用码头"},
-    {u"其中接收能力", u"九、散粮中转能力"},
-    {u"其中散粮汽车", u"5、运输设备"},
-};
-// The right half of the scale table starts with this item.
-constexpr int kFirstRightItem = 20;
-
 constexpr int kNumberFieldWidth = 96;
 const QColor kDerivedShade(153, 180, 209);
 
@@ -101,7 +82,112 @@ QLabel *blockTitle(const QString &text, QWidget *parent)
 // "其中中央财政" is headed "其中" over "中央财政".
 constexpr QStringView kOfWhich = u"其中";
 
+QLabel *plainLabel(const QString &text, QWidget *parent)
+{
+    return new QLabel(text, parent);
+}
+
 } // namespace
+
+QLineEdit *styledFigureField(const QString &objectName, bool derived, QWidget *parent)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(objectName);
+    edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont font = edit->font();
+    font.setPointSize(12);
+    edit->setFixedWidth(kNumberFieldWidth);
+    if (derived) {
+        font.setBold(true);
+        edit->setEnabled(false);
+        QPalette p = edit->palette();
+        p.setColor(QPalette::Base, kDerivedShade);
+        p.setColor(QPalette::Disabled, QPalette::Text, Qt::black);
+        edit->setPalette(p);
+    }
+    edit->setFont(font);
+    return edit;
+}
+
+QWidget *investmentFigureTable(const FigureFieldMaker &makeField)
+{
+    auto *box = new QWidget;
+    auto *outer = new QVBoxLayout(box);
+    outer->addWidget(blockTitle(u"投资情况（万元）"_s, box));
+    auto *grid = new QGridLayout;
+    grid->setSpacing(0);
+    outer->addLayout(grid);
+
+    const QStringList &parts = investmentParts();
+    constexpr int kComposition = 3;
+    constexpr int kFirstPartColumn = 2;
+    grid->addWidget(heading(u"投资类别"_s, box), 0, 0, 3, 1);
+    grid->addWidget(heading(u"投资合计"_s, box), 0, 1, 3, 1);
+    grid->addWidget(heading(u"按构成分"_s, box), 0, kFirstPartColumn, 1, kComposition);
+    grid->addWidget(heading(u"按投资来源分"_s, box), 0, kFirstPartColumn + kComposition, 1,
+                    int(parts.size()) - kComposition);
+    for (int p = 0; p < parts.size();) {
+        const int column = kFirstPartColumn + p;
+        if (!parts.at(p).startsWith(kOfWhich)) {
+            grid->addWidget(heading(parts.at(p), box), 1, column, 2, 1);
+            ++p;
+            continue;
+        }
+        // A run of "of which" parts shares one "其中" heading.
+        int run = 0;
+        while (p + run < parts.size() && parts.at(p + run).startsWith(kOfWhich)) {
+            grid->addWidget(heading(parts.at(p + run).mid(kOfWhich.size()), box), 2, column + run);
+            ++run;
+        }
+        grid->addWidget(heading(kOfWhich.toString(), box), 1, column, 1, run);
+        p += run;
+    }
+    for (int g = 0; g < investmentPrefixes().size(); ++g) {
+        const int row = 3 + g;
+        grid->addWidget(plainLabel(investmentRowCaptions().at(g), box), row, 0);
+        grid->addWidget(makeField(investmentTotalControl(g), true, box), row, 1);
+        for (int p = 0; p < parts.size(); ++p) {
+            const ProjectColumn *c = findProjectColumn(investmentColumn(g, p));
+            grid->addWidget(makeField(c->control, false, box), row, kFirstPartColumn + p);
+        }
+    }
+    return box;
+}
+
+QWidget *scaleFigureTable(const FigureFieldMaker &makeField)
+{
+    auto *box = new QWidget;
+    auto *outer = new QVBoxLayout(box);
+    outer->addWidget(blockTitle(u"建设内容及规模"_s, box));
+    auto *halves = new QHBoxLayout;
+    outer->addLayout(halves);
+    QGridLayout *half[2] = {};
+    const QStringList headings{u"建设内容"_s, u"计量单位"_s, u"建设规模"_s, u"年度完成规模"_s};
+    for (QGridLayout *&grid : half) {
+        grid = new QGridLayout;
+        grid->setHorizontalSpacing(6);
+        halves->addLayout(grid);
+        for (int c = 0; c < headings.size(); ++c)
+            grid->addWidget(heading(headings.at(c), box), 0, c);
+    }
+    // Grid row 0 holds the headings; line n of a half is grid row n + 1.
+    for (const ScaleTableLine &line : scaleTableLines()) {
+        QGridLayout *grid = half[line.half];
+        const int row = line.line + 1;
+        if (!line.item) {
+            grid->addWidget(plainLabel(line.heading, box), row, 0);
+            continue;
+        }
+        const ScaleItem &item = *line.item;
+        grid->addWidget(plainLabel(item.caption, box), row, 0);
+        grid->addWidget(plainLabel(item.unit, box), row, 1, Qt::AlignCenter);
+        grid->addWidget(makeField(item.plannedControl, item.derived, box), row, 2);
+        grid->addWidget(makeField(item.completedControl, item.derived, box), row, 3);
+    }
+    for (QGridLayout *grid : half)
+        grid->setRowStretch(scaleTableLineCount() + 1, 1);
+    return box;
+}
 
 QLabel *TFrmInput1::captionLabel(const QString &text, QWidget *parent, const QString &objectName)
 {
@@ -124,25 +210,13 @@ void TFrmInput1::registerInput(QWidget *input)
 
 QLineEdit *TFrmInput1::createNumberField(const QString &objectName, bool derived, QWidget *parent)
 {
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(objectName);
-    edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QFont font = edit->font();
-    font.setPointSize(12);
-    edit->setFixedWidth(kNumberFieldWidth);
+    QLineEdit *edit = styledFigureField(objectName, derived, parent);
     if (derived) {
-        font.setBold(true);
-        edit->setEnabled(false);
-        QPalette p = edit->palette();
-        p.setColor(QPalette::Base, kDerivedShade);
-        p.setColor(QPalette::Disabled, QPalette::Text, Qt::black);
-        edit->setPalette(p);
         m_controls.insert(objectName, edit);
     } else {
         registerInput(edit);
         connect(edit, &QLineEdit::textChanged, this, [this, edit] { numberEdited(edit); });
     }
-    edit->setFont(font);
     m_numberFields.append(edit);
     return edit;
 }
@@ -268,7 +342,7 @@ QWidget *TFrmInput1::buildTitle()
     layout->addWidget(title);
     layout->addStretch();
     auto *identification = new QVBoxLayout;
-    for (const QString &line : identificationLines())
+    for (const QString &line : returnIdentificationLines())
         identification->addWidget(new QLabel(line, box));
     layout->addLayout(identification);
     return box;
@@ -333,82 +407,16 @@ QWidget *TFrmInput1::buildFactsBlock()
 
 QWidget *TFrmInput1::buildInvestmentTable()
 {
-    auto *box = new QWidget;
-    auto *outer = new QVBoxLayout(box);
-    outer->addWidget(blockTitle(u"投资情况（万元）"_s, box));
-    auto *grid = new QGridLayout;
-    grid->setSpacing(0);
-    outer->addLayout(grid);
-
-    const QStringList &parts = investmentParts();
-    constexpr int kComposition = 3;
-    constexpr int kFirstPartColumn = 2;
-    grid->addWidget(heading(u"投资类别"_s, box), 0, 0, 3, 1);
-    grid->addWidget(heading(u"投资合计"_s, box), 0, 1, 3, 1);
-    grid->addWidget(heading(u"按构成分"_s, box), 0, kFirstPartColumn, 1, kComposition);
-    grid->addWidget(heading(u"按投资来源分"_s, box), 0, kFirstPartColumn + kComposition, 1,
-                    int(parts.size()) - kComposition);
-    for (int p = 0; p < parts.size();) {
-        const int column = kFirstPartColumn + p;
-        if (!parts.at(p).startsWith(kOfWhich)) {
-            grid->addWidget(heading(parts.at(p), box), 1, column, 2, 1);
-            ++p;
-            continue;
-        }
-        // A run of "of which" parts shares one "其中" heading.
-        int run = 0;
-        while (p + run < parts.size() && parts.at(p + run).startsWith(kOfWhich)) {
-            grid->addWidget(heading(parts.at(p + run).mid(kOfWhich.size()), box), 2, column + run);
-            ++run;
-        }
-        grid->addWidget(heading(kOfWhich.toString(), box), 1, column, 1, run);
-        p += run;
-    }
-    for (int g = 0; g < investmentPrefixes().size(); ++g) {
-        const int row = 3 + g;
-        grid->addWidget(captionLabel(investmentRowCaptions().at(g), box), row, 0);
-        grid->addWidget(createNumberField(investmentTotalControl(g), true, box), row, 1);
-        for (int p = 0; p < parts.size(); ++p) {
-            const ProjectColumn *c = findProjectColumn(investmentColumn(g, p));
-            grid->addWidget(createNumberField(c->control, false, box), row, kFirstPartColumn + p);
-        }
-    }
-    return box;
+    return investmentFigureTable([this](const QString &name, bool derived, QWidget *parent) {
+        return createNumberField(name, derived, parent);
+    });
 }
 
 QWidget *TFrmInput1::buildScaleTable()
 {
-    auto *box = new QWidget;
-    auto *outer = new QVBoxLayout(box);
-    outer->addWidget(blockTitle(u"建设内容及规模"_s, box));
-    auto *halves = new QHBoxLayout;
-    outer->addLayout(halves);
-    QGridLayout *half = nullptr;
-    int row = 0;
-    const auto startHalf = [&] {
-        half = new QGridLayout;
-        half->setHorizontalSpacing(6);
-        halves->addLayout(half);
-        const QStringList headings{u"建设内容"_s, u"计量单位"_s, u"建设规模"_s, u"年度完成规模"_s};
-        for (int c = 0; c < headings.size(); ++c)
-            half->addWidget(heading(headings.at(c), box), 0, c);
-        row = 1;
-    };
-    startHalf();
-    for (const ScaleItem &item : scaleItems()) {
-        if (item.number == kFirstRightItem)
-            startHalf();
-        for (const ScaleHeading &h : kScaleHeadings)
-            if (item.item == QString::fromUtf16(h.beforeItem))
-                half->addWidget(captionLabel(QString::fromUtf16(h.text), box), row++, 0);
-        half->addWidget(captionLabel(item.caption, box), row, 0);
-        half->addWidget(captionLabel(item.unit, box), row, 1, Qt::AlignCenter);
-        half->addWidget(createNumberField(item.plannedControl, item.derived, box), row, 2);
-        half->addWidget(createNumberField(item.completedControl, item.derived, box), row, 3);
-        ++row;
-    }
-    half->setRowStretch(row, 1);
-    return box;
+    return scaleFigureTable([this](const QString &name, bool derived, QWidget *parent) {
+        return createNumberField(name, derived, parent);
+    });
 }
 
 QWidget *TFrmInput1::buildFooter()

@@ -7,9 +7,6 @@ namespace granwise {
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// The like pattern that finds `text` anywhere, with the wildcards in it taken literally.
 QString containsPattern(const QString &text)
 {
     QString escaped;
@@ -20,8 +17,6 @@ QString containsPattern(const QString &text)
     }
     return u'%' + escaped + u'%';
 }
-
-} // namespace
 
 ListFilter substringFilter(const QVector<QPair<QString, QString>> &columnTexts)
 {

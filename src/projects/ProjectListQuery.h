@@ -20,6 +20,10 @@ struct ListFilter {
     bool operator==(const ListFilter &) const = default;
 };
 
+// The like pattern that finds `text` anywhere, its wildcards "%" and "_" taken literally (the
+// escape character is a backslash: use it with "like ? escape '\\'").
+QString containsPattern(const QString &text);
+
 // "column contains text" for each (column, text) pair whose text is not blank, in the given
 // order; the trimmed text is matched literally ("%" and "_" included), letters regardless of case.
 ListFilter substringFilter(const QVector<QPair<QString, QString>> &columnTexts);

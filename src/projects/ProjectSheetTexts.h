@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// The fixed texts of the project sheet and the storage-facility sheet exports.
+namespace granwise::texts {
+
+inline const QString SheetSaved = QStringLiteral("保存成功！");
+inline const QString SheetFilter = QStringLiteral("Excel 工作簿 (*.xlsx)");
+inline const QString SheetSuffix = QStringLiteral("xlsx");
+
+// The proposed file names: title, a full-width opening bracket, "MM-dd" and an ASCII closing one.
+inline const QString ProjectSheetName = QStringLiteral("粮食流通基础设施建设投资统计基础报表");
+inline const QString StorageSheetName = QStringLiteral("粮食流通基础设施建设投资统计报表");
+inline const QString SheetNameOpen = QStringLiteral("（");
+inline const QString SheetNameClose = QStringLiteral(")");
+
+// The project sheet's year cell: "年度：" and the year.
+inline const QString YearCaption = QStringLiteral("年度：");
+
+} // namespace granwise::texts
