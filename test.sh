@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh build
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build --output-on-failure --timeout 600 -j2
+ctest --test-dir build --output-on-failure --timeout 300 -j2

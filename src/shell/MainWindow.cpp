@@ -36,6 +36,7 @@ TFrmmain::TFrmmain(QWidget *parent) : QMainWindow(parent)
     m_progress->setRange(0, 100);
     m_progress->hide();
 
+    installWindows();
     buildMenu();
 }
 
@@ -131,8 +132,8 @@ void TFrmmain::open(const MenuEntry &entry)
         users.exec();
         return;
     }
-    const auto opener = windowOpeners().constFind(entry.opens);
-    if (opener == windowOpeners().constEnd()) {
+    const std::optional<Opener> opener = openerFor(entry.opens);
+    if (!opener) {
         showNotAvailable(this, entry.caption);
         return;
     }

@@ -1,13 +1,23 @@
 #include "MainWindow.h"
 #include "Maintenance.h"
+#include "projects/ProjectSheet.h"
 #include "projects/ProjectWindows.h"
+#include "projects/QueryDefinitionWindow.h"
+#include "projects/StorageSheetWindow.h"
+#include "reports/frame/ReportRegistry.h"
+#include "reports/regional/RegionalReports.h"
+#include "reports/summary/SummaryReports.h"
 #include "units/TfrmRenwu.h"
+
+#include <QDialog>
+#include <memory>
 
 namespace granwise {
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
 void N22Click(TFrmmain &window)
 {
     TfrmRenwu renwu(&window);
@@ -15,19 +25,48 @@ void N22Click(TFrmmain &window)
                      [&window](const QString &level) { window.applyLevelRule(level, LevelRuleVariant::Save); });
     renwu.exec();
 }
-} // namespace
 
-const QHash<QString, TFrmmain::Opener> &windowOpeners()
+const QHash<QString, TFrmmain::Opener> &fixedOpeners()
 {
     static const QHash<QString, TFrmmain::Opener> openers{
         {u"TfrmRenwu"_s, N22Click},
         {u"TFrmList1"_s, [](TFrmmain &window) { openProjectList(&window); }},
+        {u"TFrmInput_Tj"_s, [](TFrmmain &window) { openStorageFacilitySheet(&window); }},
         {u"N10"_s, N10Click},
         {u"N17"_s, N17Click},
         {u"N15"_s, N15Click},
         {u"N18"_s, N18Click},
     };
     return openers;
+}
+
+} // namespace
+
+void installWindows()
+{
+    static const bool once = [] {
+        registerRegionalReports();
+        registerSummaryReports();
+        installQueryDefinition();
+        installProjectSheetExport();
+        return true;
+    }();
+    Q_UNUSED(once);
+}
+
+std::optional<TFrmmain::Opener> openerFor(const QString &opens)
+{
+    const auto fixed = fixedOpeners().constFind(opens);
+    if (fixed != fixedOpeners().constEnd())
+        return *fixed;
+    if (!reportsOfWindow(opens).isEmpty()) {
+        return [opens](TFrmmain &window) {
+            std::unique_ptr<QDialog> report(createReportWindow(opens, &window));
+            if (report)
+                report->exec();
+        };
+    }
+    return std::nullopt;
 }
 
 } // namespace granwise

@@ -91,11 +91,21 @@ TEST(MainMenu, ReportEntriesStoreTheirTitle)
 {
     test::RecordingPrompter prompter;
     TFrmmain window;
+    test::TempDatabase db;
     glob::ReportTitle = u"上一次"_s;
+    QString opened;
+    auto closeReport = [&opened](QWidget &report) {
+        opened = report.objectName();
+        report.close();
+    };
+    test::whenModalOpens(closeReport);
     window.choose(u"N211"_s); // 表1-2 keeps the previous title
     EXPECT_EQ(glob::ReportTitle, u"上一次"_s);
+    EXPECT_EQ(opened, u"TFrmb1_2"_s);
+    test::whenModalOpens(closeReport);
     window.choose(u"N1241"_s);
     EXPECT_EQ(glob::ReportTitle, u"表1-24 粮食流通基础设施建设前期项目投资情况汇总表"_s);
+    EXPECT_EQ(opened, u"TFrmb1_1"_s);
 }
 
 TEST(MainMenu, StartUpWithoutTaskInformationOffersTaskManagementOnly)
