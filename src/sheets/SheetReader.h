@@ -1,0 +1,39 @@
+#pragma once
+
+#include "CellValue.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <memory>
+
+namespace granwise {
+
+// Reads one worksheet of a workbook row by row: an Office Open XML workbook (.xlsx), streamed
+// so that memory does not grow with the sheet, or a legacy Excel 97-2003 workbook (.xls,
+// BIFF8). The kind is told from the file's content, not its name. Every failure (missing file,
+// empty or damaged file, missing sheet) throws Error with a readable text.
+class SheetReader {
+public:
+    virtual ~SheetReader() = default;
+
+    // Opens the worksheet of that name (exact, else ignoring case).
+    static std::unique_ptr<SheetReader> open(const QString &path, const QString &sheetName);
+    // Names of the worksheets, in tab order.
+    static QStringList sheetNames(const QString &path);
+    // Reads the rows of `reader` ahead in a background thread, a few thousand at most, so that
+    // unpacking and parsing the workbook overlap with what the caller does with its rows.
+    // Errors of the reader come out of nextRow() as before. The wrapped reader belongs to the
+    // returned one.
+    static std::unique_ptr<SheetReader> readAhead(std::unique_ptr<SheetReader> reader);
+
+    // The next row that holds cells, in sheet order; cells[0] is column A. Rows the sheet does
+    // not hold are skipped (see rowNumber()). False at the end of the sheet.
+    virtual bool nextRow(QVector<CellValue> &cells) = 0;
+    // Sheet row number, counted from 1, of the row nextRow() gave last.
+    virtual int rowNumber() const = 0;
+    // The last row number the sheet says it uses, or -1 when it does not say.
+    virtual int rowCountHint() const = 0;
+};
+
+} // namespace granwise

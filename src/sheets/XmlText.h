@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+namespace granwise::sheets {
+
+// Text of a cell as it is written into sheet XML: UTF-8 with &, < and > escaped, and the
+// characters XML cannot carry (control characters, a carriage return, unpaired surrogates)
+// written in the workbook's own escape "_xHHHH_"; a literal "_xHHHH_" in the text is
+// protected as "_x005F_xHHHH_", as spreadsheet programs do.
+void appendCellText(std::string &out, const QString &text);
+// The same text with only the workbook's own escapes, for an XML library that escapes the
+// markup characters itself.
+std::string cellTextForDocument(const QString &text);
+// Whether the text needs xml:space="preserve" (leading or trailing blanks, tabs, line ends).
+bool needsSpacePreserved(const QString &text);
+// Undoes the "_xHHHH_" escapes of a text read from a workbook.
+QString decodeCellText(const QString &text);
+// Escapes &, <, > and " for an attribute value or element text.
+void appendEscaped(std::string &out, const char *utf8, size_t length);
+// A number as sheet XML carries it: the shortest text that reads back as the same double.
+void appendNumber(std::string &out, double value);
+
+} // namespace granwise::sheets
