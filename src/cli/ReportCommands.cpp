@@ -1,20 +1,16 @@
 #include "Cli.h"
 
+#include "reports/frame/ReportPrinter.h"
 #include "reports/frame/ReportRegistry.h"
 #include "reports/frame/ReportSave.h"
 #include "reports/frame/ReportSession.h"
-#include "reports/regional/RegionalReports.h"
+#include "reports/AllReports.h"
 #include "store/Csv.h"
 #include "store/Error.h"
 
-// The summary tables' library registers its tables the same way, when it is part of the build.
-#if __has_include("reports/summary/SummaryReports.h")
-#define GRANWISE_HAS_SUMMARY_REPORTS 1
-#include "reports/summary/SummaryReports.h"
-#endif
-
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <algorithm>
 #include <optional>
 
@@ -23,14 +19,6 @@ namespace granwise::cli {
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void registerAllReports()
-{
-    registerRegionalReports();
-#ifdef GRANWISE_HAS_SUMMARY_REPORTS
-    registerSummaryReports();
-#endif
-}
 
 // Tables in the order of their numbers ("1-2" before "1-10"); tables without one last.
 QVector<const ReportDefinition *> tablesInOrder()
@@ -60,6 +48,7 @@ struct ReportOptions {
     QString prefecture;
     bool csv = false;
     QString out;
+    QString pdf;
 };
 
 std::optional<ReportOptions> parseReportOptions(const QStringList &args)
@@ -80,13 +69,16 @@ std::optional<ReportOptions> parseReportOptions(const QStringList &args)
             o.csv = true;
         } else if (a == u"--out"_s && hasValue && o.out.isEmpty()) {
             o.out = args.at(++i);
+        } else if (a == u"--pdf"_s && hasValue && o.pdf.isEmpty()) {
+            o.pdf = args.at(++i);
         } else if (!a.startsWith(u"--"_s) && o.table.isEmpty()) {
             o.table = a;
         } else {
             return std::nullopt;
         }
     }
-    if (o.table.isEmpty() || o.csv == !o.out.isEmpty())
+    // Exactly one of --csv, --out and --pdf.
+    if (o.table.isEmpty() || int(o.csv) + int(!o.out.isEmpty()) + int(!o.pdf.isEmpty()) != 1)
         return std::nullopt;
     return o;
 }
@@ -118,6 +110,14 @@ int report(Context &context, const QStringList &args)
     if (options->csv) {
         for (int r = grid.firstDataRow(); r < grid.rowCount(); ++r)
             context.out << csv::line(grid.rowTexts(r)) << u'\n';
+        return Success;
+    }
+    if (!options->pdf.isEmpty()) {
+        // Laying out the pages needs the fonts, which only a GUI application has.
+        if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+            throw Error(u"无法导出 PDF：没有可用的字体"_s);
+        writeReportPdf(*definition, grid, currentPageFooter(context.databasePath), options->pdf);
+        context.out << u"已保存：%1\n"_s.arg(options->pdf);
         return Success;
     }
     QVector<SheetCell> extra;
@@ -154,7 +154,9 @@ int reports(Context &context, const QStringList &args)
 QVector<Command> reportCommands()
 {
     return {
-        {u"report"_s, u"report TABLE [--province P] [--prefecture C] (--csv | --out FILE.xlsx)  计算一张统计表"_s, report},
+        {u"report"_s,
+         u"report TABLE [--province P] [--prefecture C] (--csv | --out FILE.xlsx | --pdf FILE.pdf)  计算一张统计表"_s,
+         report},
         {u"reports"_s, u"reports --out DIR           把每张统计表存进 DIR"_s, reports},
     };
 }

@@ -3,11 +3,22 @@
 #include "store/Glob.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Writing a PDF lays out text with the machine's fonts, which takes a GUI application; it
+    // runs on the offscreen platform, as the program never shows a window.
+    bool needsFonts = false;
+    for (int i = 1; i < argc; ++i)
+        needsFonts = needsFonts || std::strcmp(argv[i], "--pdf") == 0;
+    if (needsFonts && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        needsFonts ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     granwise::glob::setProgramDirectory(QCoreApplication::applicationDirPath());
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -6,14 +6,18 @@
 #include "ProjectListWindow.h"
 #include "ProjectSave.h"
 #include "ProjectSelection.h"
+#include "ProjectSheetLayout.h"
+#include "ProjectSheetTexts.h"
 #include "ProjectStore.h"
 #include "ProjectTexts.h"
 #include "RegionLists.h"
+#include "store/Clock.h"
 #include "store/Database.h"
 #include "store/Glob.h"
 #include "store/ProjectColumns.h"
 #include "store/TaskInfo.h"
 #include "ui/ErrorBox.h"
+#include "ui/PagePrinter.h"
 #include "ui/Prompter.h"
 
 #include <QAbstractButton>
@@ -26,6 +30,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QWheelEvent>
 
 namespace granwise {
@@ -388,6 +393,28 @@ void TFrmInput1::focusColumn(const QString &column, bool paintYellow)
         paint(control, kHighlight);
 }
 
+void TFrmInput1::showField(const QString &column)
+{
+    if (QWidget *control = controlOf(column))
+        m_scroll->ensureWidgetVisible(control);
+    focusColumn(column, true);
+}
+
+void TFrmInput1::openForCorrection(QWidget *parent, const QString &enterpriseName, const QString &projectName,
+                                   const QString &focusColumn)
+{
+    ProjectSelection &selection = projectSelection();
+    selection.projectName = projectName;
+    selection.enterpriseName = enterpriseName;
+    selection.entryMode = EntryMode::Edit;
+    TFrmInput1 form(parent);
+    form.m_returnToCaller = true;
+    form.setWindowState(form.windowState() | Qt::WindowMaximized);
+    // Once the window is shown and laid out.
+    QTimer::singleShot(0, &form, [&form, focusColumn] { form.showField(focusColumn); });
+    form.exec();
+}
+
 void TFrmInput1::scrollByWheel(int angleDelta)
 {
     QScrollBar *bar = m_scroll->verticalScrollBar();
@@ -456,6 +483,22 @@ void TFrmInput1::BitBtn6Click()
         projectSheetExport(*this);
 }
 
+void TFrmInput1::BitBtnPrintClick()
+{
+    guarded(this, [this] {
+        printWidgetWithPreview(this, *m_scroll->widget(), texts::ProjectSheetName, glob::ConnectionString);
+    });
+}
+
+void TFrmInput1::BitBtnPdfClick()
+{
+    guarded(this, [this] {
+        exportWidgetPdf(this, *m_scroll->widget(),
+                        proposedSheetFileName(texts::ProjectSheetName, Clock::current().now().date()),
+                        texts::ProjectSheetName, glob::ConnectionString);
+    });
+}
+
 void TFrmInput1::BitBtn5Click()
 {
     openFreshList();
@@ -468,6 +511,10 @@ void TFrmInput1::N2Click()
 
 void TFrmInput1::openFreshList()
 {
+    if (m_returnToCaller) {
+        reject();
+        return;
+    }
     {
         TFrmList1 list(this);
         list.exec();

@@ -48,6 +48,12 @@ public:
     // The control bound to a project column (nullptr for a column without one).
     QWidget *controlOf(const QString &column) const;
 
+    // Opens the form on the stored project with this key, as the list's "修改" does, with the
+    // focus on the field of `focusColumn` (painted yellow), and returns when it has closed. Saving
+    // or "返回" closes it and goes back to the caller instead of opening a fresh list.
+    static void openForCorrection(QWidget *parent, const QString &enterpriseName, const QString &projectName,
+                                  const QString &focusColumn);
+
     // "保存表格" runs this; the project sheet sets it. While it is empty the button does nothing.
     static inline std::function<void(TFrmInput1 &form)> projectSheetExport;
 
@@ -59,6 +65,8 @@ public:
     void ComboBox1Change();  // fill the branch list of the company
     void BitBtn2Click();     // 保存
     void BitBtn6Click();     // 保存表格
+    void BitBtnPrintClick(); // 打印: the print preview of the page as shown
+    void BitBtnPdfClick();   // 导出PDF: the page as shown, into a PDF file
     void BitBtn5Click();     // 返回: a fresh list, then close
     void N2Click();          // menu 返回 › 返回: close
 
@@ -93,6 +101,7 @@ private:
     void zeroFillBlanks();
     void blankZeros();
     void focusColumn(const QString &column, bool paintYellow);
+    void showField(const QString &column); // scrolled into view, focused and painted yellow
     void Edit5Enter(QWidget *focused);
     void scrollByWheel(int angleDelta);
     void openFreshList();
@@ -106,6 +115,7 @@ private:
     QRadioButton *m_local = nullptr;
     QScrollArea *m_scroll = nullptr;
     bool m_editing = false;
+    bool m_returnToCaller = false; // opened for a correction: no fresh list on save or return
     QString m_regionCode;
 };
 

@@ -296,6 +296,8 @@ void TFrmInput1::buildWindow()
         void (TFrmInput1::*click)();
     } kButtons[] = {{u"BitBtn2", u"保存", &TFrmInput1::BitBtn2Click},
                     {u"BitBtn6", u"保存表格", &TFrmInput1::BitBtn6Click},
+                    {u"BitBtnPrint", u"打印", &TFrmInput1::BitBtnPrintClick},
+                    {u"BitBtnPdf", u"导出PDF", &TFrmInput1::BitBtnPdfClick},
                     {u"BitBtn5", u"返回", &TFrmInput1::BitBtn5Click}};
     for (const auto &b : kButtons) {
         auto *button = new QPushButton(QString::fromUtf16(b.text), this);

@@ -4,6 +4,8 @@
 #include "ProjectListModel.h"
 #include "ProjectSelection.h"
 #include "ProjectTexts.h"
+#include "ValidateAllTexts.h"
+#include "ValidateAllWindow.h"
 #include "store/Database.h"
 #include "store/Glob.h"
 #include "store/ProjectColumns.h"
@@ -131,14 +133,16 @@ void TFrmList1::buildWindow()
     QPushButton *add = button(u"BitBtn4"_s, u"添加"_s, this);
     QPushButton *edit = button(u"BitBtn1"_s, u"修改"_s, this);
     QPushButton *remove = button(u"BitBtn3"_s, u"删除"_s, this);
+    QPushButton *checkAll = button(u"BitBtn6"_s, texts::CheckAll, this);
     QPushButton *close = button(u"BitBtn5"_s, u"返回"_s, this);
-    for (QPushButton *b : {add, edit, remove, close})
+    for (QPushButton *b : {add, edit, remove, checkAll, close})
         buttons->addWidget(b);
     buttons->addStretch();
     layout->addLayout(buttons);
     connect(add, &QPushButton::clicked, this, &TFrmList1::BitBtn4Click);
     connect(edit, &QPushButton::clicked, this, &TFrmList1::BitBtn1Click);
     connect(remove, &QPushButton::clicked, this, &TFrmList1::BitBtn3Click);
+    connect(checkAll, &QPushButton::clicked, this, &TFrmList1::BitBtn6Click);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *filters = new QHBoxLayout;
@@ -322,6 +326,23 @@ void TFrmList1::BitBtn2Click()
     ini(substringFilter(columnTexts));
     for (const auto &input : std::as_const(m_filterInputs))
         clearInput(input.second);
+}
+
+void TFrmList1::BitBtn6Click()
+{
+    std::optional<ValidateAllResult> result;
+    if (!guarded(this, [&] { result = validateAll(glob::ConnectionString); }))
+        return;
+    ini(); // the column "校验" shows the stored outcome
+    if (result->failures.isEmpty()) {
+        inform(this, texts::Hint, validateAllSummary(*result));
+        return;
+    }
+    {
+        TFrmCheckAll failures(std::move(*result), this);
+        failures.exec();
+    }
+    ini(); // corrections made from the window of failures
 }
 
 void TFrmList1::BitBtndefineClick()

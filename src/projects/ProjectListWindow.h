@@ -44,6 +44,8 @@ public:
     void BitBtn3Click();     // 删除
     void BitBtn2Click();     // 查询
     void BitBtndefineClick(); // 自定义查询
+    // 全部校验: validates every project, stores the outcome and lists the projects that fail.
+    void BitBtn6Click();
     // A click or keyboard choice of grid row r (0 = heading).
     void AdvStringGrid1ClickCell(int gridRow);
 

@@ -12,6 +12,7 @@
 #include "store/TaskInfo.h"
 #include "ui/ErrorBox.h"
 #include "ui/FileDialogs.h"
+#include "ui/PagePrinter.h"
 #include "ui/Prompter.h"
 
 #include <QComboBox>
@@ -82,19 +83,26 @@ void TFrmInput_Tj::buildWindow()
     QPushButton *save = button(u"BitBtn2"_s, u"保存"_s, this);
     save->hide(); // this sheet never writes to the database
     QPushButton *saveSheet = button(u"BitBtn6"_s, u"保存表格"_s, this);
+    QPushButton *print = button(u"BitBtnPrint"_s, u"打印"_s, this);
+    QPushButton *pdf = button(u"BitBtnPdf"_s, u"导出PDF"_s, this);
     QPushButton *close = button(u"BitBtn5"_s, u"返回"_s, this);
     buttons->addWidget(save);
     buttons->addWidget(saveSheet);
+    buttons->addWidget(print);
+    buttons->addWidget(pdf);
     buttons->addWidget(close);
     buttons->addStretch();
     layout->addLayout(buttons);
     connect(saveSheet, &QPushButton::clicked, this, &TFrmInput_Tj::BitBtn6Click);
+    connect(print, &QPushButton::clicked, this, &TFrmInput_Tj::BitBtnPrintClick);
+    connect(pdf, &QPushButton::clicked, this, &TFrmInput_Tj::BitBtnPdfClick);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *scroll = new QScrollArea(this);
     scroll->setObjectName(u"ScrollBox1"_s);
     scroll->setWidgetResizable(true);
     auto *page = new QWidget;
+    m_page = page;
     auto *pageLayout = new QVBoxLayout(page);
 
     m_title = new QLabel(texts::StorageCaption, page);
@@ -248,6 +256,19 @@ void TFrmInput_Tj::BitBtn6Click()
             return;
         writeSheetWorkbook(sheetTemplatePath(texts::StorageSheetName), path, storageSheetEntries(shown(), m_year));
         inform(this, texts::Hint, texts::SheetSaved);
+    });
+}
+
+void TFrmInput_Tj::BitBtnPrintClick()
+{
+    guarded(this, [this] { printWidgetWithPreview(this, *m_page, texts::StorageCaption, glob::ConnectionString); });
+}
+
+void TFrmInput_Tj::BitBtnPdfClick()
+{
+    guarded(this, [this] {
+        exportWidgetPdf(this, *m_page, proposedSheetFileName(texts::StorageSheetName, Clock::current().now().date()),
+                        texts::StorageCaption, glob::ConnectionString);
     });
 }
 

@@ -28,6 +28,8 @@ public:
     void ComboBox3Change(); // prefecture changed: fill the county list
     void BitBtn1Click();    // 统计, and a click on the title
     void BitBtn6Click();    // 保存表格
+    void BitBtnPrintClick(); // 打印: the print preview of the sheet as shown
+    void BitBtnPdfClick();   // 导出PDF: the sheet as shown, into a PDF file
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -43,6 +45,7 @@ private:
     QHash<QString, QLabel *> m_lines;      // objectName -> count, new-start or land line
     QVector<QComboBox *> m_filters;        // in the order of storageFilterColumns()
     QLabel *m_title = nullptr;
+    QWidget *m_page = nullptr; // what the scroll box shows
     QString m_year;
 };
 

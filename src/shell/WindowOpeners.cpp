@@ -5,8 +5,7 @@
 #include "projects/QueryDefinitionWindow.h"
 #include "projects/StorageSheetWindow.h"
 #include "reports/frame/ReportRegistry.h"
-#include "reports/regional/RegionalReports.h"
-#include "reports/summary/SummaryReports.h"
+#include "reports/AllReports.h"
 #include "units/TfrmRenwu.h"
 
 #include <QDialog>
@@ -45,8 +44,7 @@ const QHash<QString, TFrmmain::Opener> &fixedOpeners()
 void installWindows()
 {
     static const bool once = [] {
-        registerRegionalReports();
-        registerSummaryReports();
+        registerAllReports();
         installQueryDefinition();
         installProjectSheetExport();
         return true;

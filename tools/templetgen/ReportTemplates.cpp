@@ -2,15 +2,9 @@
 
 #include "reports/frame/ReportRegistry.h"
 #include "reports/frame/ReportSession.h"
-#include "reports/regional/RegionalReports.h"
+#include "reports/AllReports.h"
 #include "store/DatabaseSetup.h"
 #include "store/Error.h"
-
-// The summary tables' library registers its tables the same way, when it is part of the build.
-#if __has_include("reports/summary/SummaryReports.h")
-#define GRANWISE_HAS_SUMMARY_REPORTS 1
-#include "reports/summary/SummaryReports.h"
-#endif
 
 #include <QDir>
 #include <algorithm>
@@ -28,14 +22,6 @@ namespace granwise::templets {
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void registerAllReports()
-{
-    registerRegionalReports();
-#ifdef GRANWISE_HAS_SUMMARY_REPORTS
-    registerSummaryReports();
-#endif
-}
 
 QByteArray utf8(QString text)
 {

@@ -18,9 +18,11 @@ void ReportGrid::setRowCount(int rows)
     const int old = rowCount();
     m_cells.resize(rows);
     m_kinds.resize(rows);
+    m_marked.resize(rows);
     for (int r = old; r < rows; ++r) {
         m_cells[r] = QStringList(m_columns, QString());
         m_kinds[r] = RowKind::Blank;
+        m_marked[r] = false;
     }
 }
 

@@ -66,6 +66,11 @@ public:
     void setRowKind(int row, RowKind kind) { m_kinds[row] = kind; }
     bool isDataRow(int row) const { return row >= m_firstDataRow && row < rowCount(); }
 
+    // A marked data row asks for attention (a unit that reported nothing, say); the window
+    // draws it in the attention colour. Rows start unmarked.
+    bool isMarked(int row) const { return m_marked.at(row); }
+    void setMarked(int row, bool marked = true) { m_marked[row] = marked; }
+
     const QVector<CellSpan> &spans() const { return m_spans; }
     void addSpan(const CellSpan &span) { m_spans.append(span); }
 
@@ -86,6 +91,7 @@ private:
     int m_firstDataRow = 0;
     QVector<QStringList> m_cells;
     QVector<RowKind> m_kinds;
+    QVector<bool> m_marked;
     QVector<CellSpan> m_spans;
 };
 

@@ -1,12 +1,15 @@
 #include "ReportWindow.h"
 
 #include "ProjectRegions.h"
+#include "ReportChartView.h"
+#include "ReportPrinter.h"
 #include "ReportSave.h"
 #include "ReportTexts.h"
 #include "store/Clock.h"
 #include "store/Glob.h"
 #include "ui/ErrorBox.h"
 #include "ui/FileDialogs.h"
+#include "ui/PagePrinter.h"
 #include "ui/Prompter.h"
 
 #include <QComboBox>
@@ -19,6 +22,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -35,6 +39,7 @@ QColor headerColour(const QWidget *widget)
 
 const QColor Yellow(Qt::yellow);
 const QColor White(Qt::white);
+const QColor Attention(255, 204, 204); // marked data rows
 
 } // namespace
 
@@ -82,8 +87,16 @@ void ReportWindow::buildControls()
     m_saveButton->setObjectName(u"BitBtn1"_s);
     m_closeButton = new QPushButton(texts::Close, panel);
     m_closeButton->setObjectName(u"BitBtn2"_s);
+    m_printButton = new QPushButton(u"打印"_s, panel);
+    m_printButton->setObjectName(u"BitBtnPrint"_s);
+    m_pdfButton = new QPushButton(u"导出PDF"_s, panel);
+    m_pdfButton->setObjectName(u"BitBtnPdf"_s);
     tools->addWidget(m_saveButton);
+    tools->addWidget(m_printButton);
+    tools->addWidget(m_pdfButton);
     tools->addWidget(m_closeButton);
+    connect(m_printButton, &QPushButton::clicked, this, [this] { BitBtnPrintClick(); });
+    connect(m_pdfButton, &QPushButton::clicked, this, [this] { BitBtnPdfClick(); });
     connect(m_saveButton, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
     connect(m_closeButton, &QPushButton::clicked, this, &QDialog::close);
 
@@ -121,6 +134,14 @@ void ReportWindow::buildControls()
         connect(m_provinceBox, &QComboBox::currentTextChanged, this, [this] { ComboBox2Change(); });
         connect(m_computeButton, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
     }
+    if (chartKindOf(definition()) != ChartKind::None) {
+        m_chartButton = new QPushButton(u"图表"_s, panel);
+        m_chartButton->setObjectName(u"BitBtnChart"_s);
+        m_chartButton->setCheckable(true);
+        tools->addSpacing(24);
+        tools->addWidget(m_chartButton);
+        connect(m_chartButton, &QPushButton::clicked, this, [this] { BitBtnChartClick(); });
+    }
     tools->addStretch(1);
     layout->addWidget(panel);
 
@@ -141,8 +162,26 @@ void ReportWindow::buildControls()
     gridPalette.setColor(QPalette::Highlight, Yellow);
     gridPalette.setColor(QPalette::HighlightedText, Qt::black);
     m_grid->setPalette(gridPalette);
-    layout->addWidget(m_grid, 1);
+    // The chart stands beside the grid, hidden until "图表" shows it.
+    auto *split = new QSplitter(Qt::Horizontal, this);
+    split->setObjectName(u"Splitter1"_s);
+    split->addWidget(m_grid);
+    if (m_chartButton) {
+        m_chart = new ReportChartView(split);
+        m_chart->hide();
+        split->addWidget(m_chart);
+        split->setStretchFactor(0, 3);
+        split->setStretchFactor(1, 2);
+    }
+    layout->addWidget(split, 1);
     connect(m_grid, &QTableWidget::cellClicked, this, [this](int row, int) { highlightRow(row, true); });
+    connect(m_grid, &QTableWidget::cellClicked, this, [this](int, int column) {
+        // A click on a figure column charts that column.
+        if (column >= 1 && column != m_chartColumn) {
+            m_chartColumn = column;
+            refreshChart();
+        }
+    });
     connect(m_grid, &QTableWidget::currentCellChanged, this,
             [this](int row, int, int, int) { highlightRow(row, false); });
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionResized, this, [this] { placeUnitCaption(); });
@@ -230,7 +269,7 @@ void ReportWindow::showGrid()
                 item->setBackground(heads);
                 item->setForeground(Qt::white);
             } else {
-                item->setBackground(White);
+                item->setBackground(grid.isMarked(r) ? Attention : White);
                 item->setForeground(Qt::black);
                 item->setFont(dataFont);
             }
@@ -243,6 +282,7 @@ void ReportWindow::showGrid()
         m_grid->setSpan(span.row, span.column, span.rowSpan, span.columnSpan);
     m_highlightedRow = 0;
     placeUnitCaption();
+    refreshChart();
 }
 
 void ReportWindow::paintRow(int row, const QColor &color)
@@ -258,7 +298,7 @@ void ReportWindow::highlightRow(int row, bool byClick)
         return;
     const int first = m_session.grid().firstDataRow();
     if (m_highlightedRow >= first && m_highlightedRow < m_grid->rowCount())
-        paintRow(m_highlightedRow, White);
+        paintRow(m_highlightedRow, m_session.grid().isMarked(m_highlightedRow) ? Attention : White);
     if (row >= first)
         paintRow(row, Yellow);
     m_highlightedRow = row;
@@ -337,6 +377,40 @@ void ReportWindow::BitBtn1Click()
         writeReportWorkbook(def, m_session.grid(), path, extra);
         inform(this, texts::Notice, texts::Saved);
     });
+}
+
+void ReportWindow::BitBtnPrintClick()
+{
+    guarded(this, [this] {
+        const ReportPrinter printer(definition(), m_session.grid(), currentPageFooter(m_session.databasePath()));
+        printWithPreview(this, m_session.grid().title(), printer.pageLayout(),
+                         [&](QPagedPaintDevice &device) { printer.print(device); });
+    });
+}
+
+void ReportWindow::BitBtnPdfClick()
+{
+    guarded(this, [this] {
+        const ReportPrinter printer(definition(), m_session.grid(), currentPageFooter(m_session.databasePath()));
+        exportPdf(this, proposedFileName(definition(), Clock::current().now().date()), m_session.grid().title(),
+                  printer.pageLayout(), [&](QPagedPaintDevice &device) { printer.print(device); });
+    });
+}
+
+void ReportWindow::BitBtnChartClick()
+{
+    if (!m_chart)
+        return;
+    m_chart->setVisible(m_chart->isHidden());
+    m_chartButton->setChecked(!m_chart->isHidden());
+    refreshChart();
+}
+
+void ReportWindow::refreshChart()
+{
+    if (!m_chart || m_chart->isHidden())
+        return;
+    m_chart->showChart(reportChartData(definition(), m_session.grid(), m_chartColumn));
 }
 
 } // namespace granwise

@@ -12,10 +12,14 @@ class QTableWidget;
 
 namespace granwise {
 
+class ReportChartView;
+
 // The report window every statistical table is shown in: the tool panel with "保存表格" and
 // "返  回" (and, in selectable windows, the province box, the prefecture box and "统计"), the
 // report grid and the menu "返回". Its objectName is the class name of its table's window
-// (TFrmb1_3 …); everything it computes or saves comes from the table's definition.
+// (TFrmb1_3 …); everything it computes or saves comes from the table's definition. "打印" and
+// "导出PDF" put the grid on paper; the regional and summary tables with a chart show it beside
+// the grid on "图表".
 class ReportWindow : public QDialog {
     Q_OBJECT
 public:
@@ -30,6 +34,9 @@ public:
     void ComboBox2Change(); // the province box changed: refill the prefecture box
     void BitBtn3Click();    // "统计"
     void BitBtn1Click();    // "保存表格"
+    void BitBtnPrintClick(); // "打印": the print preview of the grid
+    void BitBtnPdfClick();   // "导出PDF"
+    void BitBtnChartClick(); // "图表": shows or hides the chart beside the grid
 
 protected:
     void showEvent(QShowEvent *event) override; // FormShow: the caption
@@ -43,6 +50,7 @@ private:
     void highlightRow(int row, bool byClick); // AdvStringGrid1ClickCell / AdvStringGrid1SelectCell
     void placeUnitCaption();                   // also re-places the header patches
     void fillPrefectureBox();
+    void refreshChart();
 
     ReportSession m_session;
     QTableWidget *m_grid = nullptr;
@@ -52,6 +60,11 @@ private:
     QPushButton *m_saveButton = nullptr;
     QPushButton *m_closeButton = nullptr;
     QPushButton *m_computeButton = nullptr;
+    QPushButton *m_printButton = nullptr;
+    QPushButton *m_pdfButton = nullptr;
+    QPushButton *m_chartButton = nullptr;
+    ReportChartView *m_chart = nullptr; // tables with a chart only
+    int m_chartColumn = 1;              // the figure column last clicked
     QLabel *m_unitCaption = nullptr;
     QVector<QWidget *> m_patches;
     int m_highlightedRow = 0;

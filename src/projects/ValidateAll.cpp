@@ -1,0 +1,124 @@
+#include "ValidateAll.h"
+#include "ValidateAllTexts.h"
+#include "ValidationFigures.h"
+
+#include "store/Database.h"
+#include "store/ProjectColumns.h"
+
+#include <QTextStream>
+#include <algorithm>
+
+namespace granwise {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Passed = u"1"_s;
+const QString NotPassed = u"0"_s;
+
+// The columns the check reads, besides the key: no more, so that a hundred thousand projects
+// are read quickly.
+QString projectsToCheckSql()
+{
+    QStringList columns{col::Id, col::EnterpriseName, col::ProjectName, validation::PostalCodeColumn};
+    for (const validation::FigureColumn &column : validation::typedFigureColumns())
+        columns << column.name;
+    return u"select %1 from TZ_XIANGMU"_s.arg(columns.join(u", "_s));
+}
+
+// Sets 校验状态 to "0" for the failing projects and to "1" for every other one, writing only the
+// rows whose status changes. Two statements over the table are much quicker than one per
+// project when most statuses change (a first check of many imported projects).
+void storeStatuses(Connection &connection, const QVector<FailedProject> &failing)
+{
+    connection.execute(u"create temp table validate_all_failing (id integer primary key)"_s);
+    {
+        Statement insert = connection.prepare(u"insert or ignore into temp.validate_all_failing (id) values (?)"_s);
+        for (const FailedProject &row : failing) {
+            insert.reset();
+            insert.bind(1, row.id);
+            insert.run();
+        }
+    }
+    connection.execute(u"update TZ_XIANGMU set 校验状态 = ? "
+                       u"where 校验状态 is not ? and id in (select id from temp.validate_all_failing)"_s,
+                       {NotPassed, NotPassed});
+    connection.execute(u"update TZ_XIANGMU set 校验状态 = ? "
+                       u"where 校验状态 is not ? and id not in (select id from temp.validate_all_failing)"_s,
+                       {Passed, Passed});
+    connection.execute(u"drop table temp.validate_all_failing"_s);
+}
+
+// A name on one line of the command's output: tabs and line breaks become blanks.
+QString oneLine(QString text)
+{
+    for (QChar &c : text)
+        if (c == u'\t' || c == u'\n' || c == u'\r')
+            c = u' ';
+    return text;
+}
+
+} // namespace
+
+ValidateAllResult validateAll(const QString &databasePath)
+{
+    ValidateAllResult result;
+    Connection connection(databasePath);
+    Transaction transaction(connection);
+    {
+        Statement rows = connection.prepare(projectsToCheckSql());
+        const StoredProjectReader reader(rows);
+        const int idColumn = rows.columnIndex(col::Id);
+        const int enterpriseColumn = rows.columnIndex(col::EnterpriseName);
+        const int projectColumn = rows.columnIndex(col::ProjectName);
+        ProjectFigures figures;
+        while (rows.next()) {
+            ++result.projectCount;
+            std::optional<ValidationFailure> failure = reader.read(rows, figures);
+            if (!failure)
+                failure = checkFigures(figures);
+            if (failure)
+                result.failures.append({rows.value(idColumn).toLongLong(), rows.text(enterpriseColumn),
+                                        rows.text(projectColumn), *failure});
+            else
+                ++result.passedCount;
+        }
+    }
+    storeStatuses(connection, result.failures);
+    transaction.commit();
+
+    std::sort(result.failures.begin(), result.failures.end(), [](const FailedProject &a, const FailedProject &b) {
+        if (a.enterpriseName != b.enterpriseName)
+            return a.enterpriseName < b.enterpriseName;
+        if (a.projectName != b.projectName)
+            return a.projectName < b.projectName;
+        return a.id < b.id;
+    });
+    return result;
+}
+
+QString ruleText(const ValidationFailure &failure)
+{
+    return failure.rule >= 0 ? QString::number(failure.rule) : u"-"_s;
+}
+
+QString validateAllSummary(const ValidateAllResult &result)
+{
+    return texts::CheckAllSummary.arg(result.projectCount).arg(result.passedCount).arg(result.failedCount());
+}
+
+int printValidateAll(const ValidateAllResult &result, QTextStream &out, QTextStream &err)
+{
+    for (const FailedProject &project : result.failures)
+        out << oneLine(project.enterpriseName) << u'\t' << oneLine(project.projectName) << u'\t'
+            << ruleText(project.failure) << u'\t' << oneLine(project.failure.message) << u'\n';
+    if (result.failures.isEmpty()) {
+        out << validateAllSummary(result) << u'\n';
+        return 0;
+    }
+    err << validateAllSummary(result) << u'\n';
+    return 1;
+}
+
+} // namespace granwise
