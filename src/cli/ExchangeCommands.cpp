@@ -1,10 +1,95 @@
 #include "Cli.h"
 
+#include "exchange/ExchangeTexts.h"
+#include "exchange/SampleProjects.h"
+#include "exchange/UploadFile.h"
+#include "exchange/UploadImport.h"
+#include "store/Database.h"
+
 namespace granwise::cli {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+int exportUploadFile(Context &context, const QStringList &args)
+{
+    if (args.size() != 1 || args.first().startsWith(u"--"_s))
+        return UsageError;
+    {
+        Connection connection(context.databasePath);
+        if (unvalidatedProjectCount(connection) > 0) {
+            context.err << exchange::NotValidated << u'\n';
+            return Refused;
+        }
+    }
+    Progress silent;
+    makeUploadWorkbook(context.databasePath, uploadTemplatePath(), args.first(), silent);
+    context.out << exchange::Exported << u' ' << args.first() << u'\n';
+    return Success;
+}
+
+int importUploadFiles(Context &context, const QStringList &args)
+{
+    if (args.isEmpty())
+        return UsageError;
+    for (const QString &a : args)
+        if (a.startsWith(u"--"_s))
+            return UsageError;
+    { Connection check(context.databasePath); } // a missing database refuses the command before any file
+    Progress silent;
+    bool allImported = true;
+    for (const ImportOutcome &o : importUploadFileList(context.databasePath, args, silent)) {
+        allImported &= o.imported;
+        (o.imported ? context.out : context.err) << importSummaryLine(o) << u'\n';
+    }
+    return allImported ? Success : Refused;
+}
+
+int writeSample(Context &context, const QStringList &args)
+{
+    int count = -1;
+    quint64 seed = 1;
+    QString out;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        if (i + 1 >= args.size())
+            return UsageError;
+        const QString value = args.at(++i);
+        bool ok = false;
+        if (a == u"--projects"_s) {
+            count = value.toInt(&ok);
+            if (!ok || count < 0)
+                return UsageError;
+        } else if (a == u"--seed"_s) {
+            seed = value.toULongLong(&ok);
+            if (!ok)
+                return UsageError;
+        } else if (a == u"--out"_s) {
+            out = value;
+        } else {
+            return UsageError;
+        }
+    }
+    if (count < 0 || out.isEmpty())
+        return UsageError;
+    Progress silent;
+    writeSampleWorkbook(context.databasePath, uploadTemplatePath(), out, count, seed, silent);
+    context.out << u"已写出 %1 个样例项目：%2\n"_s.arg(count).arg(out);
+    return Success;
+}
+
+} // namespace
 
 QVector<Command> exchangeCommands()
 {
-    return {};
+    return {
+        {u"import"_s, u"import FILE...             把上报文件（.xlsx、.xls）导入数据库，每个文件一行结果"_s, importUploadFiles},
+        {u"export"_s, u"export FILE                把所有项目写成上报文件"_s, exportUploadFile},
+        {u"sample"_s, u"sample --projects N --out FILE [--seed S]\n"
+                      u"                             写出 N 个能通过校验的合成项目的上报文件"_s,
+         writeSample},
+    };
 }
 
 } // namespace granwise::cli

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// The texts of the upload file, in one place.
+namespace granwise::exchange {
+
+inline const QString SheetName = QStringLiteral("数据信息");
+inline const QString TemplateFile = QStringLiteral("templet/out.xlsx");
+inline const QString DefaultNamePrefix = QStringLiteral("(投资)上报文件-");
+inline const QString WorkbookFilter = QStringLiteral("Excel 工作簿 (*.xlsx)");
+inline const QString ImportFilter = QStringLiteral("Excel 工作簿 (*.xlsx *.xls)");
+
+inline const QString Caption = QStringLiteral("消息");
+inline const QString NotValidated = QStringLiteral("数据库中存在未校验记录，不能制作上报文件!");
+inline const QString Exported = QStringLiteral("文件导出成功!");
+inline const QString WrongFileType = QStringLiteral("文件类型错误，导入取消!");
+inline const QString Imported = QStringLiteral("文件导入成功!");
+inline const QString ImportFailed = QStringLiteral("文件导入出现错误，导入中断，请修改后重新导入!");
+
+} // namespace granwise::exchange

@@ -1,0 +1,117 @@
+#include "UploadWindows.h"
+
+#include "ExchangeTexts.h"
+#include "UploadFile.h"
+#include "UploadImport.h"
+#include "store/Clock.h"
+#include "store/Database.h"
+#include "store/Glob.h"
+#include "store/TaskInfo.h"
+#include "ui/ErrorBox.h"
+#include "ui/FileDialogs.h"
+#include "ui/Prompter.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QProgressBar>
+#include <QWidget>
+
+namespace granwise {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The main window's progress bar; the window is kept painted while the work runs.
+class BarProgress : public Progress {
+public:
+    explicit BarProgress(QProgressBar *bar) : m_bar(bar) {}
+
+    void start(int maximum) override
+    {
+        if (!m_bar)
+            return;
+        m_bar->setRange(0, maximum);
+        m_bar->setValue(0);
+        m_bar->show();
+        repaint();
+    }
+    void advance(int steps) override
+    {
+        if (!m_bar)
+            return;
+        m_bar->setValue(std::min(m_bar->value() + steps, m_bar->maximum()));
+        if (m_sinceRepaint.elapsed() > 100)
+            repaint();
+    }
+    void finish() override
+    {
+        if (m_bar)
+            m_bar->hide();
+    }
+
+private:
+    void repaint()
+    {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        m_sinceRepaint.restart();
+    }
+    QPointer<QProgressBar> m_bar;
+    QElapsedTimer m_sinceRepaint;
+};
+
+} // namespace
+
+void makeUploadFile(QWidget *mainWindow, QProgressBar *bar)
+{
+    guarded(mainWindow, [&] {
+        QString unitName;
+        {
+            Connection connection(glob::ConnectionString);
+            if (unvalidatedProjectCount(connection) > 0) {
+                inform(mainWindow, exchange::Caption, exchange::NotValidated);
+                return;
+            }
+            if (const auto info = readTaskInfo(connection))
+                unitName = info->unitName;
+        }
+        const QString proposed = defaultUploadFileName(unitName, Clock::current().now().date());
+        const QString path =
+            FileDialogs::current().saveFileName(mainWindow, proposed, exchange::WorkbookFilter, u"xlsx"_s);
+        if (path.isEmpty())
+            return;
+        if (mainWindow)
+            mainWindow->repaint();
+        BarProgress progress(bar);
+        makeUploadWorkbook(glob::ConnectionString, uploadTemplatePath(), path, progress);
+        inform(mainWindow, exchange::Caption, exchange::Exported);
+    });
+}
+
+void importUploadFiles(QWidget *mainWindow, QProgressBar *bar)
+{
+    guarded(mainWindow, [&] {
+        const QStringList paths = FileDialogs::current().openFileNames(mainWindow, exchange::ImportFilter);
+        if (paths.isEmpty())
+            return;
+        if (paths.size() == 1 && !hasUploadFileExtension(paths.first())) {
+            inform(mainWindow, exchange::Caption, exchange::WrongFileType);
+            return;
+        }
+        if (mainWindow)
+            mainWindow->repaint();
+        BarProgress progress(bar);
+        const QVector<ImportOutcome> outcomes = importUploadFileList(glob::ConnectionString, paths, progress);
+        bool allImported = true;
+        QStringList lines;
+        for (const ImportOutcome &o : outcomes) {
+            allImported &= o.imported;
+            lines << importSummaryLine(o);
+        }
+        const QString headline = allImported ? exchange::Imported : exchange::ImportFailed;
+        inform(mainWindow, exchange::Caption, headline + u"\n\n"_s + lines.join(u'\n'));
+    });
+}
+
+} // namespace granwise

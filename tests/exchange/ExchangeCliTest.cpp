@@ -1,0 +1,71 @@
+#include "ExchangeFixture.h"
+#include "cli/Cli.h"
+#include "store/Database.h"
+
+#include <QFile>
+#include <QTextStream>
+
+using namespace granwise;
+using namespace granwise::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class ExchangeCliTest : public ExchangeTest {
+protected:
+    int run(QStringList args)
+    {
+        out.clear();
+        err.clear();
+        QTextStream o(&out), e(&err);
+        args.prepend(db->path());
+        args.prepend(u"--db"_s);
+        return cli::run(args, o, e);
+    }
+    QString out, err;
+};
+
+} // namespace
+
+TEST_F(ExchangeCliTest, SampleImportAndExport)
+{
+    const QString sample = file(u"sample.xlsx"_s);
+    ASSERT_EQ(run({u"sample"_s, u"--projects"_s, u"30"_s, u"--out"_s, sample, u"--seed"_s, u"3"_s}), 0) << err.toStdString();
+    EXPECT_EQ(out, u"已写出 30 个样例项目：%1\n"_s.arg(sample));
+
+    writeWorkbook(file(u"bad.xlsx"_s), u"数据信息"_s, {u"项目名称"_s}, {{u"x"_s}});
+    EXPECT_EQ(run({u"import"_s, sample, file(u"bad.xlsx"_s)}), 1);
+    EXPECT_EQ(out, u"sample.xlsx：新增 30 行，替换原有项目 0 个\n"_s);
+    EXPECT_TRUE(err.startsWith(u"bad.xlsx：未导入。工作表“数据信息”缺少列："_s)) << err.toStdString();
+    EXPECT_EQ(db->count(u"TZ_XIANGMU"_s), 30);
+
+    EXPECT_EQ(run({u"import"_s, sample}), 0);
+    EXPECT_EQ(out, u"sample.xlsx：新增 30 行，替换原有项目 30 个\n"_s);
+
+    const QString exported = file(u"out.xlsx"_s);
+    EXPECT_EQ(run({u"export"_s, exported}), 0) << err.toStdString();
+    EXPECT_EQ(sheetCells(exported, u"数据信息"_s).size(), 31);
+
+    {
+        Connection connection(db->path());
+        connection.execute(u"update TZ_XIANGMU set 校验状态 = '0' where id = (select max(id) from TZ_XIANGMU)"_s);
+    }
+    EXPECT_EQ(run({u"export"_s, file(u"refused.xlsx"_s)}), 1);
+    EXPECT_EQ(err, u"数据库中存在未校验记录，不能制作上报文件!\n"_s);
+    EXPECT_FALSE(QFile::exists(file(u"refused.xlsx"_s)));
+}
+
+TEST_F(ExchangeCliTest, UsageErrors)
+{
+    const QList<QStringList> wrong{
+        {u"import"_s},
+        {u"export"_s},
+        {u"export"_s, u"a.xlsx"_s, u"b.xlsx"_s},
+        {u"sample"_s, u"--projects"_s, u"10"_s},
+        {u"sample"_s, u"--out"_s, u"x.xlsx"_s},
+        {u"sample"_s, u"--projects"_s, u"ten"_s, u"--out"_s, u"x.xlsx"_s},
+        {u"sample"_s, u"--projects"_s, u"10"_s, u"--out"_s, u"x.xlsx"_s, u"--seed"_s},
+    };
+    for (const QStringList &args : wrong)
+        EXPECT_EQ(run(args), 2) << args.join(u' ').toStdString();
+}

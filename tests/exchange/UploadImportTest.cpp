@@ -1,0 +1,258 @@
+#include "ExchangeFixture.h"
+#include "exchange/SampleProjects.h"
+#include "exchange/UploadFile.h"
+#include "exchange/UploadImport.h"
+#include "store/Database.h"
+#include "store/Error.h"
+#include "store/ProjectColumns.h"
+
+#include <QFile>
+#include <algorithm>
+
+using namespace granwise;
+using namespace granwise::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class UploadImportTest : public ExchangeTest {
+protected:
+    ImportResult import(const QString &path)
+    {
+        RecordingProgress progress;
+        return TransIn(db->path(), path, progress);
+    }
+    QString importError(const QString &path)
+    {
+        try {
+            import(path);
+        } catch (const Error &e) {
+            return e.text();
+        }
+        return {};
+    }
+    QString sampleFile(const QString &name, int count, quint64 seed = 7)
+    {
+        RecordingProgress progress;
+        writeSampleWorkbook(db->path(), uploadTemplatePath(), file(name), count, seed, progress);
+        return file(name);
+    }
+    QStringList column(const QString &name) const
+    {
+        const int k = int(uploadColumnNames().indexOf(name));
+        QStringList values;
+        for (const QStringList &row : tableRows())
+            values << row.at(k);
+        return values;
+    }
+};
+
+} // namespace
+
+TEST_F(UploadImportTest, ExportThenImportIntoAnEmptyDatabaseGivesTheSameRows)
+{
+    import(sampleFile(u"sample.xlsx"_s, 60));
+    addProject(u"企业"_s, u"空值"_s, {{u"总_银行贷款"_s, QVariant()}, {u"邮政编码"_s, u"010010"_s}});
+    const QVector<QStringList> original = tableRows();
+    ASSERT_EQ(original.size(), 61);
+    RecordingProgress progress;
+    const QString exported = file(u"exported.xlsx"_s);
+    makeUploadWorkbook(db->path(), uploadTemplatePath(), exported, progress);
+
+    {
+        Connection connection(db->path());
+        connection.execute(u"delete from TZ_XIANGMU"_s);
+    }
+    const ImportResult result = import(exported);
+    EXPECT_EQ(result.rowsAdded, 61);
+    EXPECT_EQ(result.projectsReplaced, 0);
+    EXPECT_EQ(tableRows(), original);
+
+    // Importing the same file again replaces every project by its copy: nothing changes.
+    const ImportResult again = import(exported);
+    EXPECT_EQ(again.rowsAdded, 61);
+    EXPECT_EQ(again.projectsReplaced, 61);
+    EXPECT_EQ(tableRows(), original);
+}
+
+TEST_F(UploadImportTest, ReplacesProjectsByEnterpriseAndProjectName)
+{
+    addProject(u"甲企业"_s, u"一号库"_s, {{u"总_建筑安装工程"_s, 1.0}});
+    addProject(u"乙企业"_s, u"一号库"_s, {{u"总_建筑安装工程"_s, 2.0}}); // same project, other enterprise
+    addProject(u"丙企业"_s, u"三号库"_s, {{u"总_建筑安装工程"_s, 3.0}});
+    addProject(u"丙企业"_s, u"三号库"_s, {{u"总_建筑安装工程"_s, 4.0}}); // a key held twice
+    const QString path = file(u"in.xlsx"_s);
+    writeWorkbook(path, u"数据信息"_s, uploadHeader(),
+                  {uploadRow(u"甲企业"_s, u"一号库"_s, {{u"总_建筑安装工程"_s, 10.0}}),
+                   uploadRow(u"丙企业"_s, u"三号库"_s, {{u"总_建筑安装工程"_s, 30.0}}),
+                   uploadRow(u"丙企业"_s, u"三号库"_s, {{u"总_建筑安装工程"_s, 31.0}}), // two file rows, one key
+                   uploadRow(u"丁企业"_s, u"四号库"_s, {{u"总_建筑安装工程"_s, 40.0}})});
+
+    const ImportResult result = import(path);
+
+    EXPECT_EQ(result.rowsAdded, 4);
+    EXPECT_EQ(result.projectsReplaced, 2);
+    EXPECT_EQ(column(col::EnterpriseName),
+              (QStringList{u"乙企业"_s, u"甲企业"_s, u"丙企业"_s, u"丙企业"_s, u"丁企业"_s}));
+    EXPECT_EQ(column(u"总_建筑安装工程"_s), (QStringList{u"2"_s, u"10"_s, u"30"_s, u"31"_s, u"40"_s}));
+}
+
+TEST_F(UploadImportTest, ColumnsAreFoundByTheirNamesNotTheirPlace)
+{
+    const QVector<QVector<QVariant>> rows{
+        uploadRow(u"甲企业"_s, u"一号库"_s, {{u"总_其他费用"_s, 2.5}, {u"县"_s, u"某县"_s}}),
+        uploadRow(u"乙企业"_s, u"二号库"_s, {{u"完成_仓储信息"_s, 7.0}})};
+    writeWorkbook(file(u"plain.xlsx"_s), u"数据信息"_s, uploadHeader(), rows);
+    import(file(u"plain.xlsx"_s));
+    const QVector<QStringList> expected = tableRows();
+    {
+        Connection connection(db->path());
+        connection.execute(u"delete from TZ_XIANGMU"_s);
+    }
+
+    // Reversed columns, an "id" column and a column of notes in between.
+    QStringList header = uploadHeader();
+    std::reverse(header.begin(), header.end());
+    header.insert(3, u"id"_s);
+    header.insert(10, u"备注"_s);
+    QVector<QVector<QVariant>> shuffled;
+    for (QVector<QVariant> row : rows) {
+        std::reverse(row.begin(), row.end());
+        row.insert(3, 99);
+        row.insert(10, u"随便写的"_s);
+        shuffled << row;
+    }
+    writeWorkbook(file(u"shuffled.xlsx"_s), u"数据信息"_s, header, shuffled);
+    import(file(u"shuffled.xlsx"_s));
+    EXPECT_EQ(tableRows(), expected);
+}
+
+TEST_F(UploadImportTest, CellsAreStoredAsTheirColumnsWantThem)
+{
+    const QString path = file(u"cells.xlsx"_s);
+    writeWorkbook(path, u"数据信息"_s, uploadHeader(),
+                  {uploadRow(u"甲企业"_s, u"一号库"_s,
+                             {{col::EnterpriseCode, 123456789.0}, // a number in a text column
+                              {u"邮政编码"_s, 100010.0},
+                              {u"总_建筑安装工程"_s, u" 12.5 "_s}, // a number written as text
+                              {u"总_其他费用"_s, u""_s},        // empty text in a number column
+                              {u"总_银行贷款"_s, QVariant()},   // empty cell in a number column
+                              {u"批准文号"_s, QVariant()},       // empty cell in a text column
+                              {u"可用建设用地"_s, u"-1e3"_s}}),
+                   QVector<QVariant>(136), // a row without any value is no project
+                   uploadRow(u"乙企业"_s, u"二号库"_s)});
+    EXPECT_EQ(import(path).rowsAdded, 2);
+    const QStringList row = tableRows().value(0);
+    auto at = [&](const QString &name) { return row.value(uploadColumnNames().indexOf(name)); };
+    EXPECT_EQ(at(col::EnterpriseCode), u"123456789"_s);
+    EXPECT_EQ(at(u"邮政编码"_s), u"100010"_s);
+    EXPECT_EQ(at(u"总_建筑安装工程"_s), u"12.5"_s);
+    EXPECT_EQ(at(u"总_其他费用"_s), u"<null>"_s);
+    EXPECT_EQ(at(u"总_银行贷款"_s), u"<null>"_s);
+    EXPECT_EQ(at(u"批准文号"_s), u""_s);
+    EXPECT_EQ(at(u"可用建设用地"_s), u"-1000"_s);
+    Connection connection(db->path());
+    EXPECT_EQ(connection.scalar(u"select typeof(总_建筑安装工程) from TZ_XIANGMU limit 1"_s).toString(), u"real"_s);
+}
+
+TEST_F(UploadImportTest, ARefusedFileLeavesTheDatabaseAsItWas)
+{
+    addProject(u"甲企业"_s, u"一号库"_s);
+    addProject(u"乙企业"_s, u"二号库"_s);
+
+    QVector<QVector<QVariant>> rows;
+    for (int i = 0; i < 30; ++i)
+        rows << uploadRow(i == 0 ? u"甲企业"_s : u"企业%1"_s.arg(i), i == 0 ? u"一号库"_s : u"项目%1"_s.arg(i));
+    rows[27][uploadColumnNames().indexOf(u"总_银行贷款"_s)] = u"十二"_s; // sheet row 29
+    writeWorkbook(file(u"text-in-number.xlsx"_s), u"数据信息"_s, uploadHeader(), rows);
+
+    writeWorkbook(file(u"wrong-sheet.xlsx"_s), u"Sheet1"_s, uploadHeader(), {uploadRow(u"x"_s, u"y"_s)});
+    QStringList withoutName = uploadHeader();
+    withoutName[withoutName.indexOf(col::ProjectName)] = u"项目名"_s;
+    writeWorkbook(file(u"no-name.xlsx"_s), u"数据信息"_s, withoutName, {uploadRow(u"x"_s, u"y"_s)});
+    QStringList twice = uploadHeader();
+    twice << col::Province;
+    writeWorkbook(file(u"twice.xlsx"_s), u"数据信息"_s, twice, {uploadRow(u"x"_s, u"y"_s)});
+    {
+        QFile(file(u"empty.xlsx"_s)).open(QIODevice::WriteOnly);
+        QFile whole(file(u"text-in-number.xlsx"_s));
+        ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+        const QByteArray bytes = whole.readAll();
+        QFile cut(file(u"truncated.xlsx"_s));
+        ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+        cut.write(bytes.left(bytes.size() * 2 / 3));
+    }
+
+    const struct {
+        QString file;
+        QString reason;
+    } cases[] = {
+        {u"text-in-number.xlsx"_s, u"第 29 行 AG 列（总_银行贷款）：“十二”不是数字"_s},
+        {u"wrong-sheet.xlsx"_s, u"工作簿中没有工作表“数据信息”："_s + file(u"wrong-sheet.xlsx"_s)},
+        {u"no-name.xlsx"_s, u"工作表“数据信息”缺少列：项目名称"_s},
+        {u"twice.xlsx"_s, u"第 1 行：列名“省”出现了两次（F 列和 EG 列）"_s},
+        {u"empty.xlsx"_s, u"工作簿是空文件："_s + file(u"empty.xlsx"_s)},
+        {u"truncated.xlsx"_s, {}},
+    };
+    const QByteArray before = databaseHash();
+    const QVector<QStringList> rowsBefore = tableRows();
+    for (const auto &c : cases) {
+        const QString error = importError(file(c.file));
+        if (c.reason.isEmpty())
+            EXPECT_TRUE(error.contains(file(c.file))) << error.toStdString();
+        else
+            EXPECT_EQ(error, c.reason) << c.file.toStdString();
+        EXPECT_EQ(databaseHash(), before) << c.file.toStdString();
+        EXPECT_EQ(tableRows(), rowsBefore);
+    }
+}
+
+TEST_F(UploadImportTest, SeveralFilesEachInItsOwnTransaction)
+{
+    addProject(u"甲企业"_s, u"一号库"_s);
+    writeWorkbook(file(u"a.xlsx"_s), u"数据信息"_s, uploadHeader(),
+                  {uploadRow(u"甲企业"_s, u"一号库"_s), uploadRow(u"乙企业"_s, u"二号库"_s)});
+    writeWorkbook(file(u"b.xlsx"_s), u"其他"_s, uploadHeader(), {uploadRow(u"丙企业"_s, u"三号库"_s)});
+    writeWorkbook(file(u"c.xlsx"_s), u"数据信息"_s, uploadHeader(), {uploadRow(u"丁企业"_s, u"四号库"_s)});
+    QFile::copy(file(u"c.xlsx"_s), file(u"d.XLS"_s));
+
+    RecordingProgress progress;
+    const QVector<ImportOutcome> outcomes = importUploadFileList(
+        db->path(), {file(u"a.xlsx"_s), file(u"b.xlsx"_s), file(u"d.XLS"_s), file(u"c.xlsx"_s)}, progress);
+
+    QStringList lines;
+    for (const ImportOutcome &o : outcomes)
+        lines << importSummaryLine(o);
+    EXPECT_EQ(lines, (QStringList{u"a.xlsx：新增 2 行，替换原有项目 1 个"_s,
+                                  u"b.xlsx：未导入。工作簿中没有工作表“数据信息”："_s + file(u"b.xlsx"_s),
+                                  u"d.XLS：未导入。文件类型错误，导入取消!"_s,
+                                  u"c.xlsx：新增 1 行，替换原有项目 0 个"_s}));
+    EXPECT_EQ(column(col::EnterpriseName), (QStringList{u"甲企业"_s, u"乙企业"_s, u"丁企业"_s}));
+}
+
+TEST_F(UploadImportTest, ProgressCountsTheSheetRows)
+{
+    const QString path = sampleFile(u"s.xlsx"_s, 25);
+    RecordingProgress progress;
+    TransIn(db->path(), path, progress);
+    EXPECT_EQ(progress.maximum, 25);
+    EXPECT_EQ(progress.position, 25);
+    EXPECT_TRUE(progress.finished);
+}
+
+TEST_F(UploadImportTest, ALegacyWorkbookIsReadToo)
+{
+    const ImportResult result = import(fixture(u"exchange/upload-legacy.xls"_s));
+    EXPECT_EQ(result.rowsAdded, 2);
+    const QVector<QStringList> rows = tableRows();
+    ASSERT_EQ(rows.size(), 2);
+    auto at = [&](int row, const QString &name) { return rows.at(row).value(uploadColumnNames().indexOf(name)); };
+    EXPECT_EQ(at(0, col::EnterpriseName), u"某县粮食储备库"_s);
+    EXPECT_EQ(at(0, col::ProjectName), u"一号仓维修"_s);
+    EXPECT_EQ(at(0, u"邮政编码"_s), u"010010"_s);
+    EXPECT_EQ(at(0, u"总_建筑安装工程"_s), u"120.5"_s);
+    EXPECT_EQ(at(0, u"总_其他费用"_s), u"3"_s);
+    EXPECT_EQ(at(1, col::ProjectName), u"二号仓新建"_s);
+    EXPECT_EQ(at(1, col::EnterpriseCode), u"123456789"_s); // a number cell in a text column
+    EXPECT_EQ(at(1, u"总_银行贷款"_s), u"<null>"_s);
+}
