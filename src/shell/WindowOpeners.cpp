@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 #include "Maintenance.h"
+#include "exchange/UploadWindows.h"
 #include "projects/ProjectSheet.h"
 #include "projects/ProjectWindows.h"
 #include "projects/QueryDefinitionWindow.h"
@@ -31,6 +32,8 @@ const QHash<QString, TFrmmain::Opener> &fixedOpeners()
         {u"TfrmRenwu"_s, N22Click},
         {u"TFrmList1"_s, [](TFrmmain &window) { openProjectList(&window); }},
         {u"TFrmInput_Tj"_s, [](TFrmmain &window) { openStorageFacilitySheet(&window); }},
+        {u"N11"_s, [](TFrmmain &window) { makeUploadFile(&window, window.progressBar()); }},
+        {u"N20"_s, [](TFrmmain &window) { importUploadFiles(&window, window.progressBar()); }},
         {u"N10"_s, N10Click},
         {u"N17"_s, N17Click},
         {u"N15"_s, N15Click},
