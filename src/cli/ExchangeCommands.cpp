@@ -29,14 +29,29 @@ int exportUploadFile(Context &context, const QStringList &args)
     return Success;
 }
 
-int importUploadFiles(Context &context, const QStringList &args)
+// "--dry-run": one preview line per file, nothing written; refused if any file would be.
+int previewUploadFiles(Context &context, const QStringList &paths)
 {
+    Progress silent;
+    bool noneRefused = true;
+    for (const ImportPreview &p : previewUploadFileList(context.databasePath, paths, silent)) {
+        noneRefused &= !p.refused();
+        (p.refused() ? context.err : context.out) << previewSummaryLine(p) << u'\n';
+    }
+    return noneRefused ? Success : Refused;
+}
+
+int importUploadFiles(Context &context, QStringList args)
+{
+    const bool dryRun = args.removeAll(u"--dry-run"_s) > 0;
     if (args.isEmpty())
         return UsageError;
     for (const QString &a : args)
         if (a.startsWith(u"--"_s))
             return UsageError;
     { Connection check(context.databasePath); } // a missing database refuses the command before any file
+    if (dryRun)
+        return previewUploadFiles(context, args);
     Progress silent;
     bool allImported = true;
     for (const ImportOutcome &o : importUploadFileList(context.databasePath, args, silent)) {
@@ -84,7 +99,9 @@ int writeSample(Context &context, const QStringList &args)
 QVector<Command> exchangeCommands()
 {
     return {
-        {u"import"_s, u"import FILE...             把上报文件（.xlsx、.xls）导入数据库，每个文件一行结果"_s, importUploadFiles},
+        {u"import"_s, u"import [--dry-run] FILE... 把上报文件（.xlsx、.xls）导入数据库，每个文件一行结果；\n"
+                      u"                             --dry-run 只列出每个文件将做什么，不写数据库"_s,
+         importUploadFiles},
         {u"export"_s, u"export FILE                把所有项目写成上报文件"_s, exportUploadFile},
         {u"sample"_s, u"sample --projects N --out FILE [--seed S]\n"
                       u"                             写出 N 个能通过校验的合成项目的上报文件"_s,

@@ -18,4 +18,8 @@ inline const QString WrongFileType = QStringLiteral("文件类型错误，导入
 inline const QString Imported = QStringLiteral("文件导入成功!");
 inline const QString ImportFailed = QStringLiteral("文件导入出现错误，导入中断，请修改后重新导入!");
 
+// The preview shown before upload files are taken in.
+inline const QString PreviewCaption = QStringLiteral("上报数据入库");
+inline const QString PreviewQuestion = QStringLiteral("将导入以下文件，是否继续？");
+
 } // namespace granwise::exchange

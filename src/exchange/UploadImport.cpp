@@ -1,6 +1,7 @@
 #include "UploadImport.h"
 
 #include "ExchangeTexts.h"
+#include "projects/Validation.h"
 #include "sheets/CellReference.h"
 #include "sheets/SheetReader.h"
 #include "store/Database.h"
@@ -97,6 +98,64 @@ QVariant textValue(const CellValue &cell)
     return cell.toText(); // empty cells store an empty text
 }
 
+// The rows of an upload file as they are stored: the one reader of both the import and its
+// preview. Opening reads the header; each row comes with its cells converted for their columns.
+class UploadRows {
+public:
+    explicit UploadRows(const QString &path)
+        : m_reader(SheetReader::readAhead(SheetReader::open(path, exchange::SheetName)))
+    {
+        if (!m_reader->nextRow(m_cells))
+            throw Error(u"工作表“%1”是空的，没有列名"_s.arg(exchange::SheetName));
+        m_headerRow = m_reader->rowNumber();
+        m_columns = mapHeader(m_cells, m_headerRow);
+        m_values.resize(m_columns.size());
+    }
+
+    const QVector<TargetColumn> &columns() const { return m_columns; }
+    // Sheet rows below the header, as far as the workbook tells.
+    int rowCountHint() const { return std::max(m_reader->rowCountHint() - m_headerRow, 0); }
+    // Sheet row number of the row last read.
+    int rowNumber() const { return m_reader->rowNumber(); }
+
+    // Reads the next row with a value into values() (upload column order), advancing the
+    // progress by each sheet row passed; false at the end. A cell that does not fit its column
+    // throws Error naming the row and column.
+    bool next(Progress &progress)
+    {
+        const CellValue missing; // a column the row does not reach
+        while (m_reader->nextRow(m_cells)) {
+            progress.advance();
+            if (isBlankRow(m_cells))
+                continue;
+            const int row = m_reader->rowNumber();
+            for (int k = 0; k < m_columns.size(); ++k) {
+                const TargetColumn &c = m_columns.at(k);
+                const CellValue &cell = c.sheetColumn < m_cells.size() ? m_cells.at(c.sheetColumn) : missing;
+                m_values[k] = c.number ? numberValue(cell, row, c) : textValue(cell);
+            }
+            return true;
+        }
+        return false;
+    }
+    const QVariantList &values() const { return m_values; }
+
+    // The project key (企业详细名称, 项目名称) of the row last read.
+    ProjectKey key() const
+    {
+        static const int enterprise = int(uploadColumnNames().indexOf(col::EnterpriseName));
+        static const int project = int(uploadColumnNames().indexOf(col::ProjectName));
+        return {m_values.at(enterprise).toString(), m_values.at(project).toString()};
+    }
+
+private:
+    std::unique_ptr<SheetReader> m_reader;
+    int m_headerRow = 0;
+    QVector<TargetColumn> m_columns;
+    QVector<CellValue> m_cells;
+    QVariantList m_values;
+};
+
 QString insertSql(const QVector<TargetColumn> &columns)
 {
     QStringList names, marks;
@@ -105,6 +164,33 @@ QString insertSql(const QVector<TargetColumn> &columns)
         marks << u"?"_s;
     }
     return u"insert into TZ_XIANGMU (%1) values (%2)"_s.arg(names.join(u','), marks.join(u','));
+}
+
+// The keys of the stored projects (a key with a NULL part is never replaced: the import
+// compares with "=").
+QSet<ProjectKey> storedKeys(const QString &databasePath)
+{
+    Connection connection(databasePath);
+    Statement st = connection.prepare(u"select 企业详细名称, 项目名称 from TZ_XIANGMU "
+                                      u"where 企业详细名称 is not null and 项目名称 is not null"_s);
+    QSet<ProjectKey> keys;
+    while (st.next())
+        keys.insert({st.text(0), st.text(1)});
+    return keys;
+}
+
+// The row as the entry form would show it once stored: texts as they are, numbers through
+// formatNumber, an empty number blank.
+void readFormValues(const QVector<TargetColumn> &columns, const QVariantList &values, ProjectValues &form)
+{
+    for (int k = 0; k < columns.size(); ++k) {
+        const QVariant &v = values.at(k);
+        QString &text = form[columns.at(k).name];
+        if (v.isNull())
+            text.clear();
+        else
+            text = columns.at(k).number ? formatNumber(v.toDouble()) : v.toString();
+    }
 }
 
 } // namespace
@@ -118,16 +204,8 @@ ImportResult TransIn(const QString &databasePath, const QString &path, Progress 
 {
     ProgressScope scope(progress);
     // The workbook is parsed in the background while its rows are stored.
-    const auto reader = SheetReader::readAhead(SheetReader::open(path, exchange::SheetName));
-    QVector<CellValue> cells;
-    if (!reader->nextRow(cells))
-        throw Error(u"工作表“%1”是空的，没有列名"_s.arg(exchange::SheetName));
-    const int headerRow = reader->rowNumber();
-    const QVector<TargetColumn> columns = mapHeader(cells, headerRow);
-    const int enterprise = int(uploadColumnNames().indexOf(col::EnterpriseName));
-    const int project = int(uploadColumnNames().indexOf(col::ProjectName));
-
-    progress.start(std::max(reader->rowCountHint() - headerRow, 0));
+    UploadRows rows(path);
+    progress.start(rows.rowCountHint());
 
     Connection connection(databasePath);
     connection.executeScript(u"pragma cache_size = -65536"_s); // 64 MB: index pages stay in memory
@@ -136,25 +214,14 @@ ImportResult TransIn(const QString &databasePath, const QString &path, Progress 
     // row with that key is added: two rows of the file with one key are both kept.
     Statement remove =
         connection.prepare(u"delete from TZ_XIANGMU where 企业详细名称 = ? and 项目名称 = ? returning id"_s);
-    Statement insert = connection.prepare(insertSql(columns));
+    Statement insert = connection.prepare(insertSql(rows.columns()));
     // Into an empty table (a first import) there is nothing to replace.
     const bool replacing = connection.scalar(u"select exists (select 1 from TZ_XIANGMU)"_s).toInt() != 0;
 
     ImportResult result;
-    QSet<std::pair<QString, QString>> keysSeen;
-    QVariantList values(columns.size());
-    const CellValue missing; // a column the row does not reach
-    while (reader->nextRow(cells)) {
-        progress.advance();
-        if (isBlankRow(cells))
-            continue;
-        const int row = reader->rowNumber();
-        for (int k = 0; k < columns.size(); ++k) {
-            const TargetColumn &c = columns.at(k);
-            const CellValue &cell = c.sheetColumn < cells.size() ? cells.at(c.sheetColumn) : missing;
-            values[k] = c.number ? numberValue(cell, row, c) : textValue(cell);
-        }
-        std::pair<QString, QString> key{values.at(enterprise).toString(), values.at(project).toString()};
+    QSet<ProjectKey> keysSeen;
+    while (rows.next(progress)) {
+        ProjectKey key = rows.key();
         if (replacing && !keysSeen.contains(key)) {
             remove.bind(1, key.first).bind(2, key.second);
             bool replaced = false;
@@ -165,7 +232,7 @@ ImportResult TransIn(const QString &databasePath, const QString &path, Progress 
                 ++result.projectsReplaced;
             keysSeen.insert(std::move(key));
         }
-        insert.bindAll(values);
+        insert.bindAll(rows.values());
         insert.run();
         insert.reset();
         ++result.rowsAdded;
@@ -194,6 +261,74 @@ QVector<ImportOutcome> importUploadFileList(const QString &databasePath, const Q
         outcomes.append(outcome);
     }
     return outcomes;
+}
+
+ImportPreview previewUploadFile(const QString &databasePath, const QString &path, Progress &progress)
+{
+    ImportPreview preview;
+    preview.path = path;
+    if (!hasUploadFileExtension(path)) {
+        preview.refusal = exchange::WrongFileType;
+        return preview;
+    }
+    try {
+        ProgressScope scope(progress);
+        UploadRows rows(path);
+        progress.start(rows.rowCountHint());
+        const QSet<ProjectKey> stored = storedKeys(databasePath);
+        QSet<ProjectKey> seen;
+        ProjectValues form;
+        ProjectFigures figures;
+        while (rows.next(progress)) {
+            ++preview.rows;
+            ProjectKey key = rows.key();
+            if (seen.contains(key)) {
+                ++preview.duplicateKeyRows;
+            } else {
+                if (stored.contains(key))
+                    preview.replacedKeys.append(key);
+                seen.insert(std::move(key));
+            }
+            readFormValues(rows.columns(), rows.values(), form);
+            if (readFigures(form, figures) || checkFigures(figures))
+                ++preview.failingRows;
+        }
+    } catch (const Error &e) {
+        ImportPreview refused;
+        refused.path = path;
+        refused.refusal = e.text().isEmpty() ? exchange::ImportFailed : e.text();
+        return refused;
+    }
+    return preview;
+}
+
+QVector<ImportPreview> previewUploadFileList(const QString &databasePath, const QStringList &paths,
+                                             Progress &progress)
+{
+    QVector<ImportPreview> previews;
+    for (const QString &path : paths)
+        previews.append(previewUploadFile(databasePath, path, progress));
+    return previews;
+}
+
+QString previewSummaryLine(const ImportPreview &preview)
+{
+    const QString name = QFileInfo(preview.path).fileName();
+    if (preview.refused())
+        return u"%1：不能导入。%2"_s.arg(name, preview.refusal);
+    QString replaced = u"将替换原有项目 %1 个"_s.arg(preview.replacedProjects());
+    if (!preview.replacedKeys.isEmpty()) {
+        const int shown = 5;
+        QStringList keys;
+        for (const ProjectKey &k : preview.replacedKeys.mid(0, shown))
+            keys << k.first + u'／' + k.second;
+        replaced += u"（%1%2）"_s.arg(keys.join(u"、"_s), preview.replacedKeys.size() > shown ? u" 等"_s : QString());
+    }
+    return u"%1：%2 行，%3，文件内同键的行 %4 行，未通过校验的行 %5 行"_s.arg(name)
+        .arg(preview.rows)
+        .arg(replaced)
+        .arg(preview.duplicateKeyRows)
+        .arg(preview.failingRows);
 }
 
 QString importSummaryLine(const ImportOutcome &outcome)

@@ -5,8 +5,12 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <utility>
 
 namespace granwise {
+
+// A project's key: (企业详细名称, 项目名称).
+using ProjectKey = std::pair<QString, QString>;
 
 // What one imported upload file did to the database.
 struct ImportResult {
@@ -44,5 +48,28 @@ QVector<ImportOutcome> importUploadFileList(const QString &databasePath, const Q
 
 // "文件名：新增 3 行，替换原有项目 1 个" or "文件名：未导入。{reason}"
 QString importSummaryLine(const ImportOutcome &outcome);
+
+// What taking one upload file in would do, found without writing anything.
+struct ImportPreview {
+    QString path;
+    int rows = 0;                     // rows that would be added
+    QVector<ProjectKey> replacedKeys; // held keys the file would replace, in file order
+    int duplicateKeyRows = 0;         // rows whose key occurs on an earlier row of the file
+    int failingRows = 0;              // rows that would not pass validation
+    QString refusal;                  // why the file would be refused; empty when it would be taken in
+    bool refused() const { return !refusal.isEmpty(); }
+    int replacedProjects() const { return int(replacedKeys.size()); }
+};
+
+// Reads one upload file exactly as TransIn does (same header matching, same cell conversion)
+// and tells what it would do, writing nothing. A file TransIn would refuse, or a name without
+// the upload file extension, gives its reason in `refusal`; the counts are then 0.
+ImportPreview previewUploadFile(const QString &databasePath, const QString &path, Progress &progress);
+QVector<ImportPreview> previewUploadFileList(const QString &databasePath, const QStringList &paths,
+                                             Progress &progress);
+
+// "文件名：3 行，将替换原有项目 1 个（甲企业／一号库），文件内同键的行 1 行，未通过校验的行 1 行"
+// or "文件名：不能导入。{reason}"
+QString previewSummaryLine(const ImportPreview &preview);
 
 } // namespace granwise

@@ -102,6 +102,18 @@ void importUploadFiles(QWidget *mainWindow, QProgressBar *bar)
         if (mainWindow)
             mainWindow->repaint();
         BarProgress progress(bar);
+        // What each file would do is shown first; nothing is written unless the user agrees.
+        QStringList previewLines;
+        for (const ImportPreview &p : previewUploadFileList(glob::ConnectionString, paths, progress))
+            previewLines << previewSummaryLine(p);
+        const Prompter::Answer answer = Prompter::current().ask(
+            mainWindow, exchange::PreviewCaption,
+            exchange::PreviewQuestion + u"\n\n"_s + previewLines.join(u'\n'), Prompter::Icon::Question,
+            Prompter::Buttons::YesNo);
+        if (answer != Prompter::Answer::Yes)
+            return;
+        if (mainWindow)
+            mainWindow->repaint();
         const QVector<ImportOutcome> outcomes = importUploadFileList(glob::ConnectionString, paths, progress);
         bool allImported = true;
         QStringList lines;
