@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "ExchangeFixture.h"
 #include "cli/Cli.h"
 #include "exchange/UploadImport.h"
@@ -193,12 +194,10 @@ class ImportPreviewCliTest : public ImportPreviewTest {
 protected:
     int run(QStringList args)
     {
-        out.clear();
-        err.clear();
-        QTextStream o(&out), e(&err);
-        args.prepend(db->path());
-        args.prepend(u"--db"_s);
-        return cli::run(args, o, e);
+        const test::CliResult result = test::runCli(QStringList{u"--db"_s, db->path()} + args);
+        out = result.out;
+        err = result.err;
+        return result.code;
     }
     QString out, err;
 };

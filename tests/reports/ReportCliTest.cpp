@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "ReportTestSupport.h"
 #include "cli/Cli.h"
 #include "reports/frame/ReportRegistry.h"
@@ -11,29 +12,16 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-struct CliRun {
-    int code;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList &args)
+test::CliResult cli(const QStringList &args)
 {
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    const int code = cli::run(args, outStream, errStream);
-    outStream.flush();
-    errStream.flush();
-    return {code, out, err};
+    return test::runCli(args);
 }
 
 TEST(ReportCli, CsvPrintsTheDataRowsAsTheWindowShowsThem)
 {
     test::TempDatabase db;
     test::addFixtureProjects(db, u"office_projects.csv"_s);
-    const CliRun whole = cli({u"--db"_s, db.path(), u"report"_s, u"1-3"_s, u"--csv"_s});
+    const test::CliResult whole = cli({u"--db"_s, db.path(), u"report"_s, u"1-3"_s, u"--csv"_s});
     ASSERT_EQ(whole.code, 0) << whole.err.toStdString();
     const QStringList lines = whole.out.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 41);
@@ -43,13 +31,13 @@ TEST(ReportCli, CsvPrintsTheDataRowsAsTheWindowShowsThem)
     EXPECT_EQ(lines.at(39), u"中  粮,80,0,0,0,40,0,40,0,0"_s);
 
     const QString title = test::table(u"1-3"_s).title;
-    const CliRun listing = cli({u"--db"_s, db.path(), u"report"_s, title, u"--province"_s, u"江苏省"_s, u"--csv"_s});
+    const test::CliResult listing = cli({u"--db"_s, db.path(), u"report"_s, title, u"--province"_s, u"江苏省"_s, u"--csv"_s});
     ASSERT_EQ(listing.code, 0) << listing.err.toStdString();
     EXPECT_EQ(listing.out, u"江苏省合计,1272.3,110,70,40,60.3,0,1097,20,5\n"
                            u"南京市,1235,100,60,40,40,0,1090,20,5\n"
                            u"无锡市,37.3,10,10,0,20.3,0,7,0,0\n"_s);
 
-    const CliRun counties = cli({u"--db"_s, db.path(), u"report"_s, u"1-2"_s, u"--province"_s, u"江苏省"_s,
+    const test::CliResult counties = cli({u"--db"_s, db.path(), u"report"_s, u"1-2"_s, u"--province"_s, u"江苏省"_s,
                               u"--prefecture"_s, u"南京市"_s, u"--csv"_s});
     ASSERT_EQ(counties.code, 0);
     EXPECT_EQ(counties.out, u"南京市合计,3,1235,23.5\n未知县,1,1000,0\n玄武区,1,155,15.5\n浦口区,1,80,8\n"_s);
@@ -71,7 +59,7 @@ TEST(ReportCli, WrongUseIsAUsageErrorAndAFailureIsRefused)
     };
     for (const QStringList &args : usage)
         EXPECT_EQ(cli(QStringList{u"--db"_s, dbPath} + args).code, 2) << args.join(u' ').toStdString();
-    const CliRun missing = cli({u"--db"_s, db.dir() + u"/none.db"_s, u"report"_s, u"1-2"_s, u"--csv"_s});
+    const test::CliResult missing = cli({u"--db"_s, db.dir() + u"/none.db"_s, u"report"_s, u"1-2"_s, u"--csv"_s});
     EXPECT_EQ(missing.code, 1);
     EXPECT_FALSE(missing.err.isEmpty());
 }
@@ -82,13 +70,13 @@ TEST(ReportCli, OutSavesOneTableAndReportsSavesEveryTable)
     test::installTemplates(db);
     test::addFixtureProjects(db, u"office_projects.csv"_s);
     const QString file = db.dir() + u"/1-4.xlsx"_s;
-    const CliRun one = cli({u"--db"_s, db.path(), u"report"_s, u"1-4"_s, u"--out"_s, file});
+    const test::CliResult one = cli({u"--db"_s, db.path(), u"report"_s, u"1-4"_s, u"--out"_s, file});
     ASSERT_EQ(one.code, 0) << one.err.toStdString();
     const QMap<int, QStringList> sheet = test::readWorksheet(file);
     EXPECT_EQ(sheet.value(6).mid(0, 2), (QStringList{u"合计"_s, u"287.6"_s}));
 
     const QString dir = db.dir() + u"/all"_s;
-    const CliRun all = cli({u"--db"_s, db.path(), u"reports"_s, u"--out"_s, dir});
+    const test::CliResult all = cli({u"--db"_s, db.path(), u"reports"_s, u"--out"_s, dir});
     ASSERT_EQ(all.code, 0) << all.err.toStdString();
     for (const ReportDefinition *d : reportDefinitions()) {
         if (!d->number.startsWith(u"1-"_s))

@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "ReportPrintTestSupport.h"
 #include "ReportTestSupport.h"
 #include "cli/Cli.h"
@@ -209,28 +210,15 @@ TEST(ReportPrintText, RadicalsOfTheTextLayerAreNamedByTheirIdeographs)
     EXPECT_EQ(withIdeographText(outside), outside) << "only the maps are touched";
 }
 
-struct CliRun {
-    int code;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList &args)
+test::CliResult cli(const QStringList &args)
 {
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    const int code = cli::run(args, outStream, errStream);
-    outStream.flush();
-    errStream.flush();
-    return {code, out, err};
+    return test::runCli(args);
 }
 
 TEST_F(ReportPrint, CliWritesTheSamePdf)
 {
     const QString pdf = file(u"cli.pdf"_s);
-    const CliRun whole = cli({u"--db"_s, db.path(), u"report"_s, u"1-3"_s, u"--pdf"_s, pdf});
+    const test::CliResult whole = cli({u"--db"_s, db.path(), u"report"_s, u"1-3"_s, u"--pdf"_s, pdf});
     ASSERT_EQ(whole.code, 0) << whole.err.toStdString();
     EXPECT_EQ(whole.out, u"已保存：%1\n"_s.arg(pdf));
     ASSERT_EQ(test::pdfPageCount(pdf), 2);
@@ -239,7 +227,7 @@ TEST_F(ReportPrint, CliWritesTheSamePdf)
     EXPECT_TRUE(first.contains(u"%1第1页共2页2013-12-09"_s.arg(UnitName))) << first.toStdString();
 
     const QString listing = file(u"listing.pdf"_s);
-    const CliRun province =
+    const test::CliResult province =
         cli({u"--db"_s, db.path(), u"report"_s, u"1-3"_s, u"--province"_s, u"江苏省"_s, u"--pdf"_s, listing});
     ASSERT_EQ(province.code, 0) << province.err.toStdString();
     ASSERT_EQ(test::pdfPageCount(listing), 1);
@@ -255,7 +243,7 @@ TEST_F(ReportPrint, CliWritesTheSamePdf)
         EXPECT_EQ(cli(QStringList{u"--db"_s, db.path()} + args).code, 2) << args.join(u' ').toStdString();
 
     const QString nowhere = file(u"no-such-folder/1-3.pdf"_s);
-    const CliRun refused = cli({u"--db"_s, db.path(), u"report"_s, u"1-3"_s, u"--pdf"_s, nowhere});
+    const test::CliResult refused = cli({u"--db"_s, db.path(), u"report"_s, u"1-3"_s, u"--pdf"_s, nowhere});
     EXPECT_EQ(refused.code, 1);
     EXPECT_FALSE(refused.err.isEmpty());
     EXPECT_FALSE(QFile::exists(nowhere));
