@@ -5,7 +5,7 @@
 #include "reports/frame/RegionalTable.h"
 #include "reports/frame/ReportRegistry.h"
 #include "reports/frame/ReportSession.h"
-#include "reports/frame/ReportWindow.h"
+#include "reports/windows/ReportWindow.h"
 #include "reports/regional/RegionalReports.h"
 #include "store/Database.h"
 #include "store/DatabaseSetup.h"

@@ -3,12 +3,9 @@
 #include "LevelRule.h"
 #include "ProjectTexts.h"
 #include "Validation.h"
-#include "store/Clock.h"
 #include "store/Database.h"
-#include "store/Glob.h"
 #include "store/ProjectColumns.h"
 #include "NumberInput.h"
-#include "ui/Prompter.h"
 
 namespace granwise {
 
@@ -55,12 +52,11 @@ std::optional<QString> firstUnstorableNumber(const ProjectValues &values)
     return std::nullopt;
 }
 
-SaveOutcome saveProject(QWidget *parent, const ProjectValues &values, const SaveTarget &target)
+SaveOutcome saveProject(const QString &databasePath, const ProjectValues &values, const SaveTarget &target,
+                        const ValidationQuestion &validate, const QDateTime &now)
 {
-    Prompter &prompter = Prompter::current();
-    const auto refuse = [&](const QString &message, const QString &column, bool paint) {
-        prompter.message(parent, texts::InputError, message, Prompter::Icon::Information);
-        return SaveOutcome{false, column, paint, -1};
+    const auto refuse = [](const QString &message, const QString &column, bool paint) {
+        return SaveOutcome{false, message, column, paint, -1};
     };
 
     if (const auto missing = firstMissingField(values))
@@ -69,17 +65,15 @@ SaveOutcome saveProject(QWidget *parent, const ProjectValues &values, const Save
         return refuse(texts::NotANumber.arg(*column, values.value(*column)), *column, true);
 
     QString status = u"0"_s;
-    const Prompter::Answer answer = prompter.ask(parent, texts::Hint, texts::AskValidation,
-                                                 Prompter::Icon::Information, Prompter::Buttons::OkCancel);
-    if (answer == Prompter::Answer::Ok) {
+    if (validate()) {
         status = u"1"_s;
         if (const auto failure = check(values))
             return refuse(failure->message, failure->focusColumn, true);
     }
 
-    Connection connection(glob::ConnectionString);
-    const qint64 id = storeProject(connection, values, target, status, Clock::current().now());
-    return SaveOutcome{true, {}, false, id};
+    Connection connection(databasePath);
+    const qint64 id = storeProject(connection, values, target, status, now);
+    return SaveOutcome{true, {}, {}, false, id};
 }
 
 } // namespace granwise

@@ -1,14 +1,9 @@
 #include "ProjectSheet.h"
 
 #include "FormFigures.h"
-#include "ProjectForm.h"
 #include "ProjectSheetTexts.h"
 #include "ProjectTexts.h"
-#include "store/Clock.h"
 #include "store/ProjectColumns.h"
-#include "ui/ErrorBox.h"
-#include "ui/FileDialogs.h"
-#include "ui/Prompter.h"
 
 namespace granwise {
 
@@ -102,27 +97,6 @@ QVector<SheetEntry> projectSheetEntries(const ProjectValues &values, const QStri
         byControl.insert(investmentTotalControl(g), totals.value(g));
     entries += figureEntries(kProjectSheetFigures, [&](const QString &control) { return byControl.value(control); });
     return entries;
-}
-
-void exportProjectSheet(TFrmInput1 &form)
-{
-    guarded(&form, [&] {
-        const QString path = FileDialogs::current().saveFileName(
-            &form, proposedSheetFileName(texts::ProjectSheetName, Clock::current().now().date()), texts::SheetFilter,
-            texts::SheetSuffix);
-        if (path.isEmpty())
-            return;
-        QStringList totals;
-        for (int g = 0; g < investmentPrefixes().size(); ++g)
-            totals << form.totalText(g);
-        writeSheetWorkbook(sheetTemplatePath(texts::ProjectSheetName), path, projectSheetEntries(form.values(), totals));
-        inform(&form, texts::Hint, texts::SheetSaved);
-    });
-}
-
-void installProjectSheetExport()
-{
-    TFrmInput1::projectSheetExport = [](TFrmInput1 &form) { exportProjectSheet(form); };
 }
 
 } // namespace granwise

@@ -1,5 +1,8 @@
 #include "MainMenu.h"
 
+#include "reports/AllReports.h"
+#include "reports/frame/ReportRegistry.h"
+
 namespace granwise {
 
 using namespace Qt::StringLiterals;
@@ -13,10 +16,18 @@ constexpr bool Keeps = false;
 
 QVector<MenuEntry> buildEntries()
 {
+    registerAllReports();
     QVector<MenuEntry> e;
     auto top = [&](const QString &name, const QString &caption) { e.append({name, caption, {}, Shown, Keeps, {}}); };
     auto item = [&](const QString &parent, const QString &name, const QString &caption, const QString &opens,
                     bool visible = Shown, bool sets = Keeps) { e.append({name, caption, parent, visible, sets, opens}); };
+    // A table's entry, named by the table's number (or its window class where it has none): its
+    // caption is the table's title, and it opens the table's window.
+    auto table = [&](const QString &parent, const QString &name, const QString &numberOrClass, bool visible = Shown,
+                     bool sets = Keeps) {
+        const ReportDefinition &report = registeredReport(numberOrClass);
+        e.append({name, report.title, parent, visible, sets, report.className, &report});
+    };
 
     top(u"N2"_s, u"任务管理"_s);
     item(u"N2"_s, u"N7"_s, u"填报单位信息维护"_s, {}, Hidden);
@@ -24,7 +35,7 @@ QVector<MenuEntry> buildEntries()
 
     top(u"N1"_s, u"数据维护"_s);
     item(u"N1"_s, u"N310"_s, u"粮食流通基础设施建设投资统计基础报表"_s, u"TFrmList1"_s);
-    item(u"N1"_s, u"N311"_s, u"报送情况"_s, u"TFrmReported"_s);
+    table(u"N1"_s, u"N311"_s, u"TFrmReported"_s);
 
     top(u"N51"_s, u"统计报表"_s);
     item(u"N51"_s, u"N21"_s, u"投资统计表一"_s, {});
@@ -32,54 +43,54 @@ QVector<MenuEntry> buildEntries()
     item(u"N51"_s, u"N13"_s, u"投资统计表三"_s, {});
 
     const QString t1 = u"N21"_s;
-    item(t1, u"N111"_s, u"表1-1 粮食流通基础设施建设投资情况汇总表"_s, u"TFrmb1_1"_s, Shown, Sets);
-    item(t1, u"N211"_s, u"表1-2 粮食流通基础设施建设各地区投资情况汇总表"_s, u"TFrmb1_2"_s);
-    item(t1, u"N132"_s, u"表1-3 粮食流通基础设施建设各地区项目总投资情况汇总表（按投资来源）"_s, u"TFrmb1_3"_s, Shown, Sets);
-    item(t1, u"N142"_s, u"表1-4 粮食流通基础设施建设各地区项目总投资情况汇总表（按投资来源，中央企业不单列）"_s, u"TFrmb1_3"_s, Hidden, Sets);
-    item(t1, u"N151"_s, u"表1-5 粮食流通基础设施建设各地区项目总投资情况汇总表（按企业性质）"_s, u"TFrmb1_5"_s, Shown, Sets);
-    item(t1, u"N161"_s, u"表1-6 粮食流通基础设施建设各地区项目总投资情况汇总表（按企业性质，中央企业不单列）"_s, u"TFrmb1_5"_s, Hidden, Sets);
-    item(t1, u"N171"_s, u"表1-7 粮食流通基础设施建设各地区项目总投资情况汇总表（按建设性质）"_s, u"TFrmb1_7"_s, Shown, Sets);
-    item(t1, u"N181"_s, u"表1-8 粮食流通基础设施建设各地区项目总投资情况汇总表（按建设性质，中央企业不单列）"_s, u"TFrmb1_7"_s, Hidden, Sets);
-    item(t1, u"N191"_s, u"表1-9 粮食流通基础设施建设各地区项目总投资情况汇总表（按投资构成）"_s, u"TFrmb1_9"_s, Shown, Sets);
-    item(t1, u"N1101"_s, u"表1-10 粮食流通基础设施建设各地区项目总投资情况汇总表（按投资构成，中央企业不单列）"_s, u"TFrmb1_9"_s, Hidden, Sets);
-    item(t1, u"N1111"_s, u"表1-11 粮食流通基础设施建设各地区项目总投资情况汇总表（按项目类别）"_s, u"TFrmb1_11"_s, Shown, Sets);
-    item(t1, u"N1121"_s, u"表1-12 粮食流通基础设施建设各地区项目总投资情况汇总表（按项目类别，中央企业不单列）"_s, u"TFrmb1_11"_s, Hidden, Sets);
-    item(t1, u"N1131"_s, u"表1-13 粮食流通基础设施建设各地区项目年度完成投资情况汇总表（按投资来源）"_s, u"TFrmb1_13"_s, Shown, Sets);
-    item(t1, u"N1141"_s, u"表1-14 粮食流通基础设施建设各地区项目年度完成投资情况汇总表（按投资来源，中央企业不单列）"_s, u"TFrmb1_13"_s, Hidden, Sets);
-    item(t1, u"N1151"_s, u"表1-15 粮食流通基础设施建设各地区项目年度完成投资情况汇总表（按企业性质）"_s, u"TFrmb1_15"_s, Shown, Sets);
-    item(t1, u"N1161"_s, u"表1-16 粮食流通基础设施建设各地区项目年度完成投资情况汇总表（按企业性质，中央企业不单列）"_s, u"TFrmb1_15"_s, Hidden, Sets);
-    item(t1, u"N1171"_s, u"表1-17 粮食流通基础设施建设各地区项目年度完成投资情况汇总表（按建设性质）"_s, u"TFrmb1_17"_s, Shown, Sets);
-    item(t1, u"N1181"_s, u"表1-18 粮食流通基础设施建设各地区项目年度完成投资情况汇总表（按建设性质，中央企业不单列）"_s, u"TFrmb1_17"_s, Hidden, Sets);
-    item(t1, u"N1191"_s, u"表1-19 粮食流通基础设施建设各地区项目年度完成投资情况汇总表（按投资构成）"_s, u"TFrmb1_19"_s, Shown, Sets);
-    item(t1, u"N1201"_s, u"表1-20 粮食流通基础设施建设各地区项目年度完成投资情况汇总表（按投资构成，中央企业不单列）"_s, u"TFrmb1_19"_s, Hidden, Sets);
-    item(t1, u"N1211"_s, u"表1-21 粮食流通基础设施建设各地区项目年度完成投资情况汇总表（按项目类别）"_s, u"TFrmb1_21"_s, Shown, Sets);
-    item(t1, u"N1221"_s, u"表1-22 粮食流通基础设施建设各地区项目年度完成投资情况汇总表（按项目类别，中央企业不单列）"_s, u"TFrmb1_21"_s, Hidden, Sets);
-    item(t1, u"N1231"_s, u"表1-23 粮食现代物流项目各通道投资情况汇总表"_s, u"TFrmb1_23"_s, Hidden);
-    item(t1, u"N1241"_s, u"表1-24 粮食流通基础设施建设前期项目投资情况汇总表"_s, u"TFrmb1_1"_s, Shown, Sets);
-    item(t1, u"N1251"_s, u"表1-25 粮食流通基础设施建设在建项目投资情况汇总表"_s, u"TFrmb1_1"_s, Shown, Sets);
-    item(t1, u"N1261"_s, u"表1-26 粮食流通基础设施建设竣工项目投资情况汇总表"_s, u"TFrmb1_1"_s, Shown, Sets);
-    item(t1, u"N1271"_s, u"表1-27 粮食流通基础设施建设项目进展情况汇总表"_s, u"TFrmb1_27"_s);
+    table(t1, u"N111"_s, u"1-1"_s, Shown, Sets);
+    table(t1, u"N211"_s, u"1-2"_s);
+    table(t1, u"N132"_s, u"1-3"_s, Shown, Sets);
+    table(t1, u"N142"_s, u"1-4"_s, Hidden, Sets);
+    table(t1, u"N151"_s, u"1-5"_s, Shown, Sets);
+    table(t1, u"N161"_s, u"1-6"_s, Hidden, Sets);
+    table(t1, u"N171"_s, u"1-7"_s, Shown, Sets);
+    table(t1, u"N181"_s, u"1-8"_s, Hidden, Sets);
+    table(t1, u"N191"_s, u"1-9"_s, Shown, Sets);
+    table(t1, u"N1101"_s, u"1-10"_s, Hidden, Sets);
+    table(t1, u"N1111"_s, u"1-11"_s, Shown, Sets);
+    table(t1, u"N1121"_s, u"1-12"_s, Hidden, Sets);
+    table(t1, u"N1131"_s, u"1-13"_s, Shown, Sets);
+    table(t1, u"N1141"_s, u"1-14"_s, Hidden, Sets);
+    table(t1, u"N1151"_s, u"1-15"_s, Shown, Sets);
+    table(t1, u"N1161"_s, u"1-16"_s, Hidden, Sets);
+    table(t1, u"N1171"_s, u"1-17"_s, Shown, Sets);
+    table(t1, u"N1181"_s, u"1-18"_s, Hidden, Sets);
+    table(t1, u"N1191"_s, u"1-19"_s, Shown, Sets);
+    table(t1, u"N1201"_s, u"1-20"_s, Hidden, Sets);
+    table(t1, u"N1211"_s, u"1-21"_s, Shown, Sets);
+    table(t1, u"N1221"_s, u"1-22"_s, Hidden, Sets);
+    table(t1, u"N1231"_s, u"1-23"_s, Hidden);
+    table(t1, u"N1241"_s, u"1-24"_s, Shown, Sets);
+    table(t1, u"N1251"_s, u"1-25"_s, Shown, Sets);
+    table(t1, u"N1261"_s, u"1-26"_s, Shown, Sets);
+    table(t1, u"N1271"_s, u"1-27"_s);
 
     const QString t2 = u"N10181"_s;
-    item(t2, u"N212"_s, u"表2-1 粮食流通基础设施建设规模情况汇总表"_s, u"TFrmb2_1"_s, Shown, Sets);
-    item(t2, u"N221"_s, u"表2-2 国有及国有控股企业粮食流通基础设施建设规模情况汇总表"_s, u"TFrmb2_1"_s, Shown, Sets);
-    item(t2, u"N231"_s, u"表2-3 民营企业粮食流通基础设施建设规模情况汇总表"_s, u"TFrmb2_1"_s, Shown, Sets);
-    item(t2, u"N241"_s, u"表2-4 外资企业粮食流通基础设施建设规模情况汇总表"_s, u"TFrmb2_1"_s, Shown, Sets);
-    item(t2, u"N251"_s, u"表2-5 中央企业粮食流通基础设施建设规模情况汇总表"_s, u"TFrmb2_1"_s, Shown, Sets);
-    item(t2, u"N261"_s, u"表2-6 地方企业粮食流通基础设施建设规模情况汇总表"_s, u"TFrmb2_1"_s, Shown, Sets);
-    item(t2, u"N271"_s, u"表2-7 粮食流通基础设施建设前期项目规模情况汇总表"_s, u"TFrmb2_1"_s, Shown, Sets);
-    item(t2, u"N281"_s, u"表2-8 粮食流通基础设施建设在建项目规模情况汇总表"_s, u"TFrmb2_1"_s, Shown, Sets);
-    item(t2, u"N291"_s, u"表2-9 粮食流通基础设施建设竣工项目规模情况汇总表"_s, u"TFrmb2_1"_s, Shown, Sets);
-    item(t2, u"N2101"_s, u"表2-10 粮食流通基础设施建设各地区年度新增设施情况汇总表"_s, u"TFrmb2_10"_s);
+    table(t2, u"N212"_s, u"2-1"_s, Shown, Sets);
+    table(t2, u"N221"_s, u"2-2"_s, Shown, Sets);
+    table(t2, u"N231"_s, u"2-3"_s, Shown, Sets);
+    table(t2, u"N241"_s, u"2-4"_s, Shown, Sets);
+    table(t2, u"N251"_s, u"2-5"_s, Shown, Sets);
+    table(t2, u"N261"_s, u"2-6"_s, Shown, Sets);
+    table(t2, u"N271"_s, u"2-7"_s, Shown, Sets);
+    table(t2, u"N281"_s, u"2-8"_s, Shown, Sets);
+    table(t2, u"N291"_s, u"2-9"_s, Shown, Sets);
+    table(t2, u"N2101"_s, u"2-10"_s);
     item(t2, u"N2111"_s, u"表2-11 粮食流通基础设施建设各地区年度新增设施情况汇总表（中央企业不单列）"_s, {}, Hidden);
-    item(t2, u"N21211"_s, u"表2-12 粮食流通基础设施建设各地区年度新增设施情况汇总表（续1）"_s, u"TFrmb2_12"_s);
+    table(t2, u"N21211"_s, u"2-12"_s);
     item(t2, u"N21311"_s, u"表2-13 粮食流通基础设施建设各地区年度新增设施情况汇总表（续1，中央企业不单列）"_s, {}, Hidden);
-    item(t2, u"N21421"_s, u"表2-14 粮食流通基础设施建设各地区年度新增设施情况汇总表（续2）"_s, u"TFrmb2_14"_s);
+    table(t2, u"N21421"_s, u"2-14"_s);
     item(t2, u"N21521"_s, u"表2-15 粮食流通基础设施建设各地区年度新增设施情况汇总表（续2，中央企业不单列）"_s, {}, Hidden);
-    item(t2, u"N21231"_s, u"表2-16 粮食流通基础设施建设各地区年度新增设施情况汇总表（续3）"_s, u"TFrmb2_16"_s);
-    item(t2, u"N21841"_s, u"表2-18 粮食流通基础设施建设各地区年度新增设施情况汇总表（续4）"_s, u"TFrmb2_18"_s);
+    table(t2, u"N21231"_s, u"2-16"_s);
+    table(t2, u"N21841"_s, u"2-18"_s);
 
-    item(u"N13"_s, u"N14"_s, u"粮食流通基础设施建设投资基础情况统计表"_s, u"TFrmbtongj"_s);
+    table(u"N13"_s, u"N14"_s, u"TFrmbtongj"_s);
     item(u"N13"_s, u"N19"_s, u"粮油仓储设施项目基本情况表"_s, u"TFrmInput_Tj"_s);
 
     top(u"N16"_s, u"数据传输"_s);

@@ -7,10 +7,13 @@
 
 namespace granwise {
 
+struct ReportDefinition;
+
 // One entry of the main window's menu: its objectName, caption, the entry it sits under
 // (empty for a top-level entry), whether it is shown when the program starts, whether it
 // stores its own caption in ReportTitle, and what it opens (a window class such as
-// "TFrmb1_3", or an operation of the main window such as "N11").
+// "TFrmb1_3", or an operation of the main window such as "N11"). An entry of a statistical table
+// carries the table's definition: its caption is the table's title.
 struct MenuEntry {
     QString name;
     QString caption;
@@ -18,9 +21,11 @@ struct MenuEntry {
     bool initiallyVisible = true;
     bool setsReportTitle = false;
     QString opens;
+    const ReportDefinition *report = nullptr;
 };
 
-// Every entry in menu order (a parent before its children).
+// Every entry in menu order (a parent before its children). The tables are registered first;
+// an entry whose table is not registered is an Error.
 const QVector<MenuEntry> &menuEntries();
 const MenuEntry *findMenuEntry(const QString &name);
 

@@ -3,6 +3,7 @@
 #include "Backdrop.h"
 #include "LoginDialog.h"
 #include "UsersDialog.h"
+#include "reports/windows/ReportWindowFactory.h"
 #include "store/Database.h"
 #include "store/Glob.h"
 #include "store/TaskInfo.h"
@@ -10,8 +11,10 @@
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"
 
+#include <QDialog>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <memory>
 
 namespace granwise {
 
@@ -116,7 +119,7 @@ void TFrmmain::choose(const QString &entryName)
     if (!entry)
         return;
     if (entry->setsReportTitle)
-        glob::ReportTitle = entry->caption;
+        m_reportTitle = entry->caption;
     open(*entry);
 }
 
@@ -130,6 +133,13 @@ void TFrmmain::open(const MenuEntry &entry)
         glob::UserFormMode = 1;
         TFrmusers users(this);
         users.exec();
+        return;
+    }
+    if (entry.report) {
+        guarded(this, [&] {
+            std::unique_ptr<QDialog> report(createReportWindow(*entry.report, this));
+            report->exec();
+        });
         return;
     }
     const std::optional<Opener> opener = openerFor(entry.opens);

@@ -28,6 +28,8 @@ public:
     void choose(const QString &entryName);
 
     QAction *menuAction(const QString &entryName) const { return m_actions.value(entryName); }
+    // The title the last table entry that stores its caption stored (ReportTitle).
+    const QString &reportTitle() const { return m_reportTitle; }
     QProgressBar *progressBar() const { return m_progress; }
 
     // What a menu entry opens: a window class or an operation, given the main window.
@@ -40,6 +42,7 @@ private:
 
     QHash<QString, QAction *> m_actions;
     QProgressBar *m_progress;
+    QString m_reportTitle;
 };
 
 // Shows that a function is not available in this version yet.

@@ -1,13 +1,10 @@
 #include "MainWindow.h"
 #include "Maintenance.h"
-#include "exchange/UploadWindows.h"
-#include "projects/ProjectSheet.h"
-#include "projects/ProjectWindows.h"
-#include "projects/QueryDefinitionWindow.h"
-#include "projects/StorageSheetWindow.h"
-#include "reports/frame/ReportRegistry.h"
-#include "reports/AllReports.h"
-#include "units/TfrmRenwu.h"
+#include "exchange/windows/UploadWindows.h"
+#include "projects/windows/ProjectWindows.h"
+#include "projects/windows/QueryDefinitionWindow.h"
+#include "projects/windows/StorageSheetWindow.h"
+#include "units/windows/TfrmRenwu.h"
 
 #include <QDialog>
 #include <memory>
@@ -47,9 +44,7 @@ const QHash<QString, TFrmmain::Opener> &fixedOpeners()
 void installWindows()
 {
     static const bool once = [] {
-        registerAllReports();
         installQueryDefinition();
-        installProjectSheetExport();
         return true;
     }();
     Q_UNUSED(once);
@@ -60,13 +55,6 @@ std::optional<TFrmmain::Opener> openerFor(const QString &opens)
     const auto fixed = fixedOpeners().constFind(opens);
     if (fixed != fixedOpeners().constEnd())
         return *fixed;
-    if (!reportsOfWindow(opens).isEmpty()) {
-        return [opens](TFrmmain &window) {
-            std::unique_ptr<QDialog> report(createReportWindow(opens, &window));
-            if (report)
-                report->exec();
-        };
-    }
     return std::nullopt;
 }
 

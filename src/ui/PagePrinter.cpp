@@ -3,27 +3,18 @@
 #include "ErrorBox.h"
 #include "FileDialogs.h"
 #include "Prompter.h"
-#include "store/Clock.h"
 #include "store/Error.h"
-#include "store/TaskInfo.h"
 
 #include <QAbstractSpinBox>
-#include <QBuffer>
 #include <QComboBox>
 #include <QDialog>
-#include <QFontDatabase>
-#include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QHash>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
-#include <QRawFont>
-#include <QSaveFile>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <algorithm>
@@ -39,12 +30,7 @@ const QString PdfSuffix = u"pdf"_s;
 const QString Notice = u"提示"_s;
 const QString Saved = u"保存成功！"_s;
 const QString PreviewCaption = u"打印预览"_s;
-const QString Creator = u"Granwise（汇总版1.0）"_s;
 
-constexpr double MarginMillimetres = 10;
-constexpr double PointsPerInch = 72;
-constexpr double FooterPoints = 18;
-constexpr double FooterFontPoints = 8;
 // A form is printed at most at its size on a screen of 96 dots per inch.
 constexpr double NaturalPointsPerPixel = 0.75;
 
@@ -90,7 +76,7 @@ WidgetPages widgetPages(const QRectF &area, QWidget &widget)
     WidgetPages pages;
     const QSize size = widget.size();
     pages.scale = std::min(NaturalPointsPerPixel, area.width() / std::max(1, size.width()));
-    const int pageHeight = std::max(1, int((area.height() - FooterPoints - 6) / pages.scale));
+    const int pageHeight = std::max(1, int((area.height() - footerHeight() - 6) / pages.scale));
     const QVector<Band> bands = controlBands(widget, pageHeight);
     int start = 0;
     do {
@@ -114,180 +100,8 @@ WidgetPages widgetPages(const QRectF &area, QWidget &widget)
     return pages;
 }
 
-QRectF areaOf(const QPageLayout &layout)
-{
-    const QRectF rect = layout.paintRect(QPageLayout::Point);
-    return QRectF(0, 0, rect.width(), rect.height());
-}
-
-QFont chineseFont(bool bold)
-{
-    QFont font;
-    font.setFamilies({u"宋体"_s, u"SimSun"_s, u"NSimSun"_s, u"Noto Serif CJK SC"_s, u"Noto Sans CJK SC"_s,
-                      u"Source Han Serif SC"_s, u"WenQuanYi Zen Hei"_s, u"AR PL UMing CN"_s});
-    font.setBold(bold);
-    return font;
-}
-
-// Code points of radicals that Chinese fonts draw with an ideograph's glyph, and that ideograph.
-QHash<char16_t, char16_t> buildRadicalIdeographs()
-{
-    QHash<char16_t, char16_t> map;
-    // The Kangxi radicals decompose to their ideographs.
-    for (char16_t radical = 0x2F00; radical <= 0x2FD5; ++radical) {
-        const QString ideograph = QString(QChar(radical)).normalized(QString::NormalizationForm_KC);
-        if (ideograph.size() == 1 && ideograph.at(0).unicode() != radical)
-            map.insert(radical, ideograph.at(0).unicode());
-    }
-    // The supplement's radicals mostly do not: take the ideograph the fonts give the same glyph.
-    QString ideographs;
-    for (char16_t c = 0x4E00; c <= 0x9FFF; ++c)
-        ideographs.append(QChar(c));
-    QString radicals;
-    for (char16_t c = 0x2E80; c <= 0x2EFF; ++c)
-        radicals.append(QChar(c));
-    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        return map;
-    for (const QFont &font : {chineseFont(false), chineseFont(true), QGuiApplication::font()}) {
-        const QRawFont raw = QRawFont::fromFont(font, QFontDatabase::SimplifiedChinese);
-        if (!raw.isValid())
-            continue;
-        const QList<quint32> ideographGlyphs = raw.glyphIndexesForString(ideographs);
-        const QList<quint32> radicalGlyphs = raw.glyphIndexesForString(radicals);
-        QHash<quint32, char16_t> ideographOf;
-        for (int i = int(ideographGlyphs.size()) - 1; i >= 0; --i)
-            if (ideographGlyphs.at(i) != 0)
-                ideographOf.insert(ideographGlyphs.at(i), char16_t(0x4E00 + i));
-        for (int i = 0; i < radicalGlyphs.size(); ++i) {
-            const char16_t radical = char16_t(0x2E80 + i);
-            const auto found = ideographOf.constFind(radicalGlyphs.at(i));
-            if (radicalGlyphs.at(i) != 0 && found != ideographOf.cend() && !map.contains(radical))
-                map.insert(radical, *found);
-        }
-    }
-    return map;
-}
-
-const QHash<char16_t, char16_t> &radicalIdeographs()
-{
-    static const QHash<char16_t, char16_t> map = buildRadicalIdeographs();
-    return map;
-}
-
-bool isHexDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
-// The four-digit hex codes <XXXX> of a line of a ToUnicode map: their offsets in the file.
-QVector<qsizetype> hexCodes(const QByteArray &pdf, qsizetype from, qsizetype to)
-{
-    QVector<qsizetype> codes;
-    for (qsizetype i = from; i + 5 < to; ++i) {
-        if (pdf.at(i) != '<' || pdf.at(i + 5) != '>')
-            continue;
-        if (isHexDigit(pdf.at(i + 1)) && isHexDigit(pdf.at(i + 2)) && isHexDigit(pdf.at(i + 3))
-            && isHexDigit(pdf.at(i + 4)))
-            codes.append(i + 1);
-    }
-    return codes;
-}
-
-// Rewrites the code at `at` (four hex digits) when it names a radical with an ideograph.
-void nameByIdeograph(QByteArray &pdf, qsizetype at)
-{
-    bool ok = false;
-    const char16_t code = char16_t(pdf.mid(at, 4).toUShort(&ok, 16));
-    if (!ok)
-        return;
-    const auto found = radicalIdeographs().constFind(code);
-    if (found == radicalIdeographs().cend())
-        return;
-    const QByteArray replacement = QByteArray::number(*found, 16).toUpper().rightJustified(4, '0');
-    pdf.replace(at, 4, replacement);
-}
-
-// One block "beginbfrange … endbfrange" or "beginbfchar … endbfchar" of a ToUnicode map.
-void fixBlock(QByteArray &pdf, qsizetype from, qsizetype to, bool ranges)
-{
-    qsizetype lineStart = from;
-    while (lineStart < to) {
-        qsizetype lineEnd = pdf.indexOf('\n', lineStart);
-        if (lineEnd < 0 || lineEnd > to)
-            lineEnd = to;
-        const QVector<qsizetype> codes = hexCodes(pdf, lineStart, lineEnd);
-        if (!ranges) {
-            // <glyph> <unicode>
-            if (codes.size() == 2)
-                nameByIdeograph(pdf, codes.at(1));
-        } else if (codes.size() >= 3) {
-            // <first> <last> [<unicode> …] names every glyph; <first> <last> <unicode> names a run
-            // of consecutive codes, which only a single glyph may change.
-            const qsizetype bracket = pdf.indexOf('[', lineStart);
-            if (bracket >= 0 && bracket < lineEnd) {
-                for (int i = 2; i < codes.size(); ++i)
-                    nameByIdeograph(pdf, codes.at(i));
-            } else if (codes.size() == 3
-                       && pdf.mid(codes.at(0), 4).compare(pdf.mid(codes.at(1), 4), Qt::CaseInsensitive) == 0) {
-                nameByIdeograph(pdf, codes.at(2));
-            }
-        }
-        lineStart = lineEnd + 1;
-    }
-}
 
 } // namespace
-
-PageFooter currentPageFooter(const QString &databasePath)
-{
-    PageFooter footer;
-    if (const std::optional<TaskInfo> info = readTaskInfo(databasePath))
-        footer.unitName = info->unitName.trimmed();
-    footer.date = formatDate(Clock::current().now().date());
-    return footer;
-}
-
-QPageLayout a4Layout(QPageLayout::Orientation orientation)
-{
-    const QMarginsF margins(MarginMillimetres, MarginMillimetres, MarginMillimetres, MarginMillimetres);
-    return QPageLayout(QPageSize(QPageSize::A4), orientation, margins, QPageLayout::Millimeter);
-}
-
-QFont printFont(const QPaintDevice &device, double points, bool bold)
-{
-    QFont font = chineseFont(bold);
-    // The painter draws in points, so the font's size is given in points of the device's grid.
-    font.setPointSizeF(points * PointsPerInch / device.logicalDpiY());
-    return font;
-}
-
-QRectF pointArea(QPainter &painter)
-{
-    QPaintDevice *device = painter.device();
-    const double scale = device->logicalDpiX() / PointsPerInch;
-    const double scaleY = device->logicalDpiY() / PointsPerInch;
-    painter.scale(scale, scaleY);
-    return QRectF(0, 0, device->width() / scale, device->height() / scaleY);
-}
-
-double footerHeight()
-{
-    return FooterPoints;
-}
-
-void drawPageFooter(QPainter &painter, const QRectF &area, const PageFooter &footer, int page, int pageCount)
-{
-    painter.save();
-    const QRectF band(area.left(), area.bottom() - FooterPoints, area.width(), FooterPoints);
-    painter.setPen(QPen(Qt::black, 0.5));
-    painter.drawLine(band.topLeft() + QPointF(0, 2), band.topRight() + QPointF(0, 2));
-    painter.setFont(printFont(*painter.device(), FooterFontPoints));
-    const QRectF text = band.adjusted(0, 4, 0, 0);
-    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, footer.unitName);
-    painter.drawText(text, Qt::AlignHCenter | Qt::AlignVCenter, u"第 %1 页 共 %2 页"_s.arg(page).arg(pageCount));
-    painter.drawText(text, Qt::AlignRight | Qt::AlignVCenter, footer.date);
-    painter.restore();
-}
 
 void printWidget(QPagedPaintDevice &device, QWidget &widget, const PageFooter &footer)
 {
@@ -315,29 +129,7 @@ void printWidget(QPagedPaintDevice &device, QWidget &widget, const PageFooter &f
 
 int widgetPageCount(const QPageLayout &layout, QWidget &widget)
 {
-    return int(widgetPages(areaOf(layout), widget).starts.size()) - 1;
-}
-
-void writePdf(const QString &path, const QString &title, const QPageLayout &layout, const PagePainter &paint)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setTitle(title);
-        writer.setCreator(Creator);
-        writer.setPageLayout(layout);
-        paint(writer);
-    }
-    buffer.close();
-    if (buffer.data().isEmpty())
-        throw Error(u"无法生成 PDF 文件：%1"_s.arg(path));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Error(u"无法写入文件 %1：%2"_s.arg(path, file.errorString()));
-    file.write(withIdeographText(buffer.data()));
-    if (!file.commit())
-        throw Error(u"无法写入文件 %1：%2"_s.arg(path, file.errorString()));
+    return int(widgetPages(pointArea(layout), widget).starts.size()) - 1;
 }
 
 void printWithPreview(QWidget *parent, const QString &title, const QPageLayout &layout, const PagePainter &paint)
@@ -422,28 +214,6 @@ void exportWidgetPdf(QWidget *parent, QWidget &content, const QString &proposedN
     const PageFooter footer = currentPageFooter(databasePath);
     exportPdf(parent, proposedName, title, a4Layout(QPageLayout::Landscape),
               [&](QPagedPaintDevice &device) { printWidget(device, content, footer); });
-}
-
-QByteArray withIdeographText(const QByteArray &pdf)
-{
-    QByteArray fixed = pdf;
-    const struct {
-        QByteArray begin;
-        QByteArray end;
-        bool ranges;
-    } blocks[] = {{"beginbfrange", "endbfrange", true}, {"beginbfchar", "endbfchar", false}};
-    for (const auto &block : blocks) {
-        qsizetype at = 0;
-        while ((at = fixed.indexOf(block.begin, at)) >= 0) {
-            const qsizetype from = at + block.begin.size();
-            const qsizetype to = fixed.indexOf(block.end, from);
-            if (to < 0)
-                break;
-            fixBlock(fixed, from, to, block.ranges);
-            at = to + block.end.size();
-        }
-    }
-    return fixed;
 }
 
 } // namespace granwise

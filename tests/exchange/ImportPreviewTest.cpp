@@ -1,8 +1,9 @@
+#include "WindowTestSupport.h"
 #include "CliRun.h"
 #include "ExchangeFixture.h"
 #include "cli/Cli.h"
 #include "exchange/UploadImport.h"
-#include "exchange/UploadWindows.h"
+#include "exchange/windows/UploadWindows.h"
 #include "store/Error.h"
 #include "store/ProjectColumns.h"
 

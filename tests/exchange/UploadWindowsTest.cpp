@@ -1,6 +1,7 @@
+#include "WindowTestSupport.h"
 #include "ExchangeFixture.h"
 #include "exchange/UploadFile.h"
-#include "exchange/UploadWindows.h"
+#include "exchange/windows/UploadWindows.h"
 #include "store/Clock.h"
 #include "store/Database.h"
 #include "store/Glob.h"

@@ -1,6 +1,6 @@
-#include "TestSupport.h"
+#include "WindowTestSupport.h"
 #include "projects/ProjectListModel.h"
-#include "projects/ProjectListWindow.h"
+#include "projects/windows/ProjectListWindow.h"
 #include "projects/ProjectSelection.h"
 
 #include <QComboBox>

@@ -1,7 +1,6 @@
 #include "ProjectTestData.h"
 #include "TestSupport.h"
 #include "projects/ProjectSave.h"
-#include "store/Clock.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +11,6 @@ using namespace Qt::StringLiterals;
 
 class ProjectSaveTest : public ::testing::Test {
 protected:
-    ProjectSaveTest() { Clock::install(&clock); }
-    ~ProjectSaveTest() override { Clock::install(nullptr); }
-
     static ProjectValues centralForm()
     {
         ProjectValues values = test::filledForm();
@@ -24,9 +20,15 @@ protected:
         return values;
     }
 
+    // Saves as the entry form does; `validate` answers the question whether to validate.
+    SaveOutcome save(const ProjectValues &values, const SaveTarget &target = {}, bool validate = true)
+    {
+        return saveProject(db.path(), values, target, [&] { ++questions; return validate; }, now);
+    }
+
     test::TempDatabase db;
-    test::RecordingPrompter prompter;
-    FixedClock clock{QDateTime(QDate(2013, 6, 1), QTime(8, 0, 0))};
+    const QDateTime now{QDate(2013, 6, 1), QTime(8, 0, 0)};
+    int questions = 0;
 };
 
 TEST_F(ProjectSaveTest, RequiredFieldsAreTestedInOrderWithTheirMessages)
@@ -51,16 +53,13 @@ TEST_F(ProjectSaveTest, RequiredFieldsAreTestedInOrderWithTheirMessages)
         ProjectValues values = centralForm();
         for (int later = missing; later < n; ++later)
             values[QString::fromUtf16(order[later].column)] = later == missing ? u"  "_s : QString();
-        prompter.said.clear();
-        const SaveOutcome outcome = saveProject(nullptr, values, {});
+        const SaveOutcome outcome = save(values);
         EXPECT_FALSE(outcome.saved);
         EXPECT_EQ(outcome.focusColumn, QString::fromUtf16(order[missing].column));
         EXPECT_EQ(outcome.paintYellow, order[missing].paint);
-        ASSERT_EQ(prompter.said.size(), 1u);
-        EXPECT_EQ(prompter.said[0].text, QString::fromUtf16(order[missing].message));
-        EXPECT_EQ(prompter.said[0].caption, u"输入错误提示"_s);
-        EXPECT_EQ(prompter.said[0].icon, Prompter::Icon::Information);
+        EXPECT_EQ(outcome.message, QString::fromUtf16(order[missing].message));
     }
+    EXPECT_EQ(questions, 0);
     EXPECT_EQ(db.count(u"TZ_XIANGMU"_s), 0);
 }
 
@@ -69,21 +68,17 @@ TEST_F(ProjectSaveTest, ALocalEnterpriseNeedsNoCompany)
     ProjectValues values = centralForm();
     values[u"公司"_s].clear();
     values[u"分公司"_s].clear();
-    EXPECT_EQ(saveProject(nullptr, values, {}).focusColumn, u"公司"_s);
+    EXPECT_EQ(save(values).focusColumn, u"公司"_s);
 
     values[u"隶属关系"_s] = u"地方企业"_s;
-    EXPECT_TRUE(saveProject(nullptr, values, {}).saved);
+    EXPECT_TRUE(save(values).saved);
 }
 
 TEST_F(ProjectSaveTest, TheAnswerToTheQuestionDecidesTheStatus)
 {
-    prompter.answerNext(Prompter::Answer::Cancel);
-    ASSERT_TRUE(saveProject(nullptr, test::filledForm(u"未校验"_s), {}).saved);
-    EXPECT_EQ(prompter.said.at(0).text, u"是否对数据进行校验？"_s);
-    EXPECT_EQ(prompter.said.at(0).caption, u"提示"_s);
-
-    prompter.answerNext(Prompter::Answer::Ok);
-    ASSERT_TRUE(saveProject(nullptr, test::filledForm(u"已校验"_s), {}).saved);
+    ASSERT_TRUE(save(test::filledForm(u"未校验"_s), {}, false).saved);
+    EXPECT_EQ(questions, 1);
+    ASSERT_TRUE(save(test::filledForm(u"已校验"_s), {}, true).saved);
 
     Connection c = db.connect();
     EXPECT_EQ(test::columnOfAll(c, u"项目名称"_s), (QStringList{u"未校验"_s, u"已校验"_s}));
@@ -96,16 +91,18 @@ TEST_F(ProjectSaveTest, AFailedCheckWritesNothing)
     db.addProject({{u"项目名称"_s, u"一号仓"_s}, {u"企业详细名称"_s, u"郑州粮库"_s}, {u"校验状态"_s, u"1"_s}});
     ProjectValues values = test::filledForm();
     values[u"邮政编码"_s] = u"45000"_s;
-    prompter.answerNext(Prompter::Answer::Ok);
-    const SaveOutcome outcome = saveProject(nullptr, values, {EntryMode::Edit, u"一号仓"_s, u"郑州粮库"_s});
+    const SaveTarget target{EntryMode::Edit, u"一号仓"_s, u"郑州粮库"_s};
+    const SaveOutcome outcome = save(values, target, true);
     EXPECT_FALSE(outcome.saved);
     EXPECT_EQ(outcome.focusColumn, u"邮政编码"_s);
-    EXPECT_EQ(prompter.lastText(), u"要求：邮政编码必须为6位"_s);
-    EXPECT_EQ(prompter.said.back().caption, u"输入错误提示"_s);
+    EXPECT_EQ(outcome.message, u"要求：邮政编码必须为6位"_s);
+    {
+        Connection unchanged = db.connect();
+        EXPECT_EQ(test::columnOfAll(unchanged, u"校验状态"_s), QStringList{u"1"_s});
+    }
 
     // Declining the check saves the same figures unvalidated.
-    prompter.answerNext(Prompter::Answer::Cancel);
-    EXPECT_TRUE(saveProject(nullptr, values, {EntryMode::Edit, u"一号仓"_s, u"郑州粮库"_s}).saved);
+    EXPECT_TRUE(save(values, target, false).saved);
     Connection c = db.connect();
     EXPECT_EQ(test::columnOfAll(c, u"校验状态"_s), QStringList{u"0"_s});
     EXPECT_EQ(test::columnOfAll(c, u"邮政编码"_s), QStringList{u"45000"_s});
@@ -115,11 +112,11 @@ TEST_F(ProjectSaveTest, AFigureHoldingOnlyASignIsRefusedBeforeTheQuestion)
 {
     ProjectValues values = test::filledForm();
     values[u"累计_银行贷款"_s] = u" -"_s;
-    const SaveOutcome outcome = saveProject(nullptr, values, {});
+    const SaveOutcome outcome = save(values);
     EXPECT_FALSE(outcome.saved);
     EXPECT_EQ(outcome.focusColumn, u"累计_银行贷款"_s);
-    ASSERT_EQ(prompter.said.size(), 1u);
-    EXPECT_TRUE(prompter.lastText().contains(u"“ -”"_s)) << prompter.lastText().toStdString();
+    EXPECT_EQ(questions, 0);
+    EXPECT_TRUE(outcome.message.contains(u"“ -”"_s)) << outcome.message.toStdString();
     EXPECT_EQ(db.count(u"TZ_XIANGMU"_s), 0);
 }
 

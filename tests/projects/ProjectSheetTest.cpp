@@ -1,7 +1,7 @@
 #include "ProjectSheetTestSupport.h"
 #include "ProjectTestData.h"
-#include "TestSupport.h"
-#include "projects/ProjectForm.h"
+#include "WindowTestSupport.h"
+#include "projects/windows/ProjectForm.h"
 #include "projects/ProjectSelection.h"
 #include "projects/ProjectSheet.h"
 #include "projects/ProjectSheetTexts.h"
@@ -133,13 +133,11 @@ protected:
     {
         projectSelection() = {};
         Clock::install(&clock);
-        installProjectSheetExport();
     }
     ~ProjectSheetExportTest() override
     {
         Clock::install(nullptr);
         projectSelection() = {};
-        TFrmInput1::projectSheetExport = nullptr;
     }
 
     QString target() const { return db.dir() + u"/表格.xlsx"_s; }

@@ -2,12 +2,12 @@
 // edit -> back -> fresh list -> close, which unwinds the whole stack.
 #include "ModalScript.h"
 #include "ProjectTestData.h"
-#include "TestSupport.h"
-#include "projects/ProjectForm.h"
+#include "WindowTestSupport.h"
+#include "projects/windows/ProjectForm.h"
 #include "projects/ProjectListModel.h"
-#include "projects/ProjectListWindow.h"
+#include "projects/windows/ProjectListWindow.h"
 #include "projects/ProjectSelection.h"
-#include "projects/ProjectWindows.h"
+#include "projects/windows/ProjectWindows.h"
 #include "store/Clock.h"
 #include "store/TaskInfo.h"
 

@@ -1,11 +1,11 @@
 #include "ModalScript.h"
-#include "TestSupport.h"
+#include "WindowTestSupport.h"
 #include "projects/ProjectListModel.h"
 #include "projects/ProjectListQuery.h"
-#include "projects/ProjectListWindow.h"
+#include "projects/windows/ProjectListWindow.h"
 #include "projects/ProjectSelection.h"
 #include "projects/QueryDefinition.h"
-#include "projects/QueryDefinitionWindow.h"
+#include "projects/windows/QueryDefinitionWindow.h"
 
 #include <QApplication>
 #include <QLineEdit>

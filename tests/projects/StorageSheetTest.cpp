@@ -1,8 +1,8 @@
 #include "ProjectSheetTestSupport.h"
-#include "TestSupport.h"
+#include "WindowTestSupport.h"
 #include "projects/ProjectSheetTexts.h"
 #include "projects/StorageSheet.h"
-#include "projects/StorageSheetWindow.h"
+#include "projects/windows/StorageSheetWindow.h"
 #include "store/Clock.h"
 #include "store/TaskInfo.h"
 

@@ -55,15 +55,15 @@ TEST(RegionalShape, EveryTableHasItsWindowColumnsAndRows)
     }
 }
 
-TEST(RegionalShape, PlainTitleComesFirstAndReportTitleChoosesTheVariant)
+TEST(RegionalShape, PlainTitleComesFirstAndAVariantIsFoundByItsOwnTitle)
 {
     test::table(u"1-3"_s);
-    EXPECT_EQ(reportForWindow(u"TFrmb1_3"_s, QString())->number, u"1-3"_s);
-    EXPECT_EQ(reportForWindow(u"TFrmb1_3"_s, test::table(u"1-4"_s).title)->number, u"1-4"_s);
-    EXPECT_EQ(reportForWindow(u"TFrmb1_21"_s, test::table(u"1-22"_s).title)->number, u"1-22"_s);
-    // 1-2 has one fixed title: whatever an earlier menu entry left in ReportTitle.
-    EXPECT_EQ(reportForWindow(u"TFrmb1_2"_s, test::table(u"1-4"_s).title)->number, u"1-2"_s);
-    EXPECT_EQ(reportForWindow(u"TFrmb9_9"_s, QString()), nullptr);
+    const QVector<const ReportDefinition *> served = reportsOfWindow(u"TFrmb1_3"_s);
+    ASSERT_EQ(served.size(), 2);
+    EXPECT_EQ(served.at(0)->number, u"1-3"_s);
+    EXPECT_EQ(registeredReport(test::table(u"1-4"_s).title).className, u"TFrmb1_3"_s);
+    EXPECT_EQ(registeredReport(test::table(u"1-22"_s).title).number, u"1-22"_s);
+    EXPECT_TRUE(reportsOfWindow(u"TFrmb9_9"_s).isEmpty());
     EXPECT_EQ(findReport(u"表1-2 粮食流通基础设施建设各地区投资情况汇总表"_s)->number, u"1-2"_s);
     EXPECT_EQ(findReport(u"1-99"_s), nullptr);
 }

@@ -1,9 +1,11 @@
+#include "WindowTestSupport.h"
 #include "ReportTestSupport.h"
-#include "reports/frame/ReportChart.h"
-#include "reports/frame/ReportChartView.h"
+#include "reports/windows/ReportChart.h"
+#include "reports/windows/ReportChartView.h"
 #include "reports/frame/ReportRegistry.h"
+#include "reports/windows/ReportWindowFactory.h"
 #include "reports/frame/ReportSession.h"
-#include "reports/frame/ReportWindow.h"
+#include "reports/windows/ReportWindow.h"
 #include "reports/summary/SummaryReports.h"
 #include "store/Clock.h"
 #include "store/Error.h"
@@ -198,9 +200,7 @@ TEST_F(ReportChart, RendersOffscreenToAPictureOfTheAskedSize)
 std::unique_ptr<ReportWindow> openWindow(const QString &number)
 {
     const ReportDefinition &definition = anyTable(number);
-    glob::ReportTitle = definition.title;
-    return std::unique_ptr<ReportWindow>(
-        qobject_cast<ReportWindow *>(createReportWindow(definition.className, nullptr)));
+    return std::unique_ptr<ReportWindow>(qobject_cast<ReportWindow *>(createReportWindow(definition, nullptr)));
 }
 
 TEST_F(ReportChart, OneClickShowsTheChartOfTheClickedColumnBesideTheGrid)

@@ -1,12 +1,14 @@
+#include "WindowTestSupport.h"
 #include "CliRun.h"
 #include "ReportPrintTestSupport.h"
 #include "ReportTestSupport.h"
 #include "cli/Cli.h"
 #include "reports/frame/ReportPrinter.h"
 #include "reports/frame/ReportRegistry.h"
+#include "reports/windows/ReportWindowFactory.h"
 #include "reports/frame/ReportSave.h"
 #include "reports/frame/ReportSession.h"
-#include "reports/frame/ReportWindow.h"
+#include "reports/windows/ReportWindow.h"
 #include "store/Clock.h"
 #include "store/Glob.h"
 #include "store/TaskInfo.h"
@@ -252,9 +254,7 @@ TEST_F(ReportPrint, CliWritesTheSamePdf)
 std::unique_ptr<ReportWindow> openWindow(const QString &number)
 {
     const ReportDefinition &definition = test::table(number);
-    glob::ReportTitle = definition.title;
-    return std::unique_ptr<ReportWindow>(
-        qobject_cast<ReportWindow *>(createReportWindow(definition.className, nullptr)));
+    return std::unique_ptr<ReportWindow>(qobject_cast<ReportWindow *>(createReportWindow(definition, nullptr)));
 }
 
 TEST_F(ReportPrint, WindowExportsAndPreviewsWhatItShows)

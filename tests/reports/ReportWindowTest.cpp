@@ -1,6 +1,9 @@
+#include "WindowTestSupport.h"
 #include "ReportTestSupport.h"
 #include "reports/frame/ReportRegistry.h"
-#include "reports/frame/ReportWindow.h"
+#include "reports/windows/ReportWindowFactory.h"
+#include "reports/windows/ReportWindow.h"
+#include "store/Error.h"
 #include "store/Clock.h"
 #include "store/Glob.h"
 
@@ -18,11 +21,10 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-std::unique_ptr<ReportWindow> openWindow(const QString &className, const QString &reportTitle)
+std::unique_ptr<ReportWindow> openWindow(const QString &titleOrNumber)
 {
     test::table(u"1-2"_s); // registers the tables
-    glob::ReportTitle = reportTitle;
-    QDialog *dialog = createReportWindow(className, nullptr);
+    QDialog *dialog = createReportWindow(registeredReport(titleOrNumber), nullptr);
     auto *window = qobject_cast<ReportWindow *>(dialog);
     EXPECT_NE(window, nullptr);
     return std::unique_ptr<ReportWindow>(window);
@@ -52,7 +54,7 @@ TEST(ReportWindow, Table1_3ComputesListsAndSaves)
     Clock::install(&clock);
 
     const QString title = test::table(u"1-3"_s).title;
-    auto window = openWindow(u"TFrmb1_3"_s, title);
+    auto window = openWindow(title);
     ASSERT_TRUE(window);
     window->show();
     EXPECT_EQ(window->objectName(), u"TFrmb1_3"_s);
@@ -115,7 +117,7 @@ TEST(ReportWindow, APrefectureWithoutAProvinceChangesNothing)
 {
     test::TempDatabase db;
     test::addFixtureProjects(db, u"office_projects.csv"_s);
-    auto window = openWindow(u"TFrmb1_9"_s, test::table(u"1-10"_s).title);
+    auto window = openWindow(test::table(u"1-10"_s).title);
     auto *grid = window->findChild<QTableWidget *>(u"AdvStringGrid1"_s);
     auto *prefecture = window->findChild<QComboBox *>(u"ComboBox3"_s);
     window->BitBtn3Click();
@@ -131,7 +133,7 @@ TEST(ReportWindow, APrefectureWithoutAProvinceChangesNothing)
 TEST(ReportWindow, ClickedDataRowsAreHighlighted)
 {
     test::TempDatabase db;
-    auto window = openWindow(u"TFrmb1_2"_s, QString());
+    auto window = openWindow(u"1-2"_s);
     auto *grid = window->findChild<QTableWidget *>(u"AdvStringGrid1"_s);
     window->BitBtn3Click();
     ASSERT_EQ(grid->rowCount(), 38);
@@ -152,7 +154,7 @@ TEST(ReportWindow, ImmediateWindowOpensComputedWithoutBoxes)
     QVariantMap p = test::localProject(u"320102"_s, {{u"本年_建筑安装工程"_s, 6}});
     p.insert(u"项目类别"_s, u"粮食现代物流项目"_s);
     db.addProject(p);
-    auto window = openWindow(u"TFrmb1_21"_s, test::table(u"1-22"_s).title);
+    auto window = openWindow(test::table(u"1-22"_s).title);
     auto *grid = window->findChild<QTableWidget *>(u"AdvStringGrid1"_s);
     EXPECT_EQ(window->findChild<QPushButton *>(u"BitBtn3"_s), nullptr);
     EXPECT_EQ(window->findChild<QComboBox *>(u"ComboBox2"_s), nullptr);
@@ -162,7 +164,7 @@ TEST(ReportWindow, ImmediateWindowOpensComputedWithoutBoxes)
 
     // Reopening after a change recomputes.
     db.addProject(p);
-    auto again = openWindow(u"TFrmb1_21"_s, test::table(u"1-22"_s).title);
+    auto again = openWindow(test::table(u"1-22"_s).title);
     EXPECT_EQ(again->grid().text(2, 3), u"12"_s);
 }
 
@@ -172,7 +174,7 @@ TEST(ReportWindow, Table1_2KeepsItsOwnTitleAndCaptionAndSavesItsOpeningRow)
     test::installTemplates(db);
     test::RecordingPrompter prompter;
     test::ScriptedFileDialogs dialogs;
-    auto window = openWindow(u"TFrmb1_2"_s, test::table(u"1-7"_s).title);
+    auto window = openWindow(u"1-2"_s);
     window->show();
     EXPECT_EQ(window->windowTitle(), u"粮食流通基础设施建设各地区投资情况汇总表"_s);
     EXPECT_EQ(window->grid().title(), u"表1-2 粮食流通基础设施建设各地区投资情况汇总表"_s);
@@ -192,7 +194,7 @@ TEST(ReportWindow, AFailureIsShownAndTheWindowStays)
 {
     test::TempDatabase db;
     test::RecordingPrompter prompter;
-    auto window = openWindow(u"TFrmb1_7"_s, QString());
+    auto window = openWindow(u"1-7"_s);
     QFile::remove(db.path());
     window->BitBtn3Click();
     ASSERT_EQ(prompter.said.size(), 1u);
@@ -200,17 +202,23 @@ TEST(ReportWindow, AFailureIsShownAndTheWindowStays)
     EXPECT_EQ(window->grid().rowCount(), 3);
 }
 
-TEST(ReportRegistry, UnknownClassesGiveNoWindowAndLibrariesMayAddTheirOwn)
+TEST(ReportRegistry, UnknownNamesAreErrorsAndLibrariesMayAddTheirOwnWindows)
 {
     test::TempDatabase db;
     test::table(u"1-2"_s);
-    EXPECT_EQ(createReportWindow(u"TFrmNothing"_s, nullptr), nullptr);
+    // Never another table instead: a typo in a title, an unknown number, a class of several tables.
+    for (const QString &name : {u"表1-2 粮食流通基础设施建设各地区投资情况汇总"_s, u"1-99"_s, u"TFrmb1_3"_s, u"TFrmNothing"_s})
+        EXPECT_THROW(registeredReport(name), Error) << name.toStdString();
+    EXPECT_EQ(registeredReport(u"TFrmb1_2"_s).number, u"1-2"_s);
+
     registerReportWindow(u"TFrmSpecial"_s, [](QWidget *parent) {
         auto *d = new QDialog(parent);
         d->setObjectName(u"TFrmSpecial"_s);
         return d;
     });
-    std::unique_ptr<QDialog> special(createReportWindow(u"TFrmSpecial"_s, nullptr));
+    ReportDefinition ownWindow = test::table(u"1-9"_s);
+    ownWindow.className = u"TFrmSpecial"_s;
+    std::unique_ptr<QDialog> special(createReportWindow(ownWindow, nullptr));
     ASSERT_TRUE(special);
     EXPECT_EQ(special->objectName(), u"TFrmSpecial"_s);
 
@@ -221,7 +229,7 @@ TEST(ReportRegistry, UnknownClassesGiveNoWindowAndLibrariesMayAddTheirOwn)
     extra.title = u"表9-1 试验表"_s;
     extra.templateName = test::table(u"1-9"_s).templateFileName();
     registerReport(extra);
-    auto window = openWindow(u"TFrmbExtra"_s, QString());
+    auto window = openWindow(u"9-1"_s);
     ASSERT_TRUE(window);
     EXPECT_EQ(window->grid().title(), u"表9-1 试验表"_s);
 }

@@ -1,7 +1,8 @@
-#include "TestSupport.h"
+#include "WindowTestSupport.h"
 #include "reports/frame/ReportRegistry.h"
+#include "reports/windows/ReportWindowFactory.h"
 #include "reports/frame/ReportSession.h"
-#include "reports/frame/ReportWindow.h"
+#include "reports/windows/ReportWindow.h"
 #include "reports/status/ReportingStatus.h"
 #include "reports/status/ReportingStatusReport.h"
 #include "sheets/SheetReader.h"
@@ -259,7 +260,7 @@ TEST(ReportingStatus, TheReportWindowMarksSilentUnitsAndSavesTheTable)
     Clock::install(&clock);
 
     statusTable();
-    std::unique_ptr<QDialog> dialog(createReportWindow(u"TFrmReported"_s, nullptr));
+    std::unique_ptr<QDialog> dialog(createReportWindow(registeredReport(u"TFrmReported"_s), nullptr));
     auto *window = qobject_cast<ReportWindow *>(dialog.get());
     ASSERT_TRUE(window);
     window->show();

@@ -1,3 +1,4 @@
+#include "reports/windows/ReportWindowFactory.h"
 #include "FacilityTestSupport.h"
 #include "reports/frame/ReportSave.h"
 
@@ -70,7 +71,7 @@ TEST(FacilityTables, EveryMemberHasItsTitleShapeCaptionAndSaveLayout)
         EXPECT_EQ(d.save.columnOffset, 1);
         EXPECT_EQ(d.save.titleIntoSheet, m.titleIntoSheet);
         EXPECT_EQ(d.templateFileName(), d.title + u".xlsx"_s);
-        EXPECT_EQ(reportForWindow(d.className, u"whatever"_s), &d);
+        EXPECT_EQ(&registeredReport(d.className), &d);
 
         // Opening shows the title, the two header rows and one empty data row.
         test::TempDatabase db;
@@ -319,7 +320,7 @@ TEST(FacilityTables, TheWindowOpensEmptyAndComputesOnDemand)
     test::TempDatabase db;
     db.addProject(placed(projectAt(u"320102"_s, {{u"建设_新建仓容"_s, 12.5}}), u"江苏"_s, u"南京市"_s, u"玄武区"_s));
     registerFacilityTables();
-    std::unique_ptr<QDialog> window(createReportWindow(u"TFrmb2_10"_s, nullptr));
+    std::unique_ptr<QDialog> window(createReportWindow(registeredReport(u"2-10"_s), nullptr));
     ASSERT_TRUE(window);
     EXPECT_EQ(window->objectName(), u"TFrmb2_10"_s);
     auto *grid = window->findChild<QTableWidget *>(u"AdvStringGrid1"_s);

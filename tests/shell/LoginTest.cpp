@@ -4,7 +4,7 @@
 #include "store/Glob.h"
 #include "store/TaskInfo.h"
 #include "store/UserAccount.h"
-#include "TestSupport.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,8 @@
 #include "shell/MainMenu.h"
+#include "reports/windows/ReportWindow.h"
 #include "shell/MainWindow.h"
 #include "store/Glob.h"
-#include "TestSupport.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <gtest/gtest.h>
@@ -93,20 +94,24 @@ TEST(MainMenu, ReportEntriesStoreTheirTitle)
     test::RecordingPrompter prompter;
     TFrmmain window;
     test::TempDatabase db;
-    glob::ReportTitle = u"上一次"_s;
     QString opened;
-    auto closeReport = [&opened](QWidget &report) {
+    QString shownTitle;
+    auto closeReport = [&](QWidget &report) {
         opened = report.objectName();
+        if (auto *table = qobject_cast<ReportWindow *>(&report))
+            shownTitle = table->grid().title();
         report.close();
     };
     test::whenModalOpens(closeReport);
-    window.choose(u"N211"_s); // 表1-2 keeps the previous title
-    EXPECT_EQ(glob::ReportTitle, u"上一次"_s);
-    EXPECT_EQ(opened, u"TFrmb1_2"_s);
-    test::whenModalOpens(closeReport);
     window.choose(u"N1241"_s);
-    EXPECT_EQ(glob::ReportTitle, u"表1-24 粮食流通基础设施建设前期项目投资情况汇总表"_s);
+    EXPECT_EQ(window.reportTitle(), u"表1-24 粮食流通基础设施建设前期项目投资情况汇总表"_s);
     EXPECT_EQ(opened, u"TFrmb1_1"_s);
+    EXPECT_EQ(shownTitle, window.reportTitle()); // the entry's own table, not its class's first
+    test::whenModalOpens(closeReport);
+    window.choose(u"N211"_s); // 表1-2 keeps the previous title
+    EXPECT_EQ(window.reportTitle(), u"表1-24 粮食流通基础设施建设前期项目投资情况汇总表"_s);
+    EXPECT_EQ(opened, u"TFrmb1_2"_s);
+    EXPECT_EQ(shownTitle, u"表1-2 粮食流通基础设施建设各地区投资情况汇总表"_s);
 }
 
 TEST(MainMenu, StartUpWithoutTaskInformationOffersTaskManagementOnly)

@@ -1,7 +1,7 @@
 #include "shell/MainWindow.h"
 #include "shell/Maintenance.h"
 #include "store/Maintenance.h"
-#include "TestSupport.h"
+#include "WindowTestSupport.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
-#include <QApplication>
+#include <QGuiApplication>
 #include <gtest/gtest.h>
 
-// Test programs run with a QApplication on the offscreen platform, so library and window
-// tests share one main.
+// Tests of the cores run with a QGuiApplication on the offscreen platform: the printed pages
+// need its fonts, and no widget is made.
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,5 +1,5 @@
-#include "TestSupport.h"
-#include "units/TfrmRenwu.h"
+#include "WindowTestSupport.h"
+#include "units/windows/TfrmRenwu.h"
 
 #include "store/Database.h"
 #include "store/TaskInfo.h"

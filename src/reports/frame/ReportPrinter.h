@@ -1,7 +1,8 @@
 #pragma once
 
 #include "ReportDefinition.h"
-#include "ui/PagePrinter.h"
+#include "paging/PageSetup.h"
+#include "paging/PdfFile.h"
 
 #include <QPageLayout>
 #include <QVector>

@@ -1,9 +1,8 @@
 #include "ReportRegistry.h"
 
-#include "ReportWindow.h"
-#include "store/Glob.h"
+#include "store/Error.h"
 
-#include <QHash>
+
 #include <memory>
 #include <vector>
 
@@ -13,7 +12,6 @@ namespace {
 
 struct Registry {
     std::vector<std::unique_ptr<ReportDefinition>> definitions;
-    QHash<QString, ReportWindowFactory> factories;
 };
 
 Registry &registry()
@@ -33,11 +31,6 @@ void registerReport(ReportDefinition definition)
         }
     }
     registry().definitions.push_back(std::make_unique<ReportDefinition>(std::move(definition)));
-}
-
-void registerReportWindow(const QString &className, ReportWindowFactory factory)
-{
-    registry().factories.insert(className, std::move(factory));
 }
 
 QVector<const ReportDefinition *> reportDefinitions()
@@ -65,23 +58,14 @@ QVector<const ReportDefinition *> reportsOfWindow(const QString &className)
     return served;
 }
 
-const ReportDefinition *reportForWindow(const QString &className, const QString &reportTitle)
+const ReportDefinition &registeredReport(const QString &name)
 {
-    const QVector<const ReportDefinition *> served = reportsOfWindow(className);
-    for (const ReportDefinition *d : served)
-        if (d->title == reportTitle)
-            return d;
-    return served.value(0, nullptr);
-}
-
-QDialog *createReportWindow(const QString &className, QWidget *parent)
-{
-    if (const auto factory = registry().factories.find(className); factory != registry().factories.end())
-        return (*factory)(parent);
-    const ReportDefinition *definition = reportForWindow(className, glob::ReportTitle);
-    if (!definition)
-        return nullptr;
-    return new ReportWindow(*definition, parent);
+    if (const ReportDefinition *byTitleOrNumber = findReport(name))
+        return *byTitleOrNumber;
+    const QVector<const ReportDefinition *> ofClass = reportsOfWindow(name);
+    if (ofClass.size() == 1)
+        return *ofClass.front();
+    throw Error(QStringLiteral("没有名为“%1”的报表").arg(name));
 }
 
 } // namespace granwise

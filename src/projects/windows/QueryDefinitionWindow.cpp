@@ -1,8 +1,8 @@
 #include "QueryDefinitionWindow.h"
 
 #include "ProjectListWindow.h"
-#include "ProjectTexts.h"
-#include "QueryDefinitionTexts.h"
+#include "projects/ProjectTexts.h"
+#include "projects/QueryDefinitionTexts.h"
 #include "store/Database.h"
 #include "store/Glob.h"
 #include "ui/ErrorBox.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TaskInfoRules.h"
+#include "units/TaskInfoRules.h"
 
 #include <QComboBox>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReportDefinition.h"
+#include "reports/frame/ReportDefinition.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "QueryDefinition.h"
+#include "projects/QueryDefinition.h"
 
 #include <QDialog>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "ReportChart.h"
 
-#include "ProvinceCodes.h"
-#include "ReportSave.h"
+#include "reports/frame/ProvinceCodes.h"
+#include "reports/frame/ReportSave.h"
 #include "store/Error.h"
 
 #include <QBarCategoryAxis>

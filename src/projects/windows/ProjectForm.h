@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProjectValues.h"
+#include "projects/ProjectValues.h"
 
 #include <QDialog>
 #include <QHash>
@@ -53,9 +53,6 @@ public:
     // or "返回" closes it and goes back to the caller instead of opening a fresh list.
     static void openForCorrection(QWidget *parent, const QString &enterpriseName, const QString &projectName,
                                   const QString &focusColumn);
-
-    // "保存表格" runs this; the project sheet sets it. While it is empty the button does nothing.
-    static inline std::function<void(TFrmInput1 &form)> projectSheetExport;
 
     void ini();  // recompute the derived figures
     void ini1(); // load the selected project

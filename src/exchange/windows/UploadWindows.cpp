@@ -1,8 +1,8 @@
 #include "UploadWindows.h"
 
-#include "ExchangeTexts.h"
-#include "UploadFile.h"
-#include "UploadImport.h"
+#include "exchange/ExchangeTexts.h"
+#include "exchange/UploadFile.h"
+#include "exchange/UploadImport.h"
 #include "store/Clock.h"
 #include "store/Database.h"
 #include "store/Glob.h"

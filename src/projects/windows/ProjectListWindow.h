@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProjectListQuery.h"
+#include "projects/ProjectListQuery.h"
 
 #include <QDialog>
 #include <functional>

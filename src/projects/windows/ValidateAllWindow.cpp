@@ -1,7 +1,7 @@
 #include "ValidateAllWindow.h"
 
 #include "ProjectForm.h"
-#include "ValidateAllTexts.h"
+#include "projects/ValidateAllTexts.h"
 #include "store/Glob.h"
 #include "ui/ErrorBox.h"
 

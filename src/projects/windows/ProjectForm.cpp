@@ -1,16 +1,17 @@
 #include "ProjectForm.h"
 
-#include "FormFigures.h"
-#include "LevelRule.h"
-#include "NumberInput.h"
+#include "projects/FormFigures.h"
+#include "projects/LevelRule.h"
+#include "projects/NumberInput.h"
 #include "ProjectListWindow.h"
-#include "ProjectSave.h"
-#include "ProjectSelection.h"
-#include "ProjectSheetLayout.h"
-#include "ProjectSheetTexts.h"
-#include "ProjectStore.h"
-#include "ProjectTexts.h"
-#include "RegionLists.h"
+#include "ProjectSheetExport.h"
+#include "projects/ProjectSave.h"
+#include "projects/ProjectSelection.h"
+#include "projects/ProjectSheetLayout.h"
+#include "projects/ProjectSheetTexts.h"
+#include "projects/ProjectStore.h"
+#include "projects/ProjectTexts.h"
+#include "projects/RegionLists.h"
 #include "store/Clock.h"
 #include "store/Database.h"
 #include "store/Glob.h"
@@ -464,7 +465,16 @@ void TFrmInput1::BitBtn2Click()
     const ProjectSelection &selection = projectSelection();
     const SaveTarget target{selection.entryMode, selection.projectName, selection.enterpriseName};
     SaveOutcome outcome;
-    guarded(this, [&] { outcome = saveProject(this, values(), target); });
+    const auto askValidation = [this] {
+        return Prompter::current().ask(this, texts::Hint, texts::AskValidation, Prompter::Icon::Information,
+                                       Prompter::Buttons::OkCancel)
+            == Prompter::Answer::Ok;
+    };
+    guarded(this, [&] {
+        outcome = saveProject(glob::ConnectionString, values(), target, askValidation, Clock::current().now());
+    });
+    if (!outcome.message.isEmpty())
+        Prompter::current().message(this, texts::InputError, outcome.message, Prompter::Icon::Information);
     if (!outcome.saved) {
         blankZeros();
         m_editing = true;
@@ -479,8 +489,7 @@ void TFrmInput1::BitBtn2Click()
 
 void TFrmInput1::BitBtn6Click()
 {
-    if (projectSheetExport)
-        projectSheetExport(*this);
+    exportProjectSheet(*this);
 }
 
 void TFrmInput1::BitBtnPrintClick()

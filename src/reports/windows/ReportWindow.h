@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReportSession.h"
+#include "reports/frame/ReportSession.h"
 
 #include <QDialog>
 #include <QVector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StorageSheet.h"
+#include "projects/StorageSheet.h"
 
 #include <QDialog>
 #include <QHash>

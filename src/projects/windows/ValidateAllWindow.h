@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ValidateAll.h"
+#include "projects/ValidateAll.h"
 
 #include <QDialog>
 

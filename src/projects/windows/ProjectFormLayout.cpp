@@ -1,9 +1,9 @@
 // Building the entry form's page from the column catalogue.
-#include "FormFigures.h"
-#include "LevelRule.h"
+#include "projects/FormFigures.h"
+#include "projects/LevelRule.h"
 #include "ProjectForm.h"
-#include "ProjectSheetLayout.h"
-#include "ProjectTexts.h"
+#include "projects/ProjectSheetLayout.h"
+#include "projects/ProjectTexts.h"
 #include "store/ProjectColumns.h"
 
 #include <QButtonGroup>

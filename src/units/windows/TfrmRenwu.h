@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TaskInfoForm.h"
+#include "units/TaskInfoForm.h"
 
 #include <QDialog>
 #include <array>

@@ -1,7 +1,7 @@
 #include "TfrmRenwu.h"
 
 #include "ChoiceBox.h"
-#include "TaskInfoTexts.h"
+#include "units/TaskInfoTexts.h"
 #include "store/Glob.h"
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"

@@ -1,0 +1,31 @@
+#include "ProjectSheetExport.h"
+
+#include "ProjectForm.h"
+#include "projects/ProjectSheet.h"
+#include "projects/ProjectSheetTexts.h"
+#include "projects/ProjectTexts.h"
+#include "store/Clock.h"
+#include "store/ProjectColumns.h"
+#include "ui/ErrorBox.h"
+#include "ui/FileDialogs.h"
+#include "ui/Prompter.h"
+
+namespace granwise {
+
+void exportProjectSheet(TFrmInput1 &form)
+{
+    guarded(&form, [&] {
+        const QString path = FileDialogs::current().saveFileName(
+            &form, proposedSheetFileName(texts::ProjectSheetName, Clock::current().now().date()), texts::SheetFilter,
+            texts::SheetSuffix);
+        if (path.isEmpty())
+            return;
+        QStringList totals;
+        for (int g = 0; g < investmentPrefixes().size(); ++g)
+            totals << form.totalText(g);
+        writeSheetWorkbook(sheetTemplatePath(texts::ProjectSheetName), path, projectSheetEntries(form.values(), totals));
+        inform(&form, texts::Hint, texts::SheetSaved);
+    });
+}
+
+} // namespace granwise
