@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev poppler-utils
-  libsqlite3-dev libzip-dev libexpat1-dev libpugixml-dev libfreexl-dev libxlsxwriter-dev libsodium-dev
+  libsqlite3-dev libzip-dev libexpat1-dev libpugixml-dev libxlsxwriter-dev libsodium-dev
   libgtest-dev libgmock-dev
   fonts-noto-cjk
 )
