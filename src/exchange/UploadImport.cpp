@@ -3,6 +3,7 @@
 #include "ExchangeTexts.h"
 #include "projects/Validation.h"
 #include "sheets/CellReference.h"
+#include "sheets/ReadLimits.h"
 #include "sheets/SheetReader.h"
 #include "store/Database.h"
 #include "store/NumberFormat.h"
@@ -10,6 +11,7 @@
 
 #include <QFileInfo>
 #include <QSet>
+#include <cmath>
 
 namespace granwise {
 
@@ -78,7 +80,9 @@ QVariant numberValue(const CellValue &cell, int row, const TargetColumn &column)
         return {};
     case CellValue::Type::Number:
     case CellValue::Type::DateTime:
-        return cell.number;
+        if (std::isfinite(cell.number))
+            return cell.number;
+        break;
     case CellValue::Type::Text: {
         if (cell.text.trimmed().isEmpty())
             return {};
@@ -98,21 +102,62 @@ QVariant textValue(const CellValue &cell)
     return cell.toText(); // empty cells store an empty text
 }
 
+// A derived column of the upload file and its parts, by index into the upload columns.
+struct DerivedTarget {
+    int column;
+    QVector<int> parts;
+};
+
+QVector<DerivedTarget> derivedTargets(const QVector<TargetColumn> &columns)
+{
+    const auto indexOf = [&columns](const QString &name) {
+        for (int k = 0; k < columns.size(); ++k)
+            if (columns.at(k).name == name)
+                return k;
+        throw Error(u"上报文件中没有列 %1"_s.arg(name));
+    };
+    QVector<DerivedTarget> targets;
+    for (const DerivedColumn &derived : derivedScaleColumns()) {
+        DerivedTarget target{indexOf(derived.column), {}};
+        for (const QString &part : derived.parts)
+            target.parts << indexOf(part);
+        targets << target;
+    }
+    return targets;
+}
+
 // The rows of an upload file as they are stored: the one reader of both the import and its
-// preview. Opening reads the header; each row comes with its cells converted for their columns.
+// preview. Opening reads the header; each row comes with its cells converted for their columns
+// and its derived columns as their parts add up.
 class UploadRows {
 public:
-    explicit UploadRows(const QString &path)
-        : m_reader(SheetReader::readAhead(SheetReader::open(path, exchange::SheetName)))
+    explicit UploadRows(const QString &path) : m_path(path)
     {
-        if (!m_reader->nextRow(m_cells))
+        std::unique_ptr<SheetReader> reader = SheetReader::open(path, exchange::SheetName);
+        if (!reader->nextRow(m_cells))
             throw Error(u"工作表“%1”是空的，没有列名"_s.arg(exchange::SheetName));
-        m_headerRow = m_reader->rowNumber();
+        m_headerRow = reader->rowNumber();
         m_columns = mapHeader(m_cells, m_headerRow);
+        m_derived = derivedTargets(m_columns);
+        // Cells far right of the last column of ours are no data of the file: they are refused
+        // before they are read ahead.
+        int lastColumn = 0;
+        for (const TargetColumn &c : std::as_const(m_columns))
+            lastColumn = std::max(lastColumn, c.sheetColumn + 1);
+        m_lastColumn = lastColumn + sheets::limits::kColumnsPastHeader;
+        reader->limitColumns(m_lastColumn);
+        m_reader = SheetReader::readAhead(std::move(reader));
         m_values.resize(m_columns.size());
     }
 
     const QVector<TargetColumn> &columns() const { return m_columns; }
+    QStringList columnNames() const
+    {
+        QStringList names;
+        for (const TargetColumn &c : m_columns)
+            names << c.name;
+        return names;
+    }
     // Sheet rows below the header, as far as the workbook tells.
     int rowCountHint() const { return std::max(m_reader->rowCountHint() - m_headerRow, 0); }
     // Sheet row number of the row last read.
@@ -129,11 +174,14 @@ public:
             if (isBlankRow(m_cells))
                 continue;
             const int row = m_reader->rowNumber();
+            if (m_cells.size() > m_lastColumn) // a row read before the limit was set
+                SheetReader::refuseColumnBeyondLimit(m_path, row, int(m_cells.size()), m_lastColumn);
             for (int k = 0; k < m_columns.size(); ++k) {
                 const TargetColumn &c = m_columns.at(k);
                 const CellValue &cell = c.sheetColumn < m_cells.size() ? m_cells.at(c.sheetColumn) : missing;
                 m_values[k] = c.number ? numberValue(cell, row, c) : textValue(cell);
             }
+            correctDerived(row);
             return true;
         }
         return false;
@@ -149,11 +197,32 @@ public:
     }
 
 private:
+    QString m_path;
     std::unique_ptr<SheetReader> m_reader;
     int m_headerRow = 0;
+    int m_lastColumn = 0;
     QVector<TargetColumn> m_columns;
+    QVector<DerivedTarget> m_derived;
     QVector<CellValue> m_cells;
     QVariantList m_values;
+
+    // A derived column (新建仓容, 机械设备) that disagrees with its parts is stored as they add up,
+    // as the entry form stores it; one that agrees is kept as the file has it.
+    void correctDerived(int row)
+    {
+        for (const DerivedTarget &d : std::as_const(m_derived)) {
+            double sum = 0;
+            for (const int part : d.parts)
+                sum += m_values.at(part).toDouble(); // NULL adds 0
+            const std::optional<double> corrected = correctedDerivedValue(m_values.at(d.column).toDouble(), sum);
+            if (!corrected)
+                continue;
+            if (!std::isfinite(*corrected))
+                throw Error(u"第 %1 行 %2：各项之和超出了数字的范围"_s.arg(QString::number(row),
+                                                                       columnLabel(m_columns.at(d.column))));
+            m_values[d.column] = *corrected;
+        }
+    }
 };
 
 QString insertSql(const QVector<TargetColumn> &columns)
@@ -177,20 +246,6 @@ QSet<ProjectKey> storedKeys(const QString &databasePath)
     while (st.next())
         keys.insert({st.text(0), st.text(1)});
     return keys;
-}
-
-// The row as the entry form would show it once stored: texts as they are, numbers through
-// formatNumber, an empty number blank.
-void readFormValues(const QVector<TargetColumn> &columns, const QVariantList &values, ProjectValues &form)
-{
-    for (int k = 0; k < columns.size(); ++k) {
-        const QVariant &v = values.at(k);
-        QString &text = form[columns.at(k).name];
-        if (v.isNull())
-            text.clear();
-        else
-            text = columns.at(k).number ? formatNumber(v.toDouble()) : v.toString();
-    }
 }
 
 } // namespace
@@ -277,7 +332,9 @@ ImportPreview previewUploadFile(const QString &databasePath, const QString &path
         progress.start(rows.rowCountHint());
         const QSet<ProjectKey> stored = storedKeys(databasePath);
         QSet<ProjectKey> seen;
-        ProjectValues form;
+        // The rows are checked as `validate` will check them once stored: the same values, read
+        // the same way.
+        const StoredProjectReader figuresReader(rows.columnNames());
         ProjectFigures figures;
         while (rows.next(progress)) {
             ++preview.rows;
@@ -289,8 +346,7 @@ ImportPreview previewUploadFile(const QString &databasePath, const QString &path
                     preview.replacedKeys.append(key);
                 seen.insert(std::move(key));
             }
-            readFormValues(rows.columns(), rows.values(), form);
-            if (readFigures(form, figures) || checkFigures(figures))
+            if (figuresReader.read(rows.values(), figures) || checkFigures(figures))
                 ++preview.failingRows;
         }
     } catch (const Error &e) {
