@@ -6,6 +6,7 @@
 Each file is under 1 MB; each must be refused (or read) with bounded memory and time.
 """
 import os
+import random
 import struct
 import sys
 import zipfile
@@ -125,6 +126,18 @@ def main():
     # A start tag of 200 MB.
     package(os.path.join(outdir, "long-tag.xlsx"),
             sheet(head + '<row r="2"><c r="A2" x="%s"><v>1</v></c></row>' % ("a" * (200 << 20))))
+    # Near 1 MB, with incompressible bytes beside a part so that the part unpacks within the
+    # file's budget and the limits of its content are what stop it: 90 MB of short shared
+    # strings, a start tag of 31 MB. And 100 000 rows reaching column GR (the farthest a cell may
+    # lie right of the header), which are taken in.
+    noise = {"xl/media/noise.bin": random.Random(7).randbytes(900 * 1024)}
+    package(os.path.join(outdir, "budget-strings.xlsx"), sheet(head + one),
+            dict(noise, **{"xl/sharedStrings.xml": '<sst xmlns="%s">%s</sst>' % (MAIN, "<si><t>ab</t></si>" * 5000000)}))
+    package(os.path.join(outdir, "budget-tag.xlsx"),
+            sheet(head + '<row r="2"><c r="A2" x="%s"><v>1</v></c></row>' % ("a" * (31 << 20))), noise)
+    wide = "".join('<row r="%d"><c r="A%d"><v>1</v></c><c r="GR%d"><v>1</v></c></row>' % (r, r, r)
+                   for r in range(3, 100000))
+    package(os.path.join(outdir, "budget-wide.xlsx"), sheet(head + one + wide))
     # 2 KB whose directory declares a workbook part of 1 TB.
     path = os.path.join(outdir, "terabyte.xlsx")
     package(path, sheet(head[:0] + '<row r="1">%s</row>' % inline("A1", "x")))

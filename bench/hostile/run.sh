@@ -11,11 +11,12 @@ WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 
 python3 "$ROOT/bench/hostile/make_hostile.py" "$BUILD/bin/templet/out.xlsx" "$WORK/files"
-"$CLI" --db "$WORK/ledger.db" init >/dev/null
+"$CLI" --db "$WORK/fresh.db" init >/dev/null
 
 printf '| file | KB | exit | peak MB | message |\n|---|---|---|---|---|\n'
 for f in "$WORK"/files/*; do
   name=$(basename "$f")
+  cp "$WORK/fresh.db" "$WORK/ledger.db" # each file into a fresh database
   set +e
   /usr/bin/time -v -o "$WORK/time" "$CLI" --db "$WORK/ledger.db" import "$f" >"$WORK/out" 2>"$WORK/err"
   status=$?
