@@ -25,7 +25,7 @@ struct Command {
 };
 
 // The command groups, each in a file of its own.
-QVector<Command> storeCommands();    // init, backup, restore
+QVector<Command> storeCommands();    // init, backup, restore, where
 QVector<Command> exchangeCommands(); // import, export, sample
 QVector<Command> reportCommands();   // report, reports
 QVector<Command> projectCommands();  // validate

@@ -6,7 +6,7 @@
 namespace granwise::exchange {
 
 inline const QString SheetName = QStringLiteral("数据信息");
-inline const QString TemplateFile = QStringLiteral("templet/out.xlsx");
+inline const QString TemplateFileName = QStringLiteral("out.xlsx");
 inline const QString DefaultNamePrefix = QStringLiteral("(投资)上报文件-");
 inline const QString WorkbookFilter = QStringLiteral("Excel 工作簿 (*.xlsx)");
 inline const QString ImportFilter = QStringLiteral("Excel 工作簿 (*.xlsx *.xls)");
