@@ -53,12 +53,6 @@ QString insertSql(const QVector<UploadColumn> &columns)
     return u"insert into TZ_XIANGMU (%1) values (%2)"_s.arg(names.join(u','), marks.join(u','));
 }
 
-// Where the rules find each upload column among their figures.
-struct FigureSource {
-    int value;    // index into the row's values
-    int position; // catalogue position
-};
-
 } // namespace
 
 OfficeRegion officeRegion(Connection &connection)
@@ -132,11 +126,9 @@ void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake
     const int statusAt = int(names.indexOf(col::ValidationStatus));
     const int modifiedAtColumn = int(names.indexOf(col::ModifiedAt));
     const int regionAt = int(names.indexOf(col::RegionCode));
-    const int postalAt = int(names.indexOf(u"邮政编码"_s));
-    QVector<FigureSource> figureSources;
-    for (int k = 0; k < rows.columns().size(); ++k)
-        if (rows.columns().at(k).number)
-            figureSources.append({k, projectColumnIndex(rows.columns().at(k).name)});
+    // The rows are checked as `validate` will check them once stored: the same values, read
+    // the same way.
+    const StoredProjectReader figuresReader(rows.columnNames());
 
     Connection &db = *m_connection;
     Statement remove = db.prepare(u"delete from TZ_XIANGMU where 企业详细名称 = ? and 项目名称 = ? "
@@ -182,13 +174,7 @@ void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake
         }
 
         // The file's 校验状态 stands only for a row that passes the rules.
-        figures.postalCode = values.at(postalAt).toString();
-        for (const FigureSource &s : figureSources) {
-            const QVariant &v = values.at(s.value);
-            figures.numbers[s.position] = v.isNull() ? 0.0 : v.toDouble();
-        }
-        recomputeDerivedFigures(figures);
-        if (checkFigures(figures)) {
+        if (figuresReader.read(values, figures) || checkFigures(figures)) {
             ++intake.failingRows;
             if (values.at(statusAt).toString().trimmed() == u"1"_s)
                 ++intake.falselyPassed;

@@ -6,6 +6,8 @@
 #include "store/NumberFormat.h"
 #include "store/ProjectColumns.h"
 
+#include <cmath>
+
 namespace granwise {
 
 using namespace Qt::StringLiterals;
@@ -27,6 +29,26 @@ QVariant storedValue(const ProjectColumn &column, const QString &text)
     return *number;
 }
 
+// The derived columns as their parts add up, where the values disagree with them (parts that
+// cannot be stored are refused by storedValue).
+ProjectValues withDerivedColumnsCorrected(const ProjectValues &values)
+{
+    ProjectValues corrected = values;
+    for (const DerivedColumn &derived : derivedScaleColumns()) {
+        double sum = 0;
+        for (const QString &part : derived.parts)
+            sum += parseNumber(values.value(part)).value_or(0.0);
+        const std::optional<double> value =
+            correctedDerivedValue(parseNumber(values.value(derived.column)).value_or(0.0), sum);
+        if (!value)
+            continue;
+        if (!std::isfinite(*value))
+            throw Error(u"“%1”各项之和超出了数字的范围，无法保存。"_s.arg(derived.column));
+        corrected[derived.column] = formatNumber(*value);
+    }
+    return corrected;
+}
+
 } // namespace
 
 std::optional<ProjectValues> loadProject(Connection &connection, const QString &projectName,
@@ -43,9 +65,10 @@ std::optional<ProjectValues> loadProject(Connection &connection, const QString &
     return values;
 }
 
-qint64 storeProject(Connection &connection, const ProjectValues &values, const SaveTarget &target,
+qint64 storeProject(Connection &connection, const ProjectValues &formValues, const SaveTarget &target,
                     const QString &status, const QDateTime &savedAt)
 {
+    const ProjectValues values = withDerivedColumnsCorrected(formValues);
     QStringList names;
     QVariantList bound;
     for (const ProjectColumn &column : projectColumns()) {
