@@ -5,6 +5,8 @@
 #include "sheets/CellReference.h"
 #include "sheets/SheetReader.h"
 #include "store/Database.h"
+#include "store/Journal.h"
+#include "store/JournalTexts.h"
 #include "store/NumberFormat.h"
 #include "store/ProjectColumns.h"
 
@@ -210,6 +212,8 @@ ImportResult TransIn(const QString &databasePath, const QString &path, Progress 
     Connection connection(databasePath);
     connection.executeScript(u"pragma cache_size = -65536"_s); // 64 MB: index pages stay in memory
     Transaction transaction(connection);
+    JournalEntry entry(connection, journal::texts::Import, QFileInfo(path).fileName(), JournalEntry::Undoable);
+    const qint64 lastId = JournalEntry::lastProjectId(connection);
     // A key's stored projects are deleted when the key first occurs in the file, before any
     // row with that key is added: two rows of the file with one key are both kept.
     Statement remove =
@@ -223,6 +227,7 @@ ImportResult TransIn(const QString &databasePath, const QString &path, Progress 
     while (rows.next(progress)) {
         ProjectKey key = rows.key();
         if (replacing && !keysSeen.contains(key)) {
+            entry.keepKey(key.first, key.second);
             remove.bind(1, key.first).bind(2, key.second);
             bool replaced = false;
             while (remove.next())
@@ -237,6 +242,8 @@ ImportResult TransIn(const QString &databasePath, const QString &path, Progress 
         insert.reset();
         ++result.rowsAdded;
     }
+    entry.noteAddedAfter(lastId);
+    entry.setCounts(journal::texts::ImportCounts.arg(result.rowsAdded).arg(result.projectsReplaced));
     transaction.commit();
     return result;
 }
