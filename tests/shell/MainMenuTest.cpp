@@ -88,7 +88,7 @@ TEST(MainMenu, EntriesAsDesigned)
         EXPECT_EQ(a->isVisible(), c.visible) << c.name;
     }
     EXPECT_EQ(window.windowTitle(), u"Granwise（汇总版）"_s);
-    EXPECT_EQ(menuEntries().size(), 68);
+    EXPECT_EQ(menuEntries().size(), 71);
 }
 
 TEST(MainMenu, ReportEntriesStoreTheirTitle)
