@@ -151,6 +151,11 @@ JournalEntry::JournalEntry(Connection &connection, const QString &operation, con
     m_id = connection.lastInsertRowId();
 }
 
+JournalEntry::JournalEntry(Connection &connection, qint64 existingId) : m_connection(connection), m_id(existingId)
+{
+    registerFingerprint(connection);
+}
+
 JournalEntry::~JournalEntry()
 {
     delete m_statements;

@@ -38,6 +38,8 @@ class JournalEntry {
 public:
     enum Undo { NotUndoable, Undoable };
     JournalEntry(Connection &connection, const QString &operation, const QString &file = {}, Undo undo = NotUndoable);
+    // An entry written earlier in the same transaction, to add to.
+    JournalEntry(Connection &connection, qint64 existingId);
     ~JournalEntry();
     JournalEntry(const JournalEntry &) = delete;
     JournalEntry &operator=(const JournalEntry &) = delete;

@@ -21,6 +21,10 @@ inline const QString SaveReplaced = QStringLiteral("修改 1 个项目");
 inline const QString ValidateCounts = QStringLiteral("校验状态改变 %1 个：通过 %2 个，未通过 %3 个");
 // Enterprise, project, rows removed.
 inline const QString DeleteCounts = QStringLiteral("%1／%2：删除 %3 行");
+// Region code prefix, rows removed.
+inline const QString DeleteRegionCounts = QStringLiteral("行政区划代码 %1：删除 %2 行");
+// Added rows, replaced projects, projects of the file's regions removed besides.
+inline const QString ImportRegionCounts = QStringLiteral("新增 %1 行，替换原有项目 %2 个，按地区整体替换删除 %3 个");
 inline const QString ProjectsRemoved = QStringLiteral("清除项目 %1 个");
 inline const QString RestoreCounts = QStringLiteral("原有项目 %1 个，恢复后项目 %2 个");
 // Undone entry, rows removed, rows put back.
