@@ -9,8 +9,8 @@ using namespace Qt::StringLiterals;
 
 const QVector<Command> &commands()
 {
-    static const QVector<Command> all = storeCommands() + taskCommands() + exchangeCommands() + deleteCommands() + reportCommands()
-                                            + projectCommands();
+    static const QVector<Command> all = storeCommands() + taskCommands() + exchangeCommands() + deleteCommands()
+                                        + reportCommands() + projectCommands() + journalCommands();
     return all;
 }
 

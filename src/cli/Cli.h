@@ -28,9 +28,10 @@ struct Command {
 QVector<Command> storeCommands();    // init, backup, restore, where
 QVector<Command> exchangeCommands(); // import, export, sample
 QVector<Command> reportCommands();   // report, reports
-QVector<Command> projectCommands();  // validate
+QVector<Command> projectCommands();  // validate, review
 QVector<Command> taskCommands();     // task show, task set
 QVector<Command> deleteCommands();   // delete
+QVector<Command> journalCommands();  // journal, undo
 
 // Every command the program knows, in the order of the usage text.
 const QVector<Command> &commands();

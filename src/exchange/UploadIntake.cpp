@@ -4,10 +4,13 @@
 #include "UploadImport.h"
 #include "projects/Validation.h"
 #include "store/Database.h"
+#include "store/Journal.h"
+#include "store/JournalTexts.h"
 #include "store/ProjectColumns.h"
 #include "store/TaskInfo.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QSet>
 
 namespace granwise {
@@ -131,6 +134,8 @@ void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake
     const StoredProjectReader figuresReader(rows.columnNames());
 
     Connection &db = *m_connection;
+    JournalEntry entry(db, journal::texts::Import, QFileInfo(path).fileName(), JournalEntry::Undoable);
+    intake.journalEntry = entry.id();
     Statement remove = db.prepare(u"delete from TZ_XIANGMU where 企业详细名称 = ? and 项目名称 = ? "
                                   u"returning 修改时间, 行政区划代码"_s);
     Statement insert = db.prepare(insertSql(rows.columns()));
@@ -156,6 +161,7 @@ void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake
             if (replacing) {
                 // The stored projects of a key go when the key first occurs in the file, before
                 // any row with that key is added.
+                entry.keepKey(key.first, key.second);
                 remove.bind(1, key.first).bind(2, key.second);
                 bool replaced = false, older = false, moved = false;
                 const QString modified = values.at(modifiedAtColumn).toString();
@@ -187,6 +193,9 @@ void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake
         ++intake.rows;
     }
 
+    entry.noteAddedAfter(lastIdBefore);
+    entry.setCounts(journal::texts::ImportCounts.arg(intake.rows).arg(intake.replacedProjects()));
+
     const int file = int(m_files.size());
     Statement addCode = db.prepare(u"insert or ignore into temp.upload_intake_codes (file, code) values (?, ?)"_s);
     for (const QString &code : std::as_const(codes)) {
@@ -208,10 +217,15 @@ int UploadIntake::replaceRegions()
         FileIntake &intake = m_files[file];
         if (intake.refused() || intake.regionReplaced)
             continue;
+        const QString leftovers = u"id <= ? and 行政区划代码 in "
+                                  u"(select code from temp.upload_intake_codes where file = ?)"_s;
+        JournalEntry entry(*m_connection, intake.journalEntry);
+        entry.keepWhere(leftovers, {m_lastIdBefore.at(file), file});
         intake.regionLeftovers =
-            m_connection->execute(u"delete from TZ_XIANGMU where id <= ? and 行政区划代码 in "
-                                  u"(select code from temp.upload_intake_codes where file = ?)"_s,
-                                  {m_lastIdBefore.at(file), file});
+            m_connection->execute(u"delete from TZ_XIANGMU where "_s + leftovers, {m_lastIdBefore.at(file), file});
+        entry.setCounts(journal::texts::ImportRegionCounts.arg(intake.rows)
+                            .arg(intake.replacedProjects())
+                            .arg(intake.regionLeftovers));
         intake.regionReplaced = true;
         removed += intake.regionLeftovers;
     }

@@ -1,6 +1,8 @@
 #include "Maintenance.h"
 
 #include "Database.h"
+#include "Journal.h"
+#include "JournalTexts.h"
 #include "ProjectColumns.h"
 
 #include <QFile>
@@ -54,6 +56,12 @@ void resetDatabase(const QString &databasePath)
 {
     Connection connection(databasePath);
     Transaction transaction(connection);
+    {
+        JournalEntry entry(connection, journal::texts::Reset);
+        entry.keepWhere(u"1"_s);
+        entry.setCounts(journal::texts::ProjectsRemoved.arg(
+            connection.scalar(u"select count(*) from TZ_XIANGMU"_s).toInt()));
+    }
     connection.execute(u"delete from userinfo"_s);
     connection.execute(u"delete from TZ_XIANGMU"_s);
     connection.execute(u"delete from 任务信息"_s);
@@ -107,6 +115,11 @@ void restoreDatabase(const QString &backupPath, const QString &databasePath)
     const QString temporary = databasePath + u".restore"_s;
     try {
         copyDatabase(backupPath, temporary);
+        Connection restored(temporary);
+        // The installation's journal survives; a database that cannot be read has none to give.
+        const bool readable = QFileInfo::exists(databasePath) && restoreRefusal(databasePath).isEmpty();
+        journal::carryOverForRestore(restored, readable ? databasePath : QString(),
+                                     QFileInfo(backupPath).fileName());
     } catch (...) {
         QFile::remove(temporary);
         throw;
