@@ -5,6 +5,7 @@
 #include "sheets/CellReference.h"
 #include "sheets/SheetReader.h"
 #include "store/Database.h"
+#include "store/InputFile.h"
 #include "store/NumberFormat.h"
 #include "store/ProjectColumns.h"
 
@@ -44,9 +45,9 @@ QVector<TargetColumn> mapHeader(const QVector<CellValue> &header, int headerRow)
             continue; // "id", notes and other columns are not ours
         TargetColumn &t = targets[found.value()];
         if (t.sheetColumn >= 0)
-            throw Error(u"第 %1 行：列名“%2”出现了两次（%3 列和 %4 列）"_s.arg(headerRow)
-                            .arg(text, QString::fromStdString(sheets::columnLetters(t.sheetColumn + 1)),
-                                 QString::fromStdString(sheets::columnLetters(i + 1))));
+            throw Error(u"第 %1 行：列名“%2”出现了两次（%3 列和 %4 列）"_s.arg(
+                QString::number(headerRow), text, QString::fromStdString(sheets::columnLetters(t.sheetColumn + 1)),
+                QString::fromStdString(sheets::columnLetters(i + 1))));
         t.sheetColumn = i;
     }
     QStringList missing;
@@ -90,7 +91,7 @@ QVariant numberValue(const CellValue &cell, int row, const TargetColumn &column)
     case CellValue::Type::Error:
         break;
     }
-    throw Error(u"第 %1 行 %2：“%3”不是数字"_s.arg(row).arg(columnLabel(column), cell.toText()));
+    throw Error(u"第 %1 行 %2：“%3”不是数字"_s.arg(QString::number(row), columnLabel(column), cell.toText()));
 }
 
 QVariant textValue(const CellValue &cell)
@@ -203,6 +204,7 @@ bool hasUploadFileExtension(const QString &path)
 ImportResult TransIn(const QString &databasePath, const QString &path, Progress &progress)
 {
     ProgressScope scope(progress);
+    requireReadableFile(path);
     // The workbook is parsed in the background while its rows are stored.
     UploadRows rows(path);
     progress.start(rows.rowCountHint());
@@ -254,8 +256,8 @@ QVector<ImportOutcome> importUploadFileList(const QString &databasePath, const Q
             try {
                 outcome.result = TransIn(databasePath, path, progress);
                 outcome.imported = true;
-            } catch (const Error &e) {
-                outcome.reason = e.text();
+            } catch (const std::exception &e) {
+                outcome.reason = failureText(e);
             }
         }
         outcomes.append(outcome);
@@ -273,6 +275,7 @@ ImportPreview previewUploadFile(const QString &databasePath, const QString &path
     }
     try {
         ProgressScope scope(progress);
+        requireReadableFile(path);
         UploadRows rows(path);
         progress.start(rows.rowCountHint());
         const QSet<ProjectKey> stored = storedKeys(databasePath);
@@ -293,10 +296,11 @@ ImportPreview previewUploadFile(const QString &databasePath, const QString &path
             if (readFigures(form, figures) || checkFigures(figures))
                 ++preview.failingRows;
         }
-    } catch (const Error &e) {
+    } catch (const std::exception &e) {
         ImportPreview refused;
         refused.path = path;
-        refused.refusal = e.text().isEmpty() ? exchange::ImportFailed : e.text();
+        const QString reason = failureText(e);
+        refused.refusal = reason.isEmpty() ? exchange::ImportFailed : reason;
         return refused;
     }
     return preview;
@@ -315,30 +319,28 @@ QString previewSummaryLine(const ImportPreview &preview)
 {
     const QString name = QFileInfo(preview.path).fileName();
     if (preview.refused())
-        return u"%1：不能导入。%2"_s.arg(name, preview.refusal);
+        return name + u"：不能导入。"_s + preview.refusal;
     QString replaced = u"将替换原有项目 %1 个"_s.arg(preview.replacedProjects());
     if (!preview.replacedKeys.isEmpty()) {
         const int shown = 5;
         QStringList keys;
         for (const ProjectKey &k : preview.replacedKeys.mid(0, shown))
             keys << k.first + u'／' + k.second;
-        replaced += u"（%1%2）"_s.arg(keys.join(u"、"_s), preview.replacedKeys.size() > shown ? u" 等"_s : QString());
+        replaced += u'（' + keys.join(u"、"_s) + (preview.replacedKeys.size() > shown ? u" 等"_s : QString()) + u'）';
     }
-    return u"%1：%2 行，%3，文件内同键的行 %4 行，未通过校验的行 %5 行"_s.arg(name)
-        .arg(preview.rows)
-        .arg(replaced)
-        .arg(preview.duplicateKeyRows)
-        .arg(preview.failingRows);
+    // File names and keys are the user's text: they are joined, never passed through arg().
+    return name + u"：%1 行，"_s.arg(preview.rows) + replaced +
+           u"，文件内同键的行 %1 行，未通过校验的行 %2 行"_s.arg(QString::number(preview.duplicateKeyRows),
+                                                          QString::number(preview.failingRows));
 }
 
 QString importSummaryLine(const ImportOutcome &outcome)
 {
     const QString name = QFileInfo(outcome.path).fileName();
     if (!outcome.imported)
-        return u"%1：未导入。%2"_s.arg(name, outcome.reason);
-    return u"%1：新增 %2 行，替换原有项目 %3 个"_s.arg(name)
-        .arg(outcome.result.rowsAdded)
-        .arg(outcome.result.projectsReplaced);
+        return name + u"：未导入。"_s + outcome.reason;
+    return name + u"：新增 %1 行，替换原有项目 %2 个"_s.arg(QString::number(outcome.result.rowsAdded),
+                                                        QString::number(outcome.result.projectsReplaced));
 }
 
 } // namespace granwise
