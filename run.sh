@@ -4,6 +4,8 @@
 # samples/ go into a scratch database and every statistical table is written into out/.
 set -euo pipefail
 cd "$(dirname "$0")"
+# A new machine may have no locale set; the program's file names and texts are UTF-8.
+export LANG=${LANG:-C.UTF-8}
 scripts/setup.sh build
 bin=build/bin
 

@@ -1,13 +1,33 @@
 #include "shell/MainWindow.h"
+#include "store/DatabaseSetup.h"
+#include "store/Error.h"
 #include "store/Glob.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <cstring>
 
 int main(int argc, char *argv[])
 {
+    // Answered before any window system is needed, so it works on a machine without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("granwise %s\n", granwise::programVersion().toUtf8().constData());
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Granwise"_qs);
     granwise::glob::setProgramDirectory(QCoreApplication::applicationDirPath());
+    // Installed, the first start makes the office's database in its data folder; beside the
+    // program the build ships it, and a missing one is the error the start-up reports.
+    if (!granwise::glob::Locations.besideProgram) {
+        try {
+            granwise::ensureDatabase(granwise::glob::ConnectionString);
+        } catch (const granwise::Error &) {
+            // The start-up shows the database error in its own box.
+        }
+    }
 
     granwise::TFrmmain window;
     if (!window.FormCreate())

@@ -11,14 +11,16 @@ using namespace Qt::StringLiterals;
 
 const QVector<Command> &commands()
 {
-    static const QVector<Command> all = storeCommands() + exchangeCommands() + reportCommands() + projectCommands();
+    static const QVector<Command> all = storeCommands() + taskCommands() + exchangeCommands() + deleteCommands() + reportCommands()
+                                            + projectCommands();
     return all;
 }
 
 QString usageText()
 {
     QString text = u"用法：granwise-cli [--db PATH] COMMAND [ARGS]\n"
-                   u"  --db PATH    数据库文件；默认是程序旁边的 ledger.db\n"_s;
+                   u"  --db PATH    数据库文件；默认是程序旁边的 ledger.db（安装后在用户数据目录，见 where）\n"
+                   u"  --version    显示版本\n"_s;
     for (const Command &c : commands())
         text += u"  "_s + c.usage + u'\n';
     return text;
@@ -64,6 +66,9 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         const QString option = args.takeFirst();
         if (option == u"--db"_s && !args.isEmpty()) {
             database = args.takeFirst();
+        } else if (option == u"--version"_s) {
+            out << u"granwise-cli "_s << programVersion() << u'\n';
+            return Success;
         } else if (option == u"--help"_s || option == u"-h"_s) {
             out << usageText();
             return Success;

@@ -3,7 +3,10 @@
 #include "store/Error.h"
 
 #include "store/DatabaseSetup.h"
+#include "store/Glob.h"
 #include "store/Maintenance.h"
+
+#include <QFileInfo>
 
 namespace granwise::cli {
 
@@ -55,6 +58,26 @@ int restore(Context &context, const QStringList &args)
     return Success;
 }
 
+// The folders and files in use, one "name：path" line each, so an office (or a script) can find
+// its data wherever the program was installed.
+int where(Context &context, const QStringList &args)
+{
+    if (!args.isEmpty())
+        return UsageError;
+    const AppLocations &l = glob::Locations;
+    const QString templates = l.besideProgram || l.dataDir == l.sharedDir
+                                  ? l.dataDir + TemplateFolderName
+                                  : l.dataDir + TemplateFolderName + u"（优先）；"_s + l.sharedDir + TemplateFolderName;
+    context.out << u"程序目录："_s << l.programDir << u'\n'
+                << u"数据目录："_s << l.dataDir << u'\n'
+                << u"数据库："_s << context.databasePath << u'\n'
+                << u"模板目录："_s << templates << u'\n'
+                << u"帮助目录："_s << l.sharedDir + HelpFolderName << u'\n';
+    if (QFileInfo(l.sharedDir + u"samples"_s).isDir())
+        context.out << u"样例目录："_s << l.sharedDir + u"samples/"_s << u'\n';
+    return Success;
+}
+
 } // namespace
 
 QVector<Command> storeCommands()
@@ -63,6 +86,7 @@ QVector<Command> storeCommands()
         {u"init"_s, u"init [--force]             建立带参考数据的新数据库"_s, init},
         {u"backup"_s, u"backup FILE                把数据库备份到 FILE"_s, backup},
         {u"restore"_s, u"restore FILE               用备份文件 FILE（扩展名 bak）恢复数据库"_s, restore},
+        {u"where"_s, u"where                      显示程序使用的目录：数据库、模板、帮助"_s, where},
     };
 }
 

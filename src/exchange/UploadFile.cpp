@@ -39,7 +39,7 @@ QString defaultUploadFileName(const QString &unitName, const QDate &day)
 
 QString uploadTemplatePath()
 {
-    return glob::AppDir + exchange::TemplateFile;
+    return glob::Locations.templatePath(exchange::TemplateFileName);
 }
 
 void TransOut(const QString &databasePath, const QString &path, Progress &progress)

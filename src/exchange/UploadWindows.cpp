@@ -102,24 +102,29 @@ void importUploadFiles(QWidget *mainWindow, QProgressBar *bar)
         if (mainWindow)
             mainWindow->repaint();
         BarProgress progress(bar);
-        // What each file would do is shown first; nothing is written unless the user agrees.
-        QStringList previewLines;
-        for (const ImportPreview &p : previewUploadFileList(glob::ConnectionString, paths, progress))
-            previewLines << previewSummaryLine(p);
+        // The files are read, checked and taken in once, inside one transaction; what they did
+        // is shown, and only the office's Yes commits it.
+        UploadIntake session(glob::ConnectionString);
+        for (const QString &path : paths)
+            session.take(path, progress);
         const Prompter::Answer answer = Prompter::current().ask(
             mainWindow, exchange::PreviewCaption,
-            exchange::PreviewQuestion + u"\n\n"_s + previewLines.join(u'\n'), Prompter::Icon::Question,
+            exchange::PreviewQuestion + u"\n\n"_s + previewLines(session.files()).join(u'\n'), Prompter::Icon::Question,
             Prompter::Buttons::YesNo);
         if (answer != Prompter::Answer::Yes)
             return;
-        if (mainWindow)
-            mainWindow->repaint();
-        const QVector<ImportOutcome> outcomes = importUploadFileList(glob::ConnectionString, paths, progress);
+        const QString regionQuestion = regionReplacementQuestion(session.files());
+        if (!regionQuestion.isEmpty()
+            && Prompter::current().ask(mainWindow, exchange::PreviewCaption, regionQuestion, Prompter::Icon::Question,
+                                       Prompter::Buttons::YesNo)
+                   == Prompter::Answer::Yes)
+            session.replaceRegions();
+        session.commit();
         bool allImported = true;
         QStringList lines;
-        for (const ImportOutcome &o : outcomes) {
-            allImported &= o.imported;
-            lines << importSummaryLine(o);
+        for (const FileIntake &f : session.files()) {
+            allImported &= !f.refused();
+            lines << importSummaryLine(importOutcome(f));
         }
         const QString headline = allImported ? exchange::Imported : exchange::ImportFailed;
         inform(mainWindow, exchange::Caption, headline + u"\n\n"_s + lines.join(u'\n'));

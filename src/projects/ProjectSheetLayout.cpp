@@ -124,7 +124,7 @@ QString sheetTemplateFileName(const QString &sheetTitle)
 
 QString sheetTemplatePath(const QString &sheetTitle)
 {
-    return glob::AppDir + u"templet/"_s + sheetTemplateFileName(sheetTitle);
+    return glob::Locations.templatePath(sheetTemplateFileName(sheetTitle));
 }
 
 QString proposedSheetFileName(const QString &sheetTitle, const QDate &day)

@@ -23,7 +23,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QString BackupFilter = u"备份文件 (*.bak)"_s;
-const QString HelpFileName = u"help/粮食流通基础设施建设投资统计主要指标解释及填报说明.html"_s;
+const QString HelpFileName = u"粮食流通基础设施建设投资统计主要指标解释及填报说明.html"_s;
 
 void say(QWidget *parent, const QString &text)
 {
@@ -52,6 +52,9 @@ void N17Click(TFrmmain &window)
             proposed = u"备份-"_s + (info ? info->filingUnit : QString()) + u"-"_s + (info ? info->year : QString());
         }))
         return;
+    // Installed, the program folder is read-only: backups go beside the office's data.
+    if (!glob::Locations.besideProgram)
+        proposed = glob::Locations.dataDir + proposed;
     const QString path = FileDialogs::current().saveFileName(&window, proposed, BackupFilter, u"bak"_s);
     if (path.isEmpty()) {
         say(&window, u"数据备份取消！"_s);
@@ -93,7 +96,7 @@ void N15Click(TFrmmain &window)
 
 void N18Click(TFrmmain &window)
 {
-    const QString path = glob::AppDir + HelpFileName;
+    const QString path = glob::Locations.helpPath(HelpFileName);
     if (!QFileInfo::exists(path))
         return; // nothing to show, as with any missing document
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(path)))

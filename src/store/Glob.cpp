@@ -6,6 +6,7 @@ namespace granwise::glob {
 
 QString AppDir;
 QString ConnectionString;
+AppLocations Locations;
 QString ReportTitle;
 int UserFormMode = 0;
 
@@ -14,7 +15,10 @@ void setProgramDirectory(const QString &directory)
     AppDir = QDir(directory).absolutePath();
     if (!AppDir.endsWith(u'/'))
         AppDir += u'/';
-    ConnectionString = AppDir + DatabaseFileName;
+    Locations = AppLocations::resolve(AppDir, AppLocations::userDataFolder());
+    if (!Locations.besideProgram)
+        QDir().mkpath(Locations.dataDir);
+    ConnectionString = Locations.databasePath();
 }
 
 } // namespace granwise::glob

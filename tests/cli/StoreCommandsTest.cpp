@@ -1,4 +1,5 @@
 #include "CliRun.h"
+#include "store/AppLocations.h"
 #include "store/Database.h"
 
 #include <QFile>
@@ -131,4 +132,20 @@ TEST(StoreCommands, RestoreReportsWhatTheBackupHeldBesidesData)
     EXPECT_EQ(restored.out, u"文件恢复成功！\n"_s);
     EXPECT_EQ(restored.err, u"备份文件中有不属于本系统的内容，没有恢复：触发器 pass_all\n"_s);
     EXPECT_EQ(Connection(db).scalar(u"select count(*) from sqlite_master where type = 'trigger'"_s).toInt(), 0);
+}
+
+TEST(StoreCommands, VersionAndWhereTheDataIs)
+{
+    const auto version = runCli({u"--version"_s});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out, u"granwise-cli "_s + programVersion() + u'\n');
+    EXPECT_FALSE(programVersion().isEmpty());
+
+    QTemporaryDir dir;
+    const QString db = dir.filePath(u"办公室.db"_s);
+    const auto where = runCli({u"--db"_s, db, u"where"_s});
+    EXPECT_EQ(where.code, 0);
+    EXPECT_TRUE(where.out.contains(u"数据库："_s + db + u'\n')) << where.out.toStdString();
+    EXPECT_TRUE(where.out.contains(u"模板目录："_s)) << where.out.toStdString();
+    EXPECT_EQ(runCli({u"where"_s, u"extra"_s}).code, 2);
 }

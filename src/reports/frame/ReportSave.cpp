@@ -26,7 +26,7 @@ QString proposedFileName(const ReportDefinition &definition, const QDate &day)
 
 QString templatePath(const ReportDefinition &definition)
 {
-    return glob::AppDir + texts::TemplateFolder + definition.templateFileName();
+    return glob::Locations.templatePath(definition.templateFileName());
 }
 
 QVector<SheetCell> worksheetCells(const ReportDefinition &definition, const ReportGrid &grid,

@@ -18,6 +18,5 @@ inline const QString Region = QStringLiteral("地区");
 inline const QString TenThousandYuan = QStringLiteral("单位：万元");
 inline const QString WorkbookFilter = QStringLiteral("Excel 工作簿 (*.xlsx)");
 inline const QString WorkbookSuffix = QStringLiteral("xlsx");
-inline const QString TemplateFolder = QStringLiteral("templet/");
 
 } // namespace granwise::texts
