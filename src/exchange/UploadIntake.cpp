@@ -6,6 +6,8 @@
 #include "store/Database.h"
 #include "store/Journal.h"
 #include "store/JournalTexts.h"
+#include "store/Error.h"
+#include "store/InputFile.h"
 #include "store/ProjectColumns.h"
 #include "store/TaskInfo.h"
 
@@ -105,12 +107,13 @@ FileIntake UploadIntake::take(const QString &path, Progress &progress)
         try {
             takeRows(path, lastId, intake, progress);
             m_connection->executeScript(u"release upload_file"_s);
-        } catch (const Error &e) {
+        } catch (const std::exception &e) { // memory that ran out included: the file is refused, the others go on
             m_connection->executeScript(u"rollback to upload_file; release upload_file"_s);
             FileIntake refused;
             refused.path = path;
             refused.office = m_office;
-            refused.refusal = e.text().isEmpty() ? exchange::ImportFailed : e.text();
+            const QString reason = failureText(e);
+            refused.refusal = reason.isEmpty() ? exchange::ImportFailed : reason;
             intake = refused;
         }
     }
@@ -122,6 +125,7 @@ FileIntake UploadIntake::take(const QString &path, Progress &progress)
 void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake &intake, Progress &progress)
 {
     ProgressScope scope(progress);
+    requireReadableFile(path); // a named pipe would block the import forever
     UploadRows rows(path); // the workbook is parsed in the background while its rows are stored
     progress.start(rows.rowCountHint());
 

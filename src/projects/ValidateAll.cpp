@@ -112,7 +112,8 @@ QString ruleText(const ValidationFailure &failure)
 
 QString validateAllSummary(const ValidateAllResult &result)
 {
-    return texts::CheckAllSummary.arg(result.projectCount).arg(result.passedCount).arg(result.failedCount());
+    return texts::CheckAllSummary.arg(QString::number(result.projectCount), QString::number(result.passedCount),
+                                     QString::number(result.failedCount()));
 }
 
 int printValidateAll(const ValidateAllResult &result, QTextStream &out, QTextStream &err)
