@@ -125,4 +125,22 @@ void installDatabase(OutputFile &built)
     built.commit();
 }
 
+void requireDatabaseFree(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        return;
+    sqlite3 *db = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                             nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, kLockWaitMs);
+        rc = sqlite3_exec(db, "begin immediate", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK)
+            sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close_v2(db);
+    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+        throw Error(inUse(path));
+}
+
 } // namespace granwise

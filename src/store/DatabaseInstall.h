@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace granwise {
 
 class OutputFile;
@@ -13,5 +15,9 @@ class OutputFile;
 // changes and Error says so. A target that is absent, or no database at all, takes the built
 // file by rename. The built file is left to its OutputFile to remove.
 void installDatabase(OutputFile &built);
+
+// Error (the same "in use" text as installDatabase) when another program is writing the
+// database at path; for work that reads the live database before replacing it.
+void requireDatabaseFree(const QString &path);
 
 } // namespace granwise

@@ -44,6 +44,12 @@ QStringList tablesOf(Connection &connection, const QString &schema)
     return names;
 }
 
+// The journal's tables, which backups made before the journal existed do not have.
+bool isJournalTable(const QString &table)
+{
+    return table.startsWith(u"操作记录"_s);
+}
+
 // The tables of the program's database and their columns, in schema order.
 const QVector<std::pair<QString, QStringList>> &ourTables()
 {
@@ -84,7 +90,7 @@ void copyRows(Connection &connection)
                               {table}).toInt() == 0)
             continue;
         // TZ_XIANGMU's id is its row id; the journal's tables keep their own keys.
-        const bool hasOwnRowId = table == u"TZ_XIANGMU"_s || table.startsWith(u"操作记录"_s);
+        const bool hasOwnRowId = table == u"TZ_XIANGMU"_s || isJournalTable(table);
         QStringList names;
         for (const QString &c : columns)
             names << quoted(c);
@@ -171,8 +177,11 @@ QString restoreRefusal(const QString &backupPath)
         if (integrity != u"ok"_s)
             return u"备份文件已损坏："_s + integrity;
         for (const auto &[table, columns] : ourTables()) {
-            if (!connection.tableExists(table))
+            if (!connection.tableExists(table)) {
+                if (isJournalTable(table)) // older backups have none
+                    continue;
                 return u"备份文件缺少数据表 "_s + table;
+            }
             const QStringList held = columnsOf(connection, u"main"_s, table);
             if (table == u"TZ_XIANGMU"_s && held != columns)
                 return u"备份文件的项目表与本系统不一致"_s;
@@ -211,6 +220,7 @@ QStringList restoreDatabase(const QString &backupPath, const QString &databasePa
         if (integrity != u"ok"_s)
             throw Error(u"恢复的数据库检查未通过："_s + integrity);
         // The installation's journal survives; a database that cannot be read has none to give.
+        requireDatabaseFree(databasePath);
         const bool readable = QFileInfo::exists(databasePath) && restoreRefusal(databasePath).isEmpty();
         journal::carryOverForRestore(connection, readable ? databasePath : QString(),
                                      QFileInfo(backupPath).fileName());
