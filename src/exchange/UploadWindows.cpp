@@ -78,7 +78,7 @@ void makeUploadFile(QWidget *mainWindow, QProgressBar *bar)
         }
         const QString proposed = defaultUploadFileName(unitName, Clock::current().now().date());
         const QString path =
-            FileDialogs::current().saveFileName(mainWindow, proposed, exchange::WorkbookFilter, u"xlsx"_s);
+            FileDialogs::current().saveFileName(mainWindow, exchange::SaveDialogTitle, proposed, exchange::WorkbookFilter, u"xlsx"_s);
         if (path.isEmpty())
             return;
         if (mainWindow)
@@ -92,7 +92,7 @@ void makeUploadFile(QWidget *mainWindow, QProgressBar *bar)
 void importUploadFiles(QWidget *mainWindow, QProgressBar *bar)
 {
     guarded(mainWindow, [&] {
-        const QStringList paths = FileDialogs::current().openFileNames(mainWindow, exchange::ImportFilter);
+        const QStringList paths = FileDialogs::current().openFileNames(mainWindow, exchange::OpenDialogTitle, exchange::ImportFilter);
         if (paths.isEmpty())
             return;
         if (paths.size() == 1 && !hasUploadFileExtension(paths.first())) {
@@ -104,8 +104,17 @@ void importUploadFiles(QWidget *mainWindow, QProgressBar *bar)
         BarProgress progress(bar);
         // What each file would do is shown first; nothing is written unless the user agrees.
         QStringList previewLines;
-        for (const ImportPreview &p : previewUploadFileList(glob::ConnectionString, paths, progress))
+        bool anyImportable = false;
+        for (const ImportPreview &p : previewUploadFileList(glob::ConnectionString, paths, progress)) {
             previewLines << previewSummaryLine(p);
+            anyImportable |= !p.refused();
+        }
+        // With nothing to take in there is nothing to decide: say why and stop.
+        if (!anyImportable) {
+            inform(mainWindow, exchange::PreviewCaption,
+                   exchange::NothingToImport + u"\n\n"_s + previewLines.join(u'\n'));
+            return;
+        }
         const Prompter::Answer answer = Prompter::current().ask(
             mainWindow, exchange::PreviewCaption,
             exchange::PreviewQuestion + u"\n\n"_s + previewLines.join(u'\n'), Prompter::Icon::Question,

@@ -21,7 +21,9 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTableView>
+#include <QScrollBar>
 #include <QVBoxLayout>
+#include <numeric>
 
 namespace granwise {
 
@@ -209,7 +211,11 @@ void TFrmList1::buildWindow()
         AdvStringGrid1ClickCell(0);
         sortByHeading(column);
     });
-    resize(1200, 700);
+    // Wide enough for every column, 校验 included, beside the grid's frame and scroll bar.
+    const int columns = std::accumulate(std::begin(kColumnWidths), std::end(kColumnWidths), 0);
+    resize(columns + 2 * grid->frameWidth() + grid->verticalScrollBar()->sizeHint().width() +
+               layout->contentsMargins().left() + layout->contentsMargins().right(),
+           700);
 }
 
 void TFrmList1::FormCreate()
@@ -217,6 +223,8 @@ void TFrmList1::FormCreate()
     guarded(this, [&] {
         Connection connection(glob::ConnectionString);
         m_province->addItems(provincesPresent(connection));
+        // Long names ("内蒙古自治区") show whole.
+        m_province->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         m_province->setCurrentIndex(-1);
     });
     ini();

@@ -17,6 +17,7 @@ inline const QString Saved = QStringLiteral("保存成功！");
 inline const QString Region = QStringLiteral("地区");
 inline const QString TenThousandYuan = QStringLiteral("单位：万元");
 inline const QString WorkbookFilter = QStringLiteral("Excel 工作簿 (*.xlsx)");
+inline const QString SaveTableTitle = QStringLiteral("保存统计表");
 inline const QString WorkbookSuffix = QStringLiteral("xlsx");
 
 } // namespace granwise::texts

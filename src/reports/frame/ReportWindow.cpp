@@ -1,5 +1,6 @@
 #include "ReportWindow.h"
 
+#include "GridTextFit.h"
 #include "ProjectRegions.h"
 #include "ReportChartView.h"
 #include "ReportPrinter.h"
@@ -197,10 +198,9 @@ void ReportWindow::buildControls()
     for (int i = 0; i < definition().headerPatches.size(); ++i) {
         auto *patch = new QWidget(m_grid->viewport());
         patch->setObjectName(u"Patch%1"_s.arg(i + 1));
-        patch->setAutoFillBackground(true);
-        QPalette p = patch->palette();
-        p.setColor(QPalette::Window, lines);
-        patch->setPalette(p);
+        // Painted by style sheet: under the grid's style sheet a palette colour is not drawn.
+        patch->setAttribute(Qt::WA_StyledBackground);
+        patch->setStyleSheet(u"background-color: %1;"_s.arg(lines.name()));
         patch->setAttribute(Qt::WA_TransparentForMouseEvents);
         m_patches << patch;
     }
@@ -247,6 +247,9 @@ void ReportWindow::showGrid()
     m_grid->clearContents();
     m_grid->setRowCount(grid.rowCount());
     m_grid->setColumnCount(grid.columnCount());
+    // The thin headers are handles for resizing rows and columns only: no numbers to clip.
+    m_grid->setHorizontalHeaderLabels(QStringList(grid.columnCount(), QString()));
+    m_grid->setVerticalHeaderLabels(QStringList(grid.rowCount(), QString()));
 
     const QColor heads = headerColour(this);
     QFont titleFont = font();
@@ -280,6 +283,8 @@ void ReportWindow::showGrid()
     }
     for (const CellSpan &span : grid.spans())
         m_grid->setSpan(span.row, span.column, span.rowSpan, span.columnSpan);
+    // Sums at province or national scale run longer than the designed columns.
+    fitGridToText(*m_grid, grid.firstDataRow());
     m_highlightedRow = 0;
     placeUnitCaption();
     refreshChart();
@@ -371,7 +376,7 @@ void ReportWindow::BitBtn1Click()
         if (def.save.extraCells)
             extra = def.save.extraCells(m_session.databasePath());
         const QString path = FileDialogs::current().saveFileName(
-            this, proposedFileName(def, Clock::current().now().date()), texts::WorkbookFilter, texts::WorkbookSuffix);
+            this, texts::SaveTableTitle, proposedFileName(def, Clock::current().now().date()), texts::WorkbookFilter, texts::WorkbookSuffix);
         if (path.isEmpty())
             return;
         writeReportWorkbook(def, m_session.grid(), path, extra);
