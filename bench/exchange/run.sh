@@ -38,14 +38,18 @@ seconds() { echo "${1% *}"; }
 megabytes() { echo "${1#* }" | awk '{ printf "%.0f", $1 / 1024 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.1f", a / b; else printf "-" }'; }
 
-line() { printf '%-9s| %-14s| %-14s| %-20s| %-8s| %-14s| %-20s| %s\n' "$@"; }
-line projects "import s (MB)" "read s (MB)" "openpyxl read s (MB)" speedup "export s (MB)" "libxlsxwriter s (MB)" "export/reference"
-line --------- -------------- -------------- -------------------- -------- -------------- -------------------- ----------------
+line() { printf '%-9s| %-14s| %-14s| %-14s| %-14s| %-14s| %-20s| %-8s| %-14s| %-20s| %s\n' "$@"; }
+line projects "preview s (MB)" "import s (MB)" "again: preview" "again: import" "read s (MB)" "openpyxl read s (MB)" speedup "export s (MB)" "libxlsxwriter s (MB)" "export/reference"
+line --------- -------------- -------------- -------------- -------------- -------------- -------------------- -------- -------------- -------------------- ----------------
 for n in $SIZES; do
   db=$WORK/ledger-$n.db
   "$CLI" --db "$db" init >/dev/null
   "$CLI" --db "$db" sample --projects "$n" --out "$WORK/sample-$n.xlsx" --seed 1 >/dev/null
+  pre=$(measure "$CLI" --db "$db" import --dry-run "$WORK/sample-$n.xlsx")
   imp=$(measure "$CLI" --db "$db" import "$WORK/sample-$n.xlsx")
+  # The same file again: every row replaces a stored project.
+  pre2=$(measure "$CLI" --db "$db" import --dry-run "$WORK/sample-$n.xlsx")
+  imp2=$(measure "$CLI" --db "$db" import "$WORK/sample-$n.xlsx")
   red=$(measure "$READER" "$WORK/sample-$n.xlsx")
   exp=$(measure "$CLI" --db "$db" export "$WORK/export-$n.xlsx")
   ref=$(measure "$WRITER" "$db" "$WORK/reference-$n.xlsx")
@@ -57,12 +61,14 @@ for n in $SIZES; do
     opxText="not installed"
     speedup="-"
   fi
-  line "$n" "$(seconds "$imp") ($(megabytes "$imp"))" "$(seconds "$red") ($(megabytes "$red"))" "$opxText" "$speedup" \
+  line "$n" "$(seconds "$pre") ($(megabytes "$pre"))" "$(seconds "$imp") ($(megabytes "$imp"))" \
+    "$(seconds "$pre2") ($(megabytes "$pre2"))" "$(seconds "$imp2") ($(megabytes "$imp2"))" "$(seconds "$red") ($(megabytes "$red"))" "$opxText" "$speedup" \
     "$(seconds "$exp") ($(megabytes "$exp"))" "$(seconds "$ref") ($(megabytes "$ref"))" \
     "$(ratio "$(seconds "$exp")" "$(seconds "$ref")")"
   rm -f "$WORK"/*-"$n".xlsx "$db"
 done
 echo
+echo "preview: import --dry-run (the import itself, rolled back); again: the same file into the full database;"
 echo "import: granwise-cli import into a fresh database; read: our reader alone (exchange_read_sheet);"
 echo "speedup: openpyxl read / import. Targets: import at least 10x faster than openpyxl reading"
 echo "alone; export within 2x of the libxlsxwriter program; peak memory under 300 MB at 100 000."

@@ -9,7 +9,8 @@ using namespace Qt::StringLiterals;
 
 const QVector<Command> &commands()
 {
-    static const QVector<Command> all = storeCommands() + exchangeCommands() + reportCommands() + projectCommands();
+    static const QVector<Command> all = storeCommands() + taskCommands() + exchangeCommands() + deleteCommands() + reportCommands()
+                                            + projectCommands();
     return all;
 }
 

@@ -29,6 +29,8 @@ QVector<Command> storeCommands();    // init, backup, restore, where
 QVector<Command> exchangeCommands(); // import, export, sample
 QVector<Command> reportCommands();   // report, reports
 QVector<Command> projectCommands();  // validate
+QVector<Command> taskCommands();     // task show, task set
+QVector<Command> deleteCommands();   // delete
 
 // Every command the program knows, in the order of the usage text.
 const QVector<Command> &commands();

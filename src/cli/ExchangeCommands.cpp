@@ -4,7 +4,11 @@
 #include "exchange/SampleProjects.h"
 #include "exchange/UploadFile.h"
 #include "exchange/UploadImport.h"
+#include "store/Clock.h"
 #include "store/Database.h"
+#include "store/TaskInfo.h"
+
+#include <QDir>
 
 namespace granwise::cli {
 
@@ -14,29 +18,45 @@ namespace {
 
 int exportUploadFile(Context &context, const QStringList &args)
 {
-    if (args.size() != 1 || args.first().startsWith(u"--"_s))
+    if (args.size() > 1 || (args.size() == 1 && args.first().startsWith(u"--"_s)))
         return UsageError;
+    QString unitName;
     {
         Connection connection(context.databasePath);
         if (unvalidatedProjectCount(connection) > 0) {
             context.err << exchange::NotValidated << u'\n';
             return Refused;
         }
+        if (const auto info = readTaskInfo(connection))
+            unitName = info->unitName;
     }
+    // Without a name the file gets the one the desktop proposes, in the current folder.
+    const QString path = args.isEmpty()
+                             ? QDir::current().filePath(defaultUploadFileName(unitName, Clock::current().now().date()))
+                             : args.first();
     Progress silent;
-    makeUploadWorkbook(context.databasePath, uploadTemplatePath(), args.first(), silent);
-    context.out << exchange::Exported << u' ' << args.first() << u'\n';
+    makeUploadWorkbook(context.databasePath, uploadTemplatePath(), path, silent);
+    context.out << exchange::Exported << u' ' << path << u'\n';
     return Success;
 }
 
-// "--dry-run": one preview line per file, nothing written; refused if any file would be.
-int previewUploadFiles(Context &context, const QStringList &paths)
+// Each file's line, then one line per warning.
+void printIntake(Context &context, const QString &summary, const FileIntake &intake)
+{
+    (intake.refused() ? context.err : context.out) << summary << u'\n';
+    for (const QString &warning : importWarningLines(intake))
+        context.out << warning << u'\n';
+}
+
+// "--dry-run": what the import would do, file by file, with its warnings; nothing written.
+// Refused if any file would be.
+int previewUploadFiles(Context &context, const QStringList &paths, ImportOptions options)
 {
     Progress silent;
     bool noneRefused = true;
-    for (const ImportPreview &p : previewUploadFileList(context.databasePath, paths, silent)) {
+    for (const ImportPreview &p : previewUploadFileList(context.databasePath, paths, silent, options)) {
         noneRefused &= !p.refused();
-        (p.refused() ? context.err : context.out) << previewSummaryLine(p) << u'\n';
+        printIntake(context, previewSummaryLine(p), p);
     }
     return noneRefused ? Success : Refused;
 }
@@ -44,6 +64,8 @@ int previewUploadFiles(Context &context, const QStringList &paths)
 int importUploadFiles(Context &context, QStringList args)
 {
     const bool dryRun = args.removeAll(u"--dry-run"_s) > 0;
+    ImportOptions options;
+    options.replaceRegion = args.removeAll(u"--replace-region"_s) > 0;
     if (args.isEmpty())
         return UsageError;
     for (const QString &a : args)
@@ -51,12 +73,12 @@ int importUploadFiles(Context &context, QStringList args)
             return UsageError;
     { Connection check(context.databasePath); } // a missing database refuses the command before any file
     if (dryRun)
-        return previewUploadFiles(context, args);
+        return previewUploadFiles(context, args, options);
     Progress silent;
     bool allImported = true;
-    for (const ImportOutcome &o : importUploadFileList(context.databasePath, args, silent)) {
+    for (const ImportOutcome &o : importUploadFileList(context.databasePath, args, silent, options)) {
         allImported &= o.imported;
-        (o.imported ? context.out : context.err) << importSummaryLine(o) << u'\n';
+        printIntake(context, importSummaryLine(o), o.intake);
     }
     return allImported ? Success : Refused;
 }
@@ -99,10 +121,12 @@ int writeSample(Context &context, const QStringList &args)
 QVector<Command> exchangeCommands()
 {
     return {
-        {u"import"_s, u"import [--dry-run] FILE... 把上报文件（.xlsx、.xls）导入数据库，每个文件一行结果；\n"
-                      u"                             --dry-run 只列出每个文件将做什么，不写数据库"_s,
+        {u"import"_s, u"import [--dry-run] [--replace-region] FILE...\n"
+                      u"                             把上报文件（.xlsx、.xls）导入数据库，每个文件一行结果，其后每条警告一行；\n"
+                      u"                             --dry-run 只列出每个文件将做什么，不写数据库；\n"
+                      u"                             --replace-region 文件是其所列地区的完整报表：这些地区中文件没有的原有项目一并删除"_s,
          importUploadFiles},
-        {u"export"_s, u"export FILE                把所有项目写成上报文件"_s, exportUploadFile},
+        {u"export"_s, u"export [FILE]              把所有项目写成上报文件；不给文件名时在当前文件夹写“(投资)上报文件-{归属}-月-日.xlsx”"_s, exportUploadFile},
         {u"sample"_s, u"sample --projects N --out FILE [--seed S]\n"
                       u"                             写出 N 个能通过校验的合成项目的上报文件"_s,
          writeSample},

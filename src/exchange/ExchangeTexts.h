@@ -24,5 +24,10 @@ inline const QString ImportFailed = QStringLiteral("文件导入出现错误，�
 inline const QString PreviewCaption = QStringLiteral("上报数据入库");
 inline const QString PreviewQuestion = QStringLiteral("将导入以下文件，是否继续？");
 inline const QString NothingToImport = QStringLiteral("所选文件都不能导入，数据库未作任何改动。");
+// Asked after the preview when a file's regions hold stored projects the file does not list.
+inline const QString RegionQuestion = QStringLiteral(
+    "数据库中以下文件所列地区还有文件中没有的原有项目：\n\n%1\n\n"
+    "如果文件是这些地区完整的（更正后的）报表，选“是”删除这些原有项目；选“否”保留它们。");
+inline const QString RegionLeftoverLine = QStringLiteral("%1：%2 个");
 
 } // namespace granwise::exchange

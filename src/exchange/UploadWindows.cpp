@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QWidget>
+#include <algorithm>
 
 namespace granwise {
 
@@ -78,7 +79,8 @@ void makeUploadFile(QWidget *mainWindow, QProgressBar *bar)
         }
         const QString proposed = defaultUploadFileName(unitName, Clock::current().now().date());
         const QString path =
-            FileDialogs::current().saveFileName(mainWindow, exchange::SaveDialogTitle, proposed, exchange::WorkbookFilter, u"xlsx"_s);
+            FileDialogs::current().saveFileName(mainWindow, exchange::SaveDialogTitle, proposed,
+                                                exchange::WorkbookFilter, u"xlsx"_s);
         if (path.isEmpty())
             return;
         if (mainWindow)
@@ -92,7 +94,8 @@ void makeUploadFile(QWidget *mainWindow, QProgressBar *bar)
 void importUploadFiles(QWidget *mainWindow, QProgressBar *bar)
 {
     guarded(mainWindow, [&] {
-        const QStringList paths = FileDialogs::current().openFileNames(mainWindow, exchange::OpenDialogTitle, exchange::ImportFilter);
+        const QStringList paths =
+            FileDialogs::current().openFileNames(mainWindow, exchange::OpenDialogTitle, exchange::ImportFilter);
         if (paths.isEmpty())
             return;
         if (paths.size() == 1 && !hasUploadFileExtension(paths.first())) {
@@ -102,33 +105,36 @@ void importUploadFiles(QWidget *mainWindow, QProgressBar *bar)
         if (mainWindow)
             mainWindow->repaint();
         BarProgress progress(bar);
-        // What each file would do is shown first; nothing is written unless the user agrees.
-        QStringList previewLines;
-        bool anyImportable = false;
-        for (const ImportPreview &p : previewUploadFileList(glob::ConnectionString, paths, progress)) {
-            previewLines << previewSummaryLine(p);
-            anyImportable |= !p.refused();
-        }
+        // The files are read, checked and taken in once, inside one transaction; what they did
+        // is shown, and only the office's Yes commits it.
+        UploadIntake session(glob::ConnectionString);
+        for (const QString &path : paths)
+            session.take(path, progress);
         // With nothing to take in there is nothing to decide: say why and stop.
-        if (!anyImportable) {
+        if (std::all_of(session.files().begin(), session.files().end(),
+                        [](const FileIntake &f) { return f.refused(); })) {
             inform(mainWindow, exchange::PreviewCaption,
-                   exchange::NothingToImport + u"\n\n"_s + previewLines.join(u'\n'));
+                   exchange::NothingToImport + u"\n\n"_s + previewLines(session.files()).join(u'\n'));
             return;
         }
         const Prompter::Answer answer = Prompter::current().ask(
             mainWindow, exchange::PreviewCaption,
-            exchange::PreviewQuestion + u"\n\n"_s + previewLines.join(u'\n'), Prompter::Icon::Question,
+            exchange::PreviewQuestion + u"\n\n"_s + previewLines(session.files()).join(u'\n'), Prompter::Icon::Question,
             Prompter::Buttons::YesNo);
         if (answer != Prompter::Answer::Yes)
             return;
-        if (mainWindow)
-            mainWindow->repaint();
-        const QVector<ImportOutcome> outcomes = importUploadFileList(glob::ConnectionString, paths, progress);
+        const QString regionQuestion = regionReplacementQuestion(session.files());
+        if (!regionQuestion.isEmpty()
+            && Prompter::current().ask(mainWindow, exchange::PreviewCaption, regionQuestion, Prompter::Icon::Question,
+                                       Prompter::Buttons::YesNo)
+                   == Prompter::Answer::Yes)
+            session.replaceRegions();
+        session.commit();
         bool allImported = true;
         QStringList lines;
-        for (const ImportOutcome &o : outcomes) {
-            allImported &= o.imported;
-            lines << importSummaryLine(o);
+        for (const FileIntake &f : session.files()) {
+            allImported &= !f.refused();
+            lines << importSummaryLine(importOutcome(f));
         }
         const QString headline = allImported ? exchange::Imported : exchange::ImportFailed;
         inform(mainWindow, exchange::Caption, headline + u"\n\n"_s + lines.join(u'\n'));

@@ -12,10 +12,11 @@ namespace granwise {
 // half-made file is removed. `bar` may be null.
 void makeUploadFile(QWidget *mainWindow, QProgressBar *bar);
 
-// "上报数据入库" (N20Click): lets the user choose one or more upload files, shows per file what
-// taking it in would do (previewSummaryLine) and asks to go on; on Yes takes each in as its own
-// transaction, then says per file how many rows were added and projects replaced,
-// or why the file was refused. `bar` may be null.
+// "上报数据入库" (N20Click): lets the user choose one or more upload files and takes them in
+// once, inside a transaction; shows per file what that did with its warnings and asks to go on
+// (No leaves the database as it was); when a file's regions still hold projects it does not
+// list, asks whether to remove them; then says per file how many rows were added and projects
+// replaced, or why the file was refused. `bar` may be null.
 void importUploadFiles(QWidget *mainWindow, QProgressBar *bar);
 
 } // namespace granwise

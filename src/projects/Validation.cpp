@@ -148,6 +148,11 @@ std::optional<ValidationFailure> readFigures(const ProjectValues &values, Projec
     return std::nullopt;
 }
 
+void recomputeDerivedFigures(ProjectFigures &figures)
+{
+    validation::recomputeDerived(figures);
+}
+
 std::optional<ValidationFailure> check(const ProjectValues &values)
 {
     ProjectFigures figures;

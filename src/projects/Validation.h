@@ -72,6 +72,10 @@ std::optional<ValidationFailure> readFigures(const ProjectValues &values, Projec
 // First broken rule for figures already read, or nothing.
 std::optional<ValidationFailure> checkFigures(const ProjectFigures &figures);
 
+// For figures set directly by catalogue position (values converted for storage): sets the
+// derived scale columns from their parts, as readFigures does.
+void recomputeDerivedFigures(ProjectFigures &figures);
+
 // Whether one rule holds for the figures.
 bool rulePasses(const ValidationRule &rule, const ProjectFigures &figures);
 

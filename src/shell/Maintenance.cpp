@@ -71,7 +71,8 @@ void N17Click(TFrmmain &window)
     // Installed, the program folder is read-only: backups go beside the office's data.
     if (!glob::Locations.besideProgram)
         proposed = glob::Locations.dataDir + proposed;
-    const QString path = FileDialogs::current().saveFileName(&window, BackupSaveTitle, proposed, BackupFilter, u"bak"_s);
+    const QString path =
+        FileDialogs::current().saveFileName(&window, BackupSaveTitle, proposed, BackupFilter, u"bak"_s);
     if (path.isEmpty()) {
         say(&window, u"数据备份取消！"_s);
         return;

@@ -403,7 +403,8 @@ void printWithPreview(QWidget *parent, const QString &title, const QPageLayout &
 void exportPdf(QWidget *parent, const QString &proposedName, const QString &title, const QPageLayout &layout,
                const PagePainter &paint)
 {
-    const QString path = FileDialogs::current().saveFileName(parent, PdfDialogTitle, proposedName, PdfFilter, PdfSuffix);
+    const QString path =
+        FileDialogs::current().saveFileName(parent, PdfDialogTitle, proposedName, PdfFilter, PdfSuffix);
     if (path.isEmpty())
         return;
     writePdf(path, title, layout, paint);

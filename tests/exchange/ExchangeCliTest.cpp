@@ -58,7 +58,6 @@ TEST_F(ExchangeCliTest, UsageErrors)
 {
     const QList<QStringList> wrong{
         {u"import"_s},
-        {u"export"_s},
         {u"export"_s, u"a.xlsx"_s, u"b.xlsx"_s},
         {u"sample"_s, u"--projects"_s, u"10"_s},
         {u"sample"_s, u"--out"_s, u"x.xlsx"_s},

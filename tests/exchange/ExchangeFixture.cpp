@@ -70,6 +70,8 @@ QVector<QVariant> uploadRow(const QString &enterprise, const QString &project, c
             v = u"1"_s;
         else if (c.name == col::ModifiedAt)
             v = u"2013-05-09 09:05:00"_s;
+        else if (c.name == u"邮政编码"_s)
+            v = u"100010"_s; // passes the postal code rule, as the status "1" claims
         else if (c.isNumber())
             v = 0.0;
         else if (!c.choices.isEmpty())

@@ -31,7 +31,7 @@ protected:
     QString smallFile()
     {
         addProject(u"甲企业"_s, u"一号库"_s, {{u"邮政编码"_s, u"100010"_s}});
-        addProject(u"乙企业"_s, u"二号库"_s, {{u"邮政编码"_s, u"100010"_s}});
+        addProject(u"乙企业"_s, u"二号库"_s, {{u"邮政编码"_s, u"100010"_s}, {u"行政区划代码"_s, u"110101"_s}});
         const QString path = file(u"in.xlsx"_s);
         writeWorkbook(path, u"数据信息"_s, uploadHeader(),
                       {row(u"甲企业"_s, u"一号库"_s),
@@ -50,6 +50,8 @@ protected:
 
 const QString SmallFileLine =
     u"in.xlsx：4 行，将替换原有项目 1 个（甲企业／一号库），文件内同键的行 1 行，未通过校验的行 1 行"_s;
+// 丁企业's row claims to have passed.
+const QString SmallFileWarning = u"in.xlsx：警告：1 行标为已通过校验但实际未通过，将存为未校验"_s;
 
 } // namespace
 
@@ -161,7 +163,7 @@ TEST_F(ImportPreviewMenuTest, AsksFirstAndImportsOnlyWhenConfirmed)
     const QString path = smallFile();
     writeWorkbook(file(u"b.xlsx"_s), u"Sheet1"_s, uploadHeader(), {row(u"x"_s, u"y"_s)});
     const QByteArray before = databaseHash();
-    const QString question = u"将导入以下文件，是否继续？\n\n"_s + SmallFileLine + u"\nb.xlsx：不能导入。工作簿中没有工作表“数据信息”："_s
+    const QString question = u"将导入以下文件，是否继续？\n\n"_s + SmallFileLine + u'\n' + SmallFileWarning + u"\nb.xlsx：不能导入。工作簿中没有工作表“数据信息”："_s
                              + file(u"b.xlsx"_s);
 
     for (Prompter::Answer no : {Prompter::Answer::No, Prompter::Answer::Cancel}) {
@@ -182,8 +184,9 @@ TEST_F(ImportPreviewMenuTest, AsksFirstAndImportsOnlyWhenConfirmed)
     prompter.answerNext(Prompter::Answer::Yes);
     importUploadFiles(&window, &bar);
     ASSERT_EQ(prompter.said.size(), 2u);
-    EXPECT_EQ(prompter.said[0].text, u"将导入以下文件，是否继续？\n\n"_s + SmallFileLine);
-    EXPECT_EQ(prompter.said[1].text, u"文件导入成功!\n\nin.xlsx：新增 4 行，替换原有项目 1 个"_s);
+    EXPECT_EQ(prompter.said[0].text, u"将导入以下文件，是否继续？\n\n"_s + SmallFileLine + u'\n' + SmallFileWarning);
+    EXPECT_EQ(prompter.said[1].text,
+              u"文件导入成功!\n\nin.xlsx：新增 4 行，替换原有项目 1 个，其中 1 行未通过校验，已存为未校验"_s);
     EXPECT_EQ(db->count(u"TZ_XIANGMU"_s), 5);
     EXPECT_TRUE(bar.isHidden());
 }
@@ -211,11 +214,11 @@ TEST_F(ImportPreviewCliTest, DryRunPrintsThePreviewAndWritesNothing)
     const QByteArray before = databaseHash();
 
     EXPECT_EQ(run({u"import"_s, u"--dry-run"_s, path}), 0) << err.toStdString();
-    EXPECT_EQ(out, SmallFileLine + u'\n');
+    EXPECT_EQ(out, SmallFileLine + u'\n' + SmallFileWarning + u'\n');
     EXPECT_EQ(err, u""_s);
 
     EXPECT_EQ(run({u"import"_s, path, u"--dry-run"_s, file(u"bad.xlsx"_s)}), 1);
-    EXPECT_EQ(out, SmallFileLine + u'\n');
+    EXPECT_EQ(out, SmallFileLine + u'\n' + SmallFileWarning + u'\n');
     EXPECT_TRUE(err.startsWith(u"bad.xlsx：不能导入。工作表“数据信息”缺少列："_s)) << err.toStdString();
     EXPECT_EQ(databaseHash(), before);
 
@@ -224,5 +227,5 @@ TEST_F(ImportPreviewCliTest, DryRunPrintsThePreviewAndWritesNothing)
     EXPECT_EQ(databaseHash(), before);
 
     EXPECT_EQ(run({u"import"_s, path}), 0) << err.toStdString();
-    EXPECT_EQ(out, u"in.xlsx：新增 4 行，替换原有项目 1 个\n"_s);
+    EXPECT_EQ(out, u"in.xlsx：新增 4 行，替换原有项目 1 个，其中 1 行未通过校验，已存为未校验\n"_s + SmallFileWarning + u'\n');
 }

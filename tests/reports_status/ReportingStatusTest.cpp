@@ -147,7 +147,7 @@ TEST(ReportingStatus, CountsUnitsOfTheOfficesRegion)
          {{u"安阳市"_s, u"410500"_s, u"1"_s, u"7"_s, u"已报送"_s},
           {u"鹤壁市"_s, u"410600"_s, u"6"_s, u"27.8"_s, u"已报送"_s},
           {u"郑州市"_s, u"410100"_s, u"0"_s, u"0"_s, u"未报送"_s},
-          {u"省直辖县级行政区划"_s, u"419000"_s, u"0"_s, u"0"_s, u"未报送"_s}},
+          {u"济源市"_s, u"419001"_s, u"0"_s, u"0"_s, u"未报送"_s}},
          {}, 16,
          {u"空码粮库||无码仓"_s, u"无名粮库|419999|错码仓"_s}},
         {"national level: the provinces",
@@ -204,6 +204,81 @@ TEST(ReportingStatus, CountsUnitsOfTheOfficesRegion)
         EXPECT_EQ(grid.rowTexts(heading + 1),
                   (QStringList{u"企业名称"_s, u"行政区划代码"_s, u"项目名称"_s, u""_s, u""_s}));
         EXPECT_EQ(grid.rowCount(), heading + 2 + c.unmatched.size());
+    }
+}
+
+// Offices whose units are not the prefectures of the reference table: a municipality's districts,
+// a central enterprise's branch companies, a branch company's provinces.
+TEST(ReportingStatus, ListsUnitsAtTheGrainOfTheOffice)
+{
+    const struct {
+        const char *label;
+        QString affiliation, level, province, branch, code;
+        QString title;
+        int units;
+        QString total;
+        QVector<QStringList> rows;
+        QStringList absent; // rows the table must not have
+        QStringList unmatched;
+    } cases[] = {
+        {"a municipality lists its districts", u"地方企业"_s, u"省级汇总"_s, u"北京市"_s, {}, u"110000"_s,
+         u"北京市各地市报送情况"_s, 16, u"已报送2个，未报送14个"_s,
+         {{u"东城区"_s, u"110101"_s, u"2"_s, u"3"_s, u"已报送"_s}, {u"朝阳区"_s, u"110105"_s, u"1"_s, u"4"_s, u"已报送"_s}},
+         {u"市辖区"_s},
+         {u"中储粮河南分公司粮库|410602|三号仓"_s, u"中粮库|419999|四号仓"_s}},
+        {"a central enterprise lists its branch companies", u"中央企业"_s, u"中储粮"_s, {}, {}, u"111111"_s,
+         u"中储粮各分公司报送情况"_s, 36, u"已报送2个，未报送34个"_s,
+         {{u"中储粮北京分公司"_s, u""_s, u"3"_s, u"7"_s, u"已报送"_s},
+          {u"中储粮河南分公司"_s, u""_s, u"1"_s, u"5"_s, u"已报送"_s}},
+         {u"北京市"_s},
+         {u"中粮库|419999|四号仓"_s}},
+        {"a branch company lists the provinces it has projects in", u"中央企业"_s, u"中储粮分公司"_s, {},
+         u"中储粮北京分公司"_s, u"222222"_s, u"中储粮北京分公司各省（区、市）报送情况"_s, 2, u"已报送2个，未报送0个"_s,
+         {{u"北京市"_s, u"110000"_s, u"3"_s, u"7"_s, u"已报送"_s}, {u"河南省"_s, u"410000"_s, u"2"_s, u"6"_s, u"已报送"_s}},
+         {u"天津市"_s},
+         {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.label);
+        test::TempDatabase db;
+        const struct {
+            const char16_t *code, *branch, *enterprise, *project;
+            double investment;
+        } projects[] = {
+            {u"110101", u"中储粮北京分公司", u"东城粮库", u"一号仓", 1},
+            {u"110101", u"中储粮北京分公司", u"东城粮库", u"二号仓", 2},
+            {u"110105", u"中储粮北京分公司", u"朝阳粮库", u"罩棚", 4},
+            {u"410602", u"中储粮河南分公司", u"中储粮河南分公司粮库", u"三号仓", 5},
+            {u"419999", u"中粮某分公司", u"中粮库", u"四号仓", 1},
+        };
+        for (const auto &p : projects)
+            db.addProject({{u"行政区划代码"_s, QString::fromUtf16(p.code)},
+                           {u"分公司"_s, QString::fromUtf16(p.branch)},
+                           {u"企业详细名称"_s, QString::fromUtf16(p.enterprise)},
+                           {u"项目名称"_s, QString::fromUtf16(p.project)},
+                           {u"总_建筑安装工程"_s, p.investment}});
+        TaskInfo task;
+        task.affiliation = c.affiliation;
+        task.level = c.level;
+        task.province = c.province;
+        task.branch = c.branch;
+        task.regionCode = c.code;
+        {
+            Connection connection = db.connect();
+            writeTaskInfo(connection, task);
+        }
+        const ReportGrid grid = computed(db);
+        EXPECT_EQ(grid.title(), c.title);
+        int units = 0;
+        for (int r = 3; r < grid.rowCount(); ++r)
+            units += grid.rowKind(r) == RowKind::Listed ? 1 : 0;
+        EXPECT_EQ(units, c.units);
+        EXPECT_EQ(grid.text(2, 4), c.total);
+        for (const QStringList &row : c.rows)
+            EXPECT_EQ(unitRow(grid, row.first()), row);
+        for (const QString &label : c.absent)
+            EXPECT_EQ(rowOf(grid, label), -1) << qPrintable(label);
+        EXPECT_EQ(unmatchedListed(grid), c.unmatched);
     }
 }
 

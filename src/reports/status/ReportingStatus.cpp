@@ -63,28 +63,73 @@ std::pair<NamedCode, QString> officePrefecture(Connection &connection, const Tas
     throw Error(text::UnknownPrefecture.arg(task.province, task.prefecture, task.regionCode));
 }
 
-QVector<ReportingUnit> unitsOf(Connection &connection, const ReportingScope &scope)
+// The rows a prefecture table holds for the districts or counties that a municipality or a
+// province administers directly: not a prefecture, its counties are listed instead.
+bool isGroupingRow(const QString &name)
 {
-    QString sql;
-    QVariantList values;
-    switch (scope.units) {
-    case ReportingScope::Units::Provinces:
-        sql = u"select 名称, 代码 from province order by rowid"_s;
-        break;
-    case ReportingScope::Units::Prefectures:
-        sql = u"select 名称, 代码 from city where substr(代码, 1, 2) = ? order by rowid"_s;
-        values = {scope.codePrefix};
-        break;
-    case ReportingScope::Units::Counties:
-        sql = u"select 名称, 代码 from county where substr(代码, 1, 4) = ? order by rowid"_s;
-        values = {scope.codePrefix};
-        break;
-    }
-    QVector<ReportingUnit> units;
+    return text::GroupingRows.contains(name);
+}
+
+// A unit with the beginning of the 行政区划代码 its projects share (or its branch name).
+struct ScopeUnit {
+    ReportingUnit unit;
+    QString key;
+};
+
+void appendRows(QVector<ScopeUnit> &units, Connection &connection, const QString &sql, const QVariantList &values,
+                int keyLength)
+{
     Statement st = connection.prepare(sql);
     st.bindAll(values);
-    while (st.next())
-        units.append({st.text(0).trimmed(), st.text(1), 0, 0});
+    while (st.next()) {
+        const QString code = st.text(1);
+        units.append({{st.text(0).trimmed(), code, 0, 0}, code.left(keyLength)});
+    }
+}
+
+QVector<ScopeUnit> unitsOf(Connection &connection, const ReportingScope &scope)
+{
+    QVector<ScopeUnit> units;
+    switch (scope.units) {
+    case ReportingScope::Units::Provinces:
+        if (scope.onlyWithProjects)
+            appendRows(units, connection,
+                       u"select 名称, 代码 from province where substr(代码, 1, 2) in "
+                       u"(select substr(行政区划代码, 1, 2) from TZ_XIANGMU) order by rowid"_s,
+                       {}, 2);
+        else
+            appendRows(units, connection, u"select 名称, 代码 from province order by rowid"_s, {}, 2);
+        break;
+    case ReportingScope::Units::Prefectures: {
+        QVector<ScopeUnit> prefectures;
+        appendRows(prefectures, connection, u"select 名称, 代码 from city where substr(代码, 1, 2) = ? order by rowid"_s,
+                   {scope.codePrefix}, 4);
+        for (const ScopeUnit &p : std::as_const(prefectures)) {
+            if (isGroupingRow(p.unit.name))
+                appendRows(units, connection,
+                           u"select 名称, 代码 from county where substr(代码, 1, 4) = ? order by rowid"_s, {p.key}, 6);
+            else
+                units.append(p);
+        }
+        break;
+    }
+    case ReportingScope::Units::Counties:
+        appendRows(units, connection, u"select 名称, 代码 from county where substr(代码, 1, 4) = ? order by rowid"_s,
+                   {scope.codePrefix}, 6);
+        break;
+    case ReportingScope::Units::Branches: {
+        // The table's name comes from the task information: only an enterprise of the list names one.
+        const QString table = scope.company + text::BranchTableSuffix;
+        if (!text::CentralEnterprises.contains(scope.company) || !connection.tableExists(table))
+            throw Error(text::UnknownEnterprise.arg(scope.company));
+        Statement st = connection.prepare(u"select 分公司 from \"%1\" order by rowid"_s.arg(table));
+        while (st.next()) {
+            const QString name = st.text(0).trimmed();
+            units.append({{name, QString(), 0, 0}, name});
+        }
+        break;
+    }
+    }
     return units;
 }
 
@@ -94,6 +139,7 @@ int ReportingScope::keyLength() const
 {
     switch (units) {
     case Units::Provinces:
+    case Units::Branches:
         return 2;
     case Units::Prefectures:
         return 4;
@@ -108,6 +154,16 @@ ReportingScope reportingScope(Connection &connection, const std::optional<TaskIn
     ReportingScope scope;
     if (!task)
         return scope;
+    if (task->affiliation == text::Central) {
+        if (text::CentralEnterprises.contains(task->level)) {
+            scope.units = ReportingScope::Units::Branches;
+            scope.company = task->level;
+        } else { // a branch company
+            scope.onlyWithProjects = true;
+            scope.company = task->branch.trimmed().isEmpty() ? task->unitName.trimmed() : task->branch.trimmed();
+        }
+        return scope;
+    }
     if (task->level == text::ProvinceLevel) {
         const NamedCode province = officeProvince(connection, *task);
         scope.units = ReportingScope::Units::Prefectures;
@@ -128,27 +184,42 @@ ReportingStatus reportingStatus(const QString &databasePath)
     Connection connection(databasePath);
     ReportingStatus status;
     status.scope = reportingScope(connection, readTaskInfo(connection));
-    status.units = unitsOf(connection, status.scope);
-
-    const int keyLength = status.scope.keyLength();
+    const QVector<ScopeUnit> units = unitsOf(connection, status.scope);
+    const bool byBranch = status.scope.units == ReportingScope::Units::Branches;
     QHash<QString, int> unitByKey;
-    for (int i = int(status.units.size()) - 1; i >= 0; --i) // the first unit of a code takes it
-        unitByKey.insert(status.units.at(i).code.left(keyLength), i);
+    for (int i = int(units.size()) - 1; i >= 0; --i) { // the first unit of a key takes it
+        unitByKey.insert(units.at(i).key, i);
+        status.units.append(units.at(i).unit);
+    }
+    std::reverse(status.units.begin(), status.units.end());
+
+    // A directly administered county is found by its own code before its province's or
+    // prefecture's beginning.
+    const auto unitOf = [&](const QString &code) -> int {
+        for (const int length : {6, 4, 2}) {
+            if (code.size() < length)
+                continue;
+            const auto unit = unitByKey.constFind(code.left(length));
+            if (unit != unitByKey.cend())
+                return *unit;
+        }
+        return -1;
+    };
 
     QVector<ExactSum> investment(status.units.size());
     Statement projects = connection.prepare(
-        u"select 行政区划代码, 企业详细名称, 项目名称, 总_建筑安装工程, 总_设备工器具购置, 总_其他费用 "
+        u"select 行政区划代码, 企业详细名称, 项目名称, 总_建筑安装工程, 总_设备工器具购置, 总_其他费用, 分公司 "
         u"from TZ_XIANGMU order by id"_s);
     while (projects.next()) {
         const QString code = projects.text(0);
-        const auto unit = code.size() >= keyLength ? unitByKey.constFind(code.left(keyLength)) : unitByKey.cend();
-        if (unit == unitByKey.cend()) {
+        const int unit = byBranch ? int(unitByKey.value(projects.text(6).trimmed(), -1)) : unitOf(code);
+        if (unit < 0) {
             status.unmatched.append({projects.text(1), projects.text(2), code});
             continue;
         }
-        ++status.units[*unit].projectCount;
+        ++status.units[unit].projectCount;
         for (int column = 3; column <= 5; ++column)
-            investment[*unit].add(projects.number(column));
+            investment[unit].add(projects.number(column));
     }
     for (int i = 0; i < status.units.size(); ++i)
         status.units[i].investment = investment.at(i).value();

@@ -19,7 +19,11 @@ QString titleOf(const ReportingScope &scope)
 {
     switch (scope.units) {
     case ReportingScope::Units::Provinces:
+        if (scope.onlyWithProjects)
+            return text::BranchProvincesTitle.arg(scope.company);
         break;
+    case ReportingScope::Units::Branches:
+        return text::BranchesTitle.arg(scope.company);
     case ReportingScope::Units::Prefectures:
         return text::ProvinceTitle.arg(scope.province);
     case ReportingScope::Units::Counties:

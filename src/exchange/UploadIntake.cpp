@@ -1,0 +1,240 @@
+#include "UploadIntake.h"
+
+#include "ExchangeTexts.h"
+#include "UploadImport.h"
+#include "projects/Validation.h"
+#include "store/Database.h"
+#include "store/ProjectColumns.h"
+#include "store/TaskInfo.h"
+
+#include <QDateTime>
+#include <QSet>
+
+namespace granwise {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString LocalLevels[] = {u"省级汇总"_s, u"地级汇总"_s, u"县级汇总"_s};
+constexpr int LocalPrefixLength[] = {2, 4, 6};
+
+// 修改时间 as the program stores it, or as older unit programs and spreadsheets write it.
+std::optional<QDateTime> modifiedAt(const QString &text)
+{
+    static const QString formats[] = {u"yyyy-MM-dd HH:mm:ss"_s, u"yyyy-MM-dd H:mm:ss"_s, u"yyyy-M-d H:mm:ss"_s,
+                                      u"yyyy/M/d H:mm:ss"_s,    u"yyyy-M-d H:mm"_s,      u"yyyy/M/d H:mm"_s,
+                                      u"yyyy-M-d"_s,            u"yyyy/M/d"_s};
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    for (const QString &format : formats) {
+        const QDateTime at = QDateTime::fromString(trimmed, format);
+        if (at.isValid())
+            return at;
+    }
+    return std::nullopt;
+}
+
+bool isOlder(const QString &row, const QString &stored)
+{
+    const auto a = modifiedAt(row);
+    const auto b = modifiedAt(stored);
+    return a && b && *a < *b;
+}
+
+QString insertSql(const QVector<UploadColumn> &columns)
+{
+    QStringList names, marks;
+    for (const UploadColumn &c : columns) {
+        names << u'"' + c.name + u'"';
+        marks << u"?"_s;
+    }
+    return u"insert into TZ_XIANGMU (%1) values (%2)"_s.arg(names.join(u','), marks.join(u','));
+}
+
+// Where the rules find each upload column among their figures.
+struct FigureSource {
+    int value;    // index into the row's values
+    int position; // catalogue position
+};
+
+} // namespace
+
+OfficeRegion officeRegion(Connection &connection)
+{
+    const std::optional<TaskInfo> task = readTaskInfo(connection);
+    OfficeRegion office;
+    if (!task)
+        return office;
+    for (int i = 0; i < 3; ++i) {
+        if (task->level != LocalLevels[i])
+            continue;
+        const QString code = task->regionCode.trimmed();
+        const QString prefix = code.left(LocalPrefixLength[i]);
+        // A region the window never set ("000000") limits nothing.
+        if (prefix.size() == LocalPrefixLength[i] && prefix != QString(prefix.size(), u'0')) {
+            office.codePrefix = prefix;
+            const QString names[] = {task->province, task->prefecture, task->county};
+            office.name = task->unitName.trimmed().isEmpty() ? names[i].trimmed() : task->unitName.trimmed();
+        }
+    }
+    return office;
+}
+
+UploadIntake::UploadIntake(const QString &databasePath)
+    : m_connection(std::make_unique<Connection>(databasePath))
+{
+    m_connection->executeScript(u"pragma cache_size = -65536"_s); // 64 MB: index pages stay in memory
+    m_transaction = std::make_unique<Transaction>(*m_connection);
+    m_connection->executeScript(
+        u"create temp table if not exists upload_intake_codes (file integer, code text, primary key (file, code))"_s);
+    m_connection->executeScript(u"delete from temp.upload_intake_codes"_s);
+    m_office = officeRegion(*m_connection);
+}
+
+UploadIntake::~UploadIntake() = default;
+
+FileIntake UploadIntake::take(const QString &path, Progress &progress)
+{
+    FileIntake intake;
+    intake.path = path;
+    intake.office = m_office;
+    const qint64 lastId = m_connection->scalar(u"select coalesce(max(id), 0) from TZ_XIANGMU"_s).toLongLong();
+    if (!hasUploadFileExtension(path)) {
+        intake.refusal = exchange::WrongFileType;
+    } else {
+        m_connection->executeScript(u"savepoint upload_file"_s);
+        try {
+            takeRows(path, lastId, intake, progress);
+            m_connection->executeScript(u"release upload_file"_s);
+        } catch (const Error &e) {
+            m_connection->executeScript(u"rollback to upload_file; release upload_file"_s);
+            FileIntake refused;
+            refused.path = path;
+            refused.office = m_office;
+            refused.refusal = e.text().isEmpty() ? exchange::ImportFailed : e.text();
+            intake = refused;
+        }
+    }
+    m_files.append(intake);
+    m_lastIdBefore.append(lastId);
+    return intake;
+}
+
+void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake &intake, Progress &progress)
+{
+    ProgressScope scope(progress);
+    UploadRows rows(path); // the workbook is parsed in the background while its rows are stored
+    progress.start(rows.rowCountHint());
+
+    const QStringList names = uploadColumnNames();
+    const int statusAt = int(names.indexOf(col::ValidationStatus));
+    const int modifiedAtColumn = int(names.indexOf(col::ModifiedAt));
+    const int regionAt = int(names.indexOf(col::RegionCode));
+    const int postalAt = int(names.indexOf(u"邮政编码"_s));
+    QVector<FigureSource> figureSources;
+    for (int k = 0; k < rows.columns().size(); ++k)
+        if (rows.columns().at(k).number)
+            figureSources.append({k, projectColumnIndex(rows.columns().at(k).name)});
+
+    Connection &db = *m_connection;
+    Statement remove = db.prepare(u"delete from TZ_XIANGMU where 企业详细名称 = ? and 项目名称 = ? "
+                                  u"returning 修改时间, 行政区划代码"_s);
+    Statement insert = db.prepare(insertSql(rows.columns()));
+    // Into an empty table (a first import) there is nothing to replace.
+    const bool replacing = db.scalar(u"select exists (select 1 from TZ_XIANGMU)"_s).toInt() != 0;
+
+    QSet<ProjectKey> keysSeen;
+    QSet<QString> codes;
+    ProjectFigures figures;
+    QVariantList values;
+    while (rows.next(progress)) {
+        values = rows.values();
+        const QString code = values.at(regionAt).toString();
+        if (!intake.office.contains(code.trimmed()))
+            ++intake.outsideOffice;
+        if (!code.trimmed().isEmpty())
+            codes.insert(code);
+
+        ProjectKey key = rows.key();
+        if (keysSeen.contains(key)) {
+            ++intake.duplicateKeyRows;
+        } else {
+            if (replacing) {
+                // The stored projects of a key go when the key first occurs in the file, before
+                // any row with that key is added.
+                remove.bind(1, key.first).bind(2, key.second);
+                bool replaced = false, older = false, moved = false;
+                const QString modified = values.at(modifiedAtColumn).toString();
+                while (remove.next()) {
+                    replaced = true;
+                    older = older || isOlder(modified, remove.text(0));
+                    moved = moved || remove.text(1) != code;
+                }
+                remove.reset();
+                if (replaced)
+                    intake.replacedKeys.append(key);
+                intake.olderRows += older ? 1 : 0;
+                intake.movedKeys += moved ? 1 : 0;
+            }
+            keysSeen.insert(std::move(key));
+        }
+
+        // The file's 校验状态 stands only for a row that passes the rules.
+        figures.postalCode = values.at(postalAt).toString();
+        for (const FigureSource &s : figureSources) {
+            const QVariant &v = values.at(s.value);
+            figures.numbers[s.position] = v.isNull() ? 0.0 : v.toDouble();
+        }
+        recomputeDerivedFigures(figures);
+        if (checkFigures(figures)) {
+            ++intake.failingRows;
+            if (values.at(statusAt).toString().trimmed() == u"1"_s)
+                ++intake.falselyPassed;
+            values[statusAt] = u"0"_s;
+        }
+
+        insert.bindAll(values);
+        insert.run();
+        insert.reset();
+        ++intake.rows;
+    }
+
+    const int file = int(m_files.size());
+    Statement addCode = db.prepare(u"insert or ignore into temp.upload_intake_codes (file, code) values (?, ?)"_s);
+    for (const QString &code : std::as_const(codes)) {
+        addCode.bind(1, file).bind(2, code);
+        addCode.run();
+        addCode.reset();
+    }
+    intake.regionLeftovers =
+        db.scalar(u"select count(*) from TZ_XIANGMU where id <= ? and 行政区划代码 in "
+                  u"(select code from temp.upload_intake_codes where file = ?)"_s,
+                  {lastIdBefore, file})
+            .toInt();
+}
+
+int UploadIntake::replaceRegions()
+{
+    int removed = 0;
+    for (int file = 0; file < m_files.size(); ++file) {
+        FileIntake &intake = m_files[file];
+        if (intake.refused() || intake.regionReplaced)
+            continue;
+        intake.regionLeftovers =
+            m_connection->execute(u"delete from TZ_XIANGMU where id <= ? and 行政区划代码 in "
+                                  u"(select code from temp.upload_intake_codes where file = ?)"_s,
+                                  {m_lastIdBefore.at(file), file});
+        intake.regionReplaced = true;
+        removed += intake.regionLeftovers;
+    }
+    return removed;
+}
+
+void UploadIntake::commit()
+{
+    m_transaction->commit();
+}
+
+} // namespace granwise
