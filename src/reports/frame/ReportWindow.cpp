@@ -380,7 +380,7 @@ void ReportWindow::BitBtn1Click()
         if (path.isEmpty())
             return;
         writeReportWorkbook(def, m_session.grid(), path, extra);
-        inform(this, texts::Notice, texts::Saved);
+        inform(this, texts::Notice, texts::TableSaved);
     });
 }
 
