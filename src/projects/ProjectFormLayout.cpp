@@ -20,6 +20,7 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace granwise {
 

@@ -25,6 +25,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace granwise;
