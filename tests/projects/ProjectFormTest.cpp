@@ -325,7 +325,9 @@ TEST_F(ProjectFormTest, ARefusedSaveBringsTheFieldToCorrectIntoSight)
         QWidget *control = form.controlOf(c.column);
         QWidget *viewport = form.findChild<QScrollArea *>(u"ScrollBox1"_s)->viewport();
         const QRect shown(control->mapTo(viewport, QPoint()), control->size());
-        EXPECT_TRUE(viewport->rect().contains(shown)) << c.column.toStdString();
+        EXPECT_TRUE(viewport->rect().contains(shown))
+            << c.column.toStdString() << " at " << shown.x() << "," << shown.y() << " " << shown.width() << "x"
+            << shown.height() << " in " << viewport->width() << "x" << viewport->height();
         EXPECT_EQ(colour(control), QColor(Qt::yellow)) << c.column.toStdString();
     }
 }

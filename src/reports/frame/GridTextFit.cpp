@@ -23,9 +23,11 @@ struct CellFit {
 
     QFontMetrics metrics(const QTableWidgetItem &item) const { return QFontMetrics(item.font()); }
 
+    // The width at which the text needs no wrapping (its widest line where it has several).
     int oneLineWidth(const QTableWidgetItem &item) const
     {
-        return metrics(item).horizontalAdvance(item.text()) + margin;
+        return metrics(item).boundingRect(QRect(0, 0, INT_MAX / 2, INT_MAX / 2), Qt::AlignCenter, item.text()).width() +
+               margin;
     }
     // The height the text takes wrapped into a cell `width` pixels wide.
     int wrappedHeight(const QTableWidgetItem &item, int width) const
@@ -48,17 +50,19 @@ void fitGridToText(QTableWidget &grid, int firstDataRow)
                 continue;
             const int oneLine = fit.oneLineWidth(*item);
             int width = grid.columnWidth(c);
-            if (width >= oneLine)
-                continue;
             if (r >= firstDataRow) {
-                grid.setColumnWidth(c, oneLine);
+                if (width < oneLine)
+                    grid.setColumnWidth(c, oneLine);
                 continue;
             }
-            // A head: the narrowest width at which it wraps into its row, if there is one.
+            // A head: the narrowest width at which it wraps into its row; failing that, a
+            // taller row.
             const int height = grid.rowHeight(r);
+            if (fit.wrappedHeight(*item, width) <= height)
+                continue;
             while (width < oneLine && fit.wrappedHeight(*item, width) > height)
                 width += 4;
-            grid.setColumnWidth(c, std::min(width, oneLine));
+            grid.setColumnWidth(c, std::max(grid.columnWidth(c), std::min(width, oneLine)));
             if (fit.wrappedHeight(*item, grid.columnWidth(c)) > height)
                 grid.setRowHeight(r, fit.wrappedHeight(*item, grid.columnWidth(c)));
         }
