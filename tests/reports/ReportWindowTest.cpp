@@ -185,7 +185,7 @@ TEST(ReportWindow, TheHeadsStayInPlaceAndTheirPatchesAreHeaderColoured)
     const QColor headColour = window->palette().color(QPalette::Active, QPalette::Highlight);
     const auto patches = heads->viewport()->findChildren<QWidget *>(QRegularExpression(u"^Patch"_s));
     ASSERT_EQ(patches.size(), patched->headerPatches.size());
-    for (const QWidget *patch : patches)
+    for (QWidget *patch : patches)
         EXPECT_EQ(patch->grab().toImage().pixelColor(patch->width() / 2, patch->height() / 2), headColour);
 }
 
