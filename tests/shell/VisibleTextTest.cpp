@@ -2,6 +2,7 @@
 #include "projects/QueryDefinitionWindow.h"
 #include "shell/MainMenu.h"
 #include "shell/MainWindow.h"
+#include "store/Glob.h"
 #include "store/TaskInfo.h"
 #include "ui/DocumentOpener.h"
 #include "ui/FileDialogs.h"
@@ -13,6 +14,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -34,9 +38,10 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The Latin letters a Chinese user meets on purpose: file types and extensions, the product's
-// name and the units of measure of the scale items. Anything else is an untranslated text.
+// name, the return's statutory table number, units of measure and the keyboard letters of the
+// standard buttons ("是(&Y)"). Anything else is an untranslated text.
 const QRegularExpression Allowed(
-    uR"(\*?\.(xlsx|xls|bak|pdf|png|html)\b|\b(Excel|PDF|PNG|Granwise|kW|m|m2|m3|km|t)\b)"_s);
+    uR"(\*?\.(xlsx|xls|bak|pdf|png|html)\b|\b(Excel|PDF|PNG|Granwise|GL21|kW|m|m2|m3|km|t)\b|\(&[A-Z]\))"_s);
 const QRegularExpression Latin(u"[A-Za-z]"_s);
 
 // Where a window shows what the user or the machine named (paths, typed values) rather than
@@ -165,6 +170,14 @@ TEST(VisibleText, EveryWindowMessageAndFileDialogIsChinese)
     FileDialogs::install(nullptr);
     const QString opener = DocumentOpener::program();
     DocumentOpener::program() = u"/nonexistent/opener"_s; // help in the program's own viewer
+
+    // The help document, so that its viewer opens.
+    const QString help = glob::Locations.helpPath(u"粮食流通基础设施建设投资统计主要指标解释及填报说明.html"_s);
+    QDir().mkpath(QFileInfo(help).path());
+    QFile helpFile(help);
+    ASSERT_TRUE(helpFile.open(QIODevice::WriteOnly));
+    helpFile.write("<html><body>说明</body></html>");
+    helpFile.close();
 
     VisibleTexts texts;
     TFrmmain main;
