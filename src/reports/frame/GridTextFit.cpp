@@ -23,11 +23,14 @@ struct CellFit {
 
     QFontMetrics metrics(const QTableWidgetItem &item) const { return QFontMetrics(item.font()); }
 
-    // The width at which the text needs no wrapping (its widest line where it has several).
+    // The width at which the text needs no wrapping (its widest line where it has several),
+    // with a pixel to spare on either side for the rounding of glyph advances.
     int oneLineWidth(const QTableWidgetItem &item) const
     {
-        return metrics(item).boundingRect(QRect(0, 0, INT_MAX / 2, INT_MAX / 2), Qt::AlignCenter, item.text()).width() +
-               margin;
+        int widest = 0;
+        for (const QString &line : item.text().split(u'\n'))
+            widest = std::max(widest, metrics(item).horizontalAdvance(line));
+        return widest + margin + 2;
     }
     // The height the text takes wrapped into a cell `width` pixels wide.
     int wrappedHeight(const QTableWidgetItem &item, int width) const
