@@ -1,8 +1,10 @@
 #include "ZipArchive.h"
 
+#include "ReadLimits.h"
 #include "store/Error.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -55,6 +57,8 @@ ZipReader::ZipReader(const QString &path) : m_path(path)
     if (QFile::exists(path) && QFile(path).size() == 0)
         throw Error(u"工作簿是空文件：%1"_s.arg(path));
     m_zip = openArchive(path, ZIP_RDONLY | ZIP_CHECKCONS);
+    m_fileSize = QFileInfo(path).size();
+    m_partBudget = limits::partBudget(m_fileSize);
 }
 
 ZipReader::~ZipReader()
@@ -73,27 +77,26 @@ bool ZipReader::contains(const std::string &entry) const
     return zip_name_locate(m_zip, entry.c_str(), 0) >= 0;
 }
 
-std::string ZipReader::read(const std::string &entry) const
+std::string ZipReader::read(const std::string &entry, qint64 maxBytes) const
 {
-    ZipEntryStream stream(*this, entry);
+    ZipEntryStream stream(*this, entry, maxBytes);
     std::string bytes;
-    if (stream.size() > 0)
-        bytes.reserve(size_t(stream.size()));
     char buffer[64 * 1024];
     while (const qint64 n = stream.read(buffer, sizeof buffer))
         bytes.append(buffer, size_t(n));
     return bytes;
 }
 
-ZipEntryStream::ZipEntryStream(const ZipReader &archive, const std::string &entry)
-    : m_archive(archive), m_entry(entry)
+ZipEntryStream::ZipEntryStream(const ZipReader &archive, const std::string &entry, qint64 maxBytes)
+    : m_archive(archive), m_entry(entry), m_limit(maxBytes < 0 ? archive.partBudget() : maxBytes)
 {
     zip_stat_t st;
     zip_stat_init(&st);
     if (zip_stat(archive.handle(), entry.c_str(), 0, &st) != 0)
         throw Error(u"工作簿已损坏：%1（缺少部件 %2）"_s.arg(archive.path(), entryName(entry)));
-    if (st.valid & ZIP_STAT_SIZE)
-        m_size = qint64(st.size);
+    // The declared size is only a claim; one beyond the limit needs no unpacking to refuse.
+    if ((st.valid & ZIP_STAT_SIZE) && st.size > zip_uint64_t(m_limit))
+        refuseTooLarge();
     m_file = zip_fopen(archive.handle(), entry.c_str(), 0);
     if (!m_file)
         archive.fail(entryName(entry));
@@ -105,12 +108,21 @@ ZipEntryStream::~ZipEntryStream()
         zip_fclose(m_file);
 }
 
+void ZipEntryStream::refuseTooLarge() const
+{
+    limits::refuseBeyondLimit(m_archive.path(), u"部件 %1 解压后超过 %2，不是正常的工作簿"_s.arg(
+                                                    entryName(m_entry), limits::byteSize(m_limit)));
+}
+
 qint64 ZipEntryStream::read(char *buffer, qint64 size)
 {
     const zip_int64_t n = zip_fread(m_file, buffer, zip_uint64_t(size));
     if (n < 0)
         throw Error(u"工作簿已损坏：%1（%2：%3）"_s.arg(m_archive.path(), entryName(m_entry),
                                                       QString::fromLocal8Bit(zip_file_strerror(m_file))));
+    m_unpacked += n;
+    if (m_unpacked > m_limit)
+        refuseTooLarge();
     return n;
 }
 
