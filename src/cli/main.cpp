@@ -1,6 +1,7 @@
 #include "Cli.h"
 
 #include "store/Glob.h"
+#include "store/QtTranslations.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -19,6 +20,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app =
         needsFonts ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    granwise::installQtTranslations(*app);
     granwise::glob::setProgramDirectory(QCoreApplication::applicationDirPath());
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -144,8 +144,9 @@ void FindingsWindow::openLine(int gridRow)
 
 void FindingsWindow::saveShown()
 {
-    const QString path = FileDialogs::current().saveFileName(
-        this, QDir(glob::Locations.dataDir).filePath(m_setup.defaultFileName), WorkbookFilter, u"xlsx"_s);
+    const QString path = FileDialogs::current().saveFileName(this, SaveTitle.arg(m_setup.caption),
+                                                             QDir(glob::Locations.dataDir).filePath(m_setup.defaultFileName),
+                                                             WorkbookFilter, u"xlsx"_s);
     if (path.isEmpty())
         return;
     if (guarded(this, [&] { m_setup.save(path, m_shown); }))

@@ -17,7 +17,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace granwise {
 
@@ -88,6 +91,26 @@ QLabel *plainLabel(const QString &text, QWidget *parent)
 }
 
 } // namespace
+
+void fitFigureFields(const QList<QLineEdit *> &fields)
+{
+    int width = kNumberFieldWidth;
+    for (QLineEdit *field : fields) {
+        QStyleOptionFrame option;
+        option.initFrom(field);
+        option.rect = field->rect();
+        option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+        const QMargins margins = field->textMargins();
+        // The line edit keeps 2 pixels beside its text on either side, and room for the cursor.
+        const int text = field->fontMetrics().horizontalAdvance(field->text()) + 2 * 2 + 1 + margins.left() +
+                         margins.right();
+        const QSize needed = field->style()->sizeFromContents(QStyle::CT_LineEdit, &option,
+                                                             QSize(text, field->fontMetrics().height()), field);
+        width = std::max(width, needed.width());
+    }
+    for (QLineEdit *field : fields)
+        field->setFixedWidth(width);
+}
 
 QLineEdit *styledFigureField(const QString &objectName, bool derived, QWidget *parent)
 {

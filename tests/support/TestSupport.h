@@ -10,6 +10,9 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
+
+class QLineEdit;
 
 namespace granwise::test {
 
@@ -38,6 +41,7 @@ public:
         QString caption;
         QString text;
         Icon icon;
+        std::optional<Buttons> buttons; // a question's buttons; none for a message
     };
     RecordingPrompter() { install(this); }
     ~RecordingPrompter() override { install(nullptr); }
@@ -58,12 +62,14 @@ class ScriptedFileDialogs : public FileDialogs {
 public:
     ScriptedFileDialogs() { install(this); }
     ~ScriptedFileDialogs() override { install(nullptr); }
-    QString saveFileName(QWidget *, const QString &proposedPath, const QString &, const QString &) override;
-    QString openFileName(QWidget *, const QString &) override;
-    QStringList openFileNames(QWidget *, const QString &) override;
+    QString saveFileName(QWidget *, const QString &title, const QString &proposedPath, const QString &,
+                         const QString &) override;
+    QString openFileName(QWidget *, const QString &title, const QString &) override;
+    QStringList openFileNames(QWidget *, const QString &title, const QString &) override;
     void next(const QString &path) { m_paths.push_back({path}); }
     void nextMany(const QStringList &paths) { m_paths.push_back(paths); }
     QString proposed;
+    QStringList titles; // of every dialog shown, in order
 
 private:
     std::deque<QStringList> m_paths;
@@ -72,6 +78,10 @@ private:
 // Runs `act` on the modal window that the next exec() opens (for windows opened modally by the
 // code under test).
 void whenModalOpens(std::function<void(QWidget &)> act);
+
+// Whether a line edit shows its whole text, measured with its font in the text area its style
+// gives it (no part scrolled out of view).
+bool showsWholeText(const QLineEdit &field);
 
 // Path of a file in tests/fixtures.
 QString fixture(const QString &name);

@@ -1,6 +1,6 @@
 #include "GroupedSums.h"
 
-#include "ExactSum.h"
+#include "store/ExactSum.h"
 #include "store/Database.h"
 #include "store/ProjectColumns.h"
 

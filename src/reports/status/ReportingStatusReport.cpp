@@ -1,7 +1,7 @@
 #include "ReportingStatusReport.h"
 
 #include "ReportingStatusTexts.h"
-#include "reports/frame/ExactSum.h"
+#include "store/ExactSum.h"
 #include "reports/frame/ReportRegistry.h"
 
 namespace granwise {
