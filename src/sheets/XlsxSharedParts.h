@@ -5,15 +5,35 @@
 #include <QString>
 #include <QVector>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace granwise::sheets {
 
+// The shared strings of a workbook, held compactly: their UTF-8 bytes one after another in a
+// single buffer, a QString made only when a cell asks for one. The few strings that carry the
+// workbook's "_xHHHH_" escapes are kept decoded beside the buffer.
+class SharedStrings {
+public:
+    qsizetype size() const { return qsizetype(m_ends.size()); }
+    QString at(qsizetype index) const;
+    // Adds a string as the part holds it (escapes not yet undone); returns its length in
+    // UTF-16 units once decoded.
+    qsizetype append(std::string_view utf8);
+
+private:
+    std::string m_bytes;
+    std::vector<quint64> m_ends; // end of each string in m_bytes
+    std::vector<std::pair<qsizetype, QString>> m_decoded; // by index, ascending
+};
+
 // The shared strings of a workbook, read whole (the sheet refers to them by index), phonetic
 // runs left out and the workbook's "_xHHHH_" escapes undone. A string longer than a cell holds
 // (limits::kMaxCellTextLength) or a table taking more memory than limits::sharedStringsBudget
-// of the file is refused.
-QVector<QString> loadSharedStrings(const ZipReader &zip, const std::string &part);
+// of the file is refused; the budget counts each string as a QString of its own would take,
+// whatever the table really holds.
+SharedStrings loadSharedStrings(const ZipReader &zip, const std::string &part);
 
 // For each cell format (cellXfs) of the styles part, in order, whether it shows a date. Only
 // the number formats and cell formats are read, streamed; more of them than a spreadsheet
