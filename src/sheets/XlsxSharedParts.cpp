@@ -211,15 +211,17 @@ qsizetype utf16Length(std::string_view utf8)
 
 QString SharedStrings::at(qsizetype index) const
 {
-    const quint64 begin = index == 0 ? 0 : m_ends[size_t(index) - 1];
-    const quint64 end = m_ends[size_t(index)];
     if (!m_decoded.empty()) {
         const auto found = std::lower_bound(m_decoded.begin(), m_decoded.end(), index,
                                             [](const auto &item, qsizetype i) { return item.first < i; });
         if (found != m_decoded.end() && found->first == index)
             return found->second;
     }
-    return QString::fromUtf8(m_bytes.data() + begin, qsizetype(end - begin));
+    const quint64 item = m_items[size_t(index)];
+    const quint64 length = item & ((quint64(1) << kLengthBits) - 1);
+    const quint64 place = item >> kLengthBits;
+    const char *block = m_blocks[size_t(place >> kBlockBits)].get();
+    return QString::fromUtf8(block + (place & ((quint64(1) << kBlockBits) - 1)), qsizetype(length));
 }
 
 qsizetype SharedStrings::append(std::string_view utf8)
@@ -232,12 +234,22 @@ qsizetype SharedStrings::append(std::string_view utf8)
         if (decoded.size() != raw.size()) {
             const qsizetype length = decoded.size();
             m_decoded.emplace_back(index, std::move(decoded));
-            m_ends.push_back(m_bytes.size());
+            m_items.push_back(0);
             return length;
         }
     }
-    m_bytes.append(utf8);
-    m_ends.push_back(m_bytes.size());
+    constexpr quint64 blockSize = quint64(1) << kBlockBits;
+    static_assert(limits::kMaxCellTextBytes < qint64(blockSize));
+    if (utf8.size() > limits::kMaxCellTextBytes)
+        throw Error(u"共享字符串过长"_s); // the reader refuses such a text before it gets here
+    if (m_blocks.empty() || m_used + utf8.size() > blockSize) {
+        m_blocks.emplace_back(new char[blockSize]);
+        m_used = 0;
+    }
+    std::memcpy(m_blocks.back().get() + m_used, utf8.data(), utf8.size());
+    const quint64 place = (quint64(m_blocks.size() - 1) << kBlockBits) | m_used;
+    m_items.push_back(place << kLengthBits | quint64(utf8.size()));
+    m_used += utf8.size();
     return utf16Length(utf8);
 }
 

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QVector>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -16,15 +17,22 @@ namespace granwise::sheets {
 // workbook's "_xHHHH_" escapes are kept decoded beside the buffer.
 class SharedStrings {
 public:
-    qsizetype size() const { return qsizetype(m_ends.size()); }
+    qsizetype size() const { return qsizetype(m_items.size()); }
     QString at(qsizetype index) const;
     // Adds a string as the part holds it (escapes not yet undone); returns its length in
     // UTF-16 units once decoded.
     qsizetype append(std::string_view utf8);
 
 private:
-    std::string m_bytes;
-    std::vector<quint64> m_ends; // end of each string in m_bytes
+    // The bytes fill blocks of a fixed size, a string never split between two, so that the
+    // table grows without copying what it holds (a growing buffer of one piece would, for a
+    // moment, take three times its size).
+    static constexpr int kBlockBits = 20;
+    static constexpr int kLengthBits = 24; // a string's bytes are far fewer than 16 MB
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    quint64 m_used = 0; // bytes taken in the last block
+    // Each string as its place (block << kBlockBits | offset) << kLengthBits | its length.
+    std::vector<quint64> m_items;
     std::vector<std::pair<qsizetype, QString>> m_decoded; // by index, ascending
 };
 
