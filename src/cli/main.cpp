@@ -22,9 +22,11 @@ int main(int argc, char *argv[])
     granwise::glob::setProgramDirectory(QCoreApplication::applicationDirPath());
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
-    const int code = granwise::cli::run(arguments, out, err);
+    // The bytes as given: a name that is not valid UTF-8 must not be changed on its way in.
+    QList<QByteArray> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QByteArray(argv[i]);
+    const int code = granwise::cli::runRaw(arguments, out, err);
     out.flush();
     err.flush();
     return code;

@@ -102,13 +102,7 @@ void makeUploadWorkbook(const QString &databasePath, const QString &templatePath
     }
     progress.start(count + 5);
     progress.advance();
-    CopyTemplateFile(templatePath, path);
-    try {
-        TransOut(databasePath, path, progress);
-    } catch (...) {
-        QFile::remove(path); // a bare template copy is no upload file
-        throw;
-    }
+    writeFromTemplate(templatePath, path, [&](const QString &copy) { TransOut(databasePath, copy, progress); });
 }
 
 } // namespace granwise

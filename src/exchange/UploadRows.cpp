@@ -38,9 +38,9 @@ QVector<UploadColumn> mapHeader(const QVector<CellValue> &header, int headerRow)
             continue; // "id", notes and other columns are not ours
         UploadColumn &t = targets[found.value()];
         if (t.sheetColumn >= 0)
-            throw Error(u"第 %1 行：列名“%2”出现了两次（%3 列和 %4 列）"_s.arg(headerRow)
-                            .arg(text, QString::fromStdString(sheets::columnLetters(t.sheetColumn + 1)),
-                                 QString::fromStdString(sheets::columnLetters(i + 1))));
+            throw Error(u"第 %1 行：列名“%2”出现了两次（%3 列和 %4 列）"_s.arg(
+                QString::number(headerRow), text, QString::fromStdString(sheets::columnLetters(t.sheetColumn + 1)),
+                QString::fromStdString(sheets::columnLetters(i + 1))));
         t.sheetColumn = i;
     }
     QStringList missing;
@@ -86,7 +86,7 @@ QVariant numberValue(const CellValue &cell, int row, const UploadColumn &column)
     case CellValue::Type::Error:
         break;
     }
-    throw Error(u"第 %1 行 %2：“%3”不是数字"_s.arg(row).arg(columnLabel(column), cell.toText()));
+    throw Error(u"第 %1 行 %2：“%3”不是数字"_s.arg(QString::number(row), columnLabel(column), cell.toText()));
 }
 
 QVariant textValue(const CellValue &cell)

@@ -268,7 +268,7 @@ void TFrmInput1::addRadioGroup(const QString &column, QWidget *parent, QLayout *
     for (int i = 0; i < c->choices.size(); ++i) {
         auto *button = new QRadioButton(c->choices.at(i), parent);
         button->setObjectName(column == col::Affiliation ? u"RadioButton0%1"_s.arg(i + 1)
-                                                         : u"RadioButton%1%2"_s.arg(groupNumber).arg(i + 1));
+                                                         : u"RadioButton%1%2"_s.arg(QString::number(groupNumber), QString::number(i + 1)));
         group->addButton(button, i);
         // A new form starts with the first choice of each group, and as a local enterprise.
         button->setChecked(column == col::Affiliation ? c->choices.at(i) == LocalEnterprise : i == 0);

@@ -3,6 +3,8 @@
 #include "RegionLists.h"
 #include "store/Clock.h"
 #include "store/Database.h"
+#include "store/Journal.h"
+#include "store/JournalTexts.h"
 #include "store/NumberFormat.h"
 #include "store/ProjectColumns.h"
 
@@ -90,7 +92,10 @@ qint64 storeProject(Connection &connection, const ProjectValues &formValues, con
     QVariant id;
     if (target.mode == EntryMode::Edit)
         id = connection.scalar(kFindFirst, {target.projectName, target.enterpriseName});
+    JournalEntry entry(connection, journal::texts::Save, {});
     if (id.isValid()) {
+        entry.keepRows({id.toLongLong()});
+        entry.setCounts(journal::texts::SaveReplaced);
         QStringList assignments;
         for (const QString &name : std::as_const(names))
             assignments << name + u" = ?"_s;
@@ -101,7 +106,9 @@ qint64 storeProject(Connection &connection, const ProjectValues &formValues, con
         connection.execute(u"insert into TZ_XIANGMU (%1) values (%2)"_s.arg(names.join(u", "_s), marks.join(u", "_s)),
                            bound);
         id = connection.lastInsertRowId();
+        entry.setCounts(journal::texts::SaveAdded);
     }
+    entry.noteAdded(id.toLongLong());
     transaction.commit();
     return id.toLongLong();
 }

@@ -112,6 +112,10 @@ public:
     // (rule -1) names a number column whose value is no finite number; NULL counts as 0.
     std::optional<ValidationFailure> read(const Statement &row, ProjectFigures &figures) const;
     std::optional<ValidationFailure> read(const QVariantList &values, ProjectFigures &figures) const;
+    // Reads like read() but goes on past a number column that holds no number: its figure
+    // reads as 0 and its text goes into `unreadable` at the column's catalogue position (a
+    // derived column takes the text of an unreadable part); readable columns stay null.
+    void readAll(const Statement &row, ProjectFigures &figures, QVector<QString> &unreadable) const;
 
 private:
     struct Source {

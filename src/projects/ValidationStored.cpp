@@ -107,6 +107,37 @@ std::optional<ValidationFailure> StoredProjectReader::read(const QVariantList &v
     return readWith([&values](int column) { return values.at(column); }, figures);
 }
 
+void StoredProjectReader::readAll(const Statement &row, ProjectFigures &figures, QVector<QString> &unreadable) const
+{
+    unreadable.fill(QString(), figures.numbers.size());
+    figures.postalCode = row.text(m_postalCode);
+    double *numbers = figures.numbers.data();
+    bool anyUnreadable = false;
+    for (const Source &source : m_numbers) {
+        const QVariant value = row.value(source.resultColumn);
+        const std::optional<double> number = figureOf(value);
+        numbers[source.position] = number.value_or(0.0);
+        if (!number) {
+            const QString text = figureValueText(value);
+            unreadable[source.position] = text.isNull() ? u""_s : text;
+            anyUnreadable = true;
+        }
+    }
+    validation::recomputeDerived(figures);
+    if (!anyUnreadable)
+        return;
+    for (const DerivedColumn &derived : derivedScaleColumns()) {
+        const int position = projectColumnIndex(derived.column);
+        for (const QString &part : derived.parts) {
+            const QString &text = unreadable.at(projectColumnIndex(part));
+            if (!text.isNull()) {
+                unreadable[position] = text;
+                break;
+            }
+        }
+    }
+}
+
 ProjectValues projectValuesFromRow(const Statement &row)
 {
     ProjectValues values;

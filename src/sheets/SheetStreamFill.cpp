@@ -327,9 +327,9 @@ void SheetStreamFill::writeRow(const QVector<QVariant> &cells)
     if (d->finished)
         throw Error(u"工作簿已经保存：%1"_s.arg(d->path));
     if (d->next > kMaxRows)
-        throw Error(u"工作表最多只能有 %1 行：%2"_s.arg(kMaxRows).arg(d->path));
+        throw Error(u"工作表最多只能有 %1 行：%2"_s.arg(QString::number(kMaxRows), d->path));
     if (cells.size() > kMaxColumns)
-        throw Error(u"工作表最多只能有 %1 列：%2"_s.arg(kMaxColumns).arg(d->path));
+        throw Error(u"工作表最多只能有 %1 列：%2"_s.arg(QString::number(kMaxColumns), d->path));
     const int row = d->next++;
     d->writeTemplateRowsBefore(row);
     const auto found = d->templateRows.find(row);

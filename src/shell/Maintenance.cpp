@@ -80,14 +80,18 @@ void N15Click(TFrmmain &window)
         say(&window, u"文件类型错误，文件恢复失败！"_s);
         return;
     }
+    QStringList notRestored;
     try {
-        maintenance::restoreDatabase(path, glob::ConnectionString);
-    } catch (const Error &) {
+        notRestored = maintenance::restoreDatabase(path, glob::ConnectionString);
+    } catch (const Error &e) {
         // The database stays as it was.
-        say(&window, u"文件恢复出现错误，导入中断，请修改后重新导入！"_s);
+        say(&window, u"文件恢复出现错误，导入中断，请修改后重新导入！\n"_s + e.text());
         return;
     }
-    say(&window, u"文件恢复成功！"_s);
+    if (notRestored.isEmpty())
+        say(&window, u"文件恢复成功！"_s);
+    else
+        say(&window, u"文件恢复成功！\n"_s + maintenance::notRestoredText(notRestored));
 }
 
 void N18Click(TFrmmain &window)

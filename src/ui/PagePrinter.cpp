@@ -5,6 +5,7 @@
 #include "Prompter.h"
 #include "store/Clock.h"
 #include "store/Error.h"
+#include "store/OutputFile.h"
 #include "store/TaskInfo.h"
 
 #include <QAbstractSpinBox>
@@ -23,7 +24,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRawFont>
-#include <QSaveFile>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <algorithm>
@@ -284,7 +284,7 @@ void drawPageFooter(QPainter &painter, const QRectF &area, const PageFooter &foo
     painter.setFont(printFont(*painter.device(), FooterFontPoints));
     const QRectF text = band.adjusted(0, 4, 0, 0);
     painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, footer.unitName);
-    painter.drawText(text, Qt::AlignHCenter | Qt::AlignVCenter, u"第 %1 页 共 %2 页"_s.arg(page).arg(pageCount));
+    painter.drawText(text, Qt::AlignHCenter | Qt::AlignVCenter, u"第 %1 页 共 %2 页"_s.arg(QString::number(page), QString::number(pageCount)));
     painter.drawText(text, Qt::AlignRight | Qt::AlignVCenter, footer.date);
     painter.restore();
 }
@@ -332,12 +332,7 @@ void writePdf(const QString &path, const QString &title, const QPageLayout &layo
     buffer.close();
     if (buffer.data().isEmpty())
         throw Error(u"无法生成 PDF 文件：%1"_s.arg(path));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Error(u"无法写入文件 %1：%2"_s.arg(path, file.errorString()));
-    file.write(withIdeographText(buffer.data()));
-    if (!file.commit())
-        throw Error(u"无法写入文件 %1：%2"_s.arg(path, file.errorString()));
+    writeFileAtomically(path, withIdeographText(buffer.data()));
 }
 
 void printWithPreview(QWidget *parent, const QString &title, const QPageLayout &layout, const PagePainter &paint)

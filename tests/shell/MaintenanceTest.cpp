@@ -73,7 +73,8 @@ TEST_F(MaintenanceMenu, RestoreChecksTheFileAndKeepsTheDataOnError)
         {"answered no", Prompter::Answer::No, good, nullptr, 2},
         {"dialog cancelled", Prompter::Answer::Yes, QString(), "文件恢复取消！", 2},
         {"upper-case extension", Prompter::Answer::Yes, db.dir() + u"/GOOD.BAK"_s, "文件类型错误，文件恢复失败！", 2},
-        {"not a database", Prompter::Answer::Yes, db.path() + u".txt.bak"_s, "文件恢复出现错误，导入中断，请修改后重新导入！", 2},
+        {"not a database", Prompter::Answer::Yes, db.path() + u".txt.bak"_s,
+         "文件恢复出现错误，导入中断，请修改后重新导入！\n文件不是本系统的数据库备份", 2},
         {"a good backup", Prompter::Answer::Yes, good, "文件恢复成功！", 1},
     };
     QFile junk(db.path() + u".txt.bak"_s);

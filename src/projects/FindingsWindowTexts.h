@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// The texts of the lists of findings about projects.
+namespace granwise::findings::texts {
+
+inline const QString AllValues = QStringLiteral("（全部）");
+inline const QString Save = QStringLiteral("保存");
+inline const QString Close = QStringLiteral("返回");
+inline const QString Hint = QStringLiteral("提示");
+inline const QString WorkbookFilter = QStringLiteral("Excel 工作簿 (*.xlsx)");
+
+} // namespace granwise::findings::texts
