@@ -8,6 +8,7 @@
 #include "store/Error.h"
 
 #include <QHash>
+#include <algorithm>
 #include <cstring>
 #include <exception>
 
@@ -64,7 +65,7 @@ void parseAll(Loader &loader)
 struct SharedStringsLoader {
     XmlPartStream stream;
     std::exception_ptr error;
-    QVector<QString> strings;
+    SharedStrings strings;
     std::string text;
     bool inItem = false, inText = false;
     int phonetic = 0;
@@ -79,23 +80,23 @@ struct SharedStringsLoader {
         XML_SetCharacterDataHandler(stream.parser(), &characters);
     }
 
-    [[noreturn]] void refuseLongText() const
+    // The item being read is number `strings.size() + 1`, or `strings.size()` once added.
+    [[noreturn]] void refuseLongText(qsizetype item) const
     {
         limits::refuseBeyondLimit(stream.zip().path(), u"共享字符串第 %1 项超过 %2 个字符，单元格容纳不下"_s.arg(
-                                                           QString::number(strings.size() + 1),
+                                                           QString::number(item),
                                                            QString::number(limits::kMaxCellTextLength)));
     }
 
     void add()
     {
-        QString decoded = decodeCellText(QString::fromUtf8(text.data(), qsizetype(text.size())));
-        if (decoded.size() > limits::kMaxCellTextLength)
-            refuseLongText();
-        used += limits::kSharedStringOverheadBytes + 2 * decoded.size();
+        const qsizetype length = strings.append(text);
+        if (length > limits::kMaxCellTextLength)
+            refuseLongText(strings.size());
+        used += limits::kSharedStringOverheadBytes + 2 * length;
         if (used > budget)
             limits::refuseBeyondLimit(stream.zip().path(), u"共享字符串占用的内存超过 %1（已读 %2 项）"_s.arg(
-                                                               limits::byteSize(budget), QString::number(strings.size())));
-        strings.append(std::move(decoded));
+                                                               limits::byteSize(budget), QString::number(strings.size() - 1)));
     }
 
     static void start(void *self, const XML_Char *name, const XML_Char **)
@@ -128,7 +129,7 @@ struct SharedStringsLoader {
         if (!s->inText || s->error)
             return;
         if (qsizetype(s->text.size()) + length > limits::kMaxCellTextBytes)
-            guarded(s, [s] { s->refuseLongText(); });
+            guarded(s, [s] { s->refuseLongText(s->strings.size() + 1); });
         else
             s->text.append(text, size_t(length));
     }
@@ -194,9 +195,65 @@ struct DateStylesLoader {
     }
 };
 
+// UTF-16 units of well-formed UTF-8: one per character, two for those beyond the BMP.
+qsizetype utf16Length(std::string_view utf8)
+{
+    qsizetype length = 0;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        length += (byte & 0xC0) != 0x80;
+        length += byte >= 0xF0;
+    }
+    return length;
+}
+
 } // namespace
 
-QVector<QString> loadSharedStrings(const ZipReader &zip, const std::string &part)
+QString SharedStrings::at(qsizetype index) const
+{
+    if (!m_decoded.empty()) {
+        const auto found = std::lower_bound(m_decoded.begin(), m_decoded.end(), index,
+                                            [](const auto &item, qsizetype i) { return item.first < i; });
+        if (found != m_decoded.end() && found->first == index)
+            return found->second;
+    }
+    const quint64 item = m_items[size_t(index)];
+    const quint64 length = item & ((quint64(1) << kLengthBits) - 1);
+    const quint64 place = item >> kLengthBits;
+    const char *block = m_blocks[size_t(place >> kBlockBits)].get();
+    return QString::fromUtf8(block + (place & ((quint64(1) << kBlockBits) - 1)), qsizetype(length));
+}
+
+qsizetype SharedStrings::append(std::string_view utf8)
+{
+    const qsizetype index = size();
+    // An escape begins "_x"; a string without one is its own decoded text.
+    if (utf8.find("_x") != std::string_view::npos) {
+        const QString raw = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+        QString decoded = decodeCellText(raw);
+        if (decoded.size() != raw.size()) {
+            const qsizetype length = decoded.size();
+            m_decoded.emplace_back(index, std::move(decoded));
+            m_items.push_back(0);
+            return length;
+        }
+    }
+    constexpr quint64 blockSize = quint64(1) << kBlockBits;
+    static_assert(limits::kMaxCellTextBytes < qint64(blockSize));
+    if (utf8.size() > limits::kMaxCellTextBytes)
+        throw Error(u"共享字符串过长"_s); // the reader refuses such a text before it gets here
+    if (m_blocks.empty() || m_used + utf8.size() > blockSize) {
+        m_blocks.emplace_back(new char[blockSize]);
+        m_used = 0;
+    }
+    std::memcpy(m_blocks.back().get() + m_used, utf8.data(), utf8.size());
+    const quint64 place = (quint64(m_blocks.size() - 1) << kBlockBits) | m_used;
+    m_items.push_back(place << kLengthBits | quint64(utf8.size()));
+    m_used += utf8.size();
+    return utf16Length(utf8);
+}
+
+SharedStrings loadSharedStrings(const ZipReader &zip, const std::string &part)
 {
     SharedStringsLoader loader(zip, part);
     parseAll(loader);

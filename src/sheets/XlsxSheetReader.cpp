@@ -65,7 +65,7 @@ public:
 private:
     std::unique_ptr<ZipReader> m_zip;
     std::unique_ptr<XmlPartStream> m_stream;
-    QVector<QString> m_strings;
+    SharedStrings m_strings;
     std::vector<bool> m_dateStyles;
     bool m_date1904 = false;
 

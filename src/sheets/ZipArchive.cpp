@@ -214,10 +214,14 @@ qint64 ZipEntryPrefetch::read(char *buffer, qint64 size)
 // The state of one streamed entry while libzip pulls its bytes.
 struct ZipEdit::StreamedSource {
     ZipEdit *edit;
-    qint64 totalSize;
+    qint64 totalSize; // of the bytes produced
     Producer produce;
     qint64 delivered = 0;
     zip_error_t error;
+    // Bytes produced deflated already: what they unpack to.
+    bool deflated = false;
+    qint64 size = 0;
+    quint32 crc = 0;
 
     static zip_int64_t callback(void *userdata, void *data, zip_uint64_t length, zip_source_cmd_t command)
     {
@@ -250,8 +254,16 @@ struct ZipEdit::StreamedSource {
         case ZIP_SOURCE_STAT: {
             auto *st = static_cast<zip_stat_t *>(data);
             zip_stat_init(st);
-            st->size = zip_uint64_t(self->totalSize);
-            st->valid |= ZIP_STAT_SIZE;
+            if (self->deflated) {
+                st->size = zip_uint64_t(self->size);
+                st->comp_size = zip_uint64_t(self->totalSize);
+                st->crc = self->crc;
+                st->comp_method = ZIP_CM_DEFLATE;
+                st->valid |= ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD;
+            } else {
+                st->size = zip_uint64_t(self->totalSize);
+                st->valid |= ZIP_STAT_SIZE;
+            }
             return sizeof(zip_stat_t);
         }
         case ZIP_SOURCE_ERROR:
@@ -327,6 +339,20 @@ void ZipEdit::replaceStreamed(const std::string &entry, qint64 totalSize, Produc
         fail(entryName(entry));
     }
     add(entry, source, kStreamCompressionLevel); // a source that fails to be added frees its state
+}
+
+void ZipEdit::replaceDeflated(const std::string &entry, qint64 size, qint64 compressedSize, quint32 crc,
+                              Producer produce)
+{
+    auto *state = new StreamedSource{this, compressedSize, std::move(produce), 0, {}, true, size, crc};
+    zip_error_init(&state->error);
+    zip_source_t *source = zip_source_function(m_zip, &StreamedSource::callback, state);
+    if (!source) {
+        zip_error_fini(&state->error);
+        delete state;
+        fail(entryName(entry));
+    }
+    add(entry, source, kStreamCompressionLevel); // deflated already: libzip stores the bytes as they are
 }
 
 void ZipEdit::remove(const std::string &entry)

@@ -98,6 +98,10 @@ public:
     // commit() fail with that exception.
     using Producer = std::function<qint64(char *buffer, qint64 size)>;
     void replaceStreamed(const std::string &entry, qint64 totalSize, Producer produce);
+    // An entry whose bytes come deflated already (raw deflate data of `compressedSize` bytes,
+    // unpacking to `size` bytes with that CRC-32), stored as they are.
+    void replaceDeflated(const std::string &entry, qint64 size, qint64 compressedSize, quint32 crc,
+                         Producer produce);
     void remove(const std::string &entry);
     void commit();
 

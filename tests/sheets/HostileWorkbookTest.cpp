@@ -247,6 +247,60 @@ TEST_F(HostileWorkbook, ASharedStringIndexIsAWholeNumberInRange)
     }
 }
 
+TEST_F(HostileWorkbook, SharedStringsComeOutAsTheTableHoldsThem)
+{
+    const std::string emoji = "\xF0\x9F\x8C\xBE"; // one character, two UTF-16 units
+    std::string emojis;
+    for (int i = 0; i < 16383; ++i)
+        emojis += emoji;
+    const std::string items[] = {
+        "<si><t>粮食仓储</t></si>",
+        "<si><t>回车_x000D_换行</t></si>",                           // an escape, undone
+        "<si><t>_x0041 不是转义</t></si>",                            // no escape: as it is
+        "<si/>",                                                      // empty
+        "<si><r><t>一</t></r><r><t>二</t></r><rPh><t>いち</t></rPh></si>", // runs joined, phonetic left out
+        "<si><t>" + emojis + "a</t></si>",                            // exactly as long as a cell holds
+        "<si><t>" + std::string(32766, 'x') + "_x0041_</t></si>",     // fits once its escape is undone
+    };
+    const QString expected[] = {u"粮食仓储"_s,
+                                u"回车\r换行"_s,
+                                u"_x0041 不是转义"_s,
+                                QString(),
+                                u"一二"_s,
+                                QString::fromUtf8(emojis) + u'a',
+                                QString(32766, u'x') + u'A'};
+    std::string table;
+    for (const std::string &item : items)
+        table += item;
+    // Cells refer to the table out of order and more than once.
+    const int order[] = {6, 2, 0, 5, 1, 4, 3, 0, 6};
+    std::string cells;
+    for (int k = 0; k < int(std::size(order)); ++k)
+        cells += "<c r=\"" + std::string(1, char('A' + k)) + "1\" t=\"s\"><v>" + std::to_string(order[k]) + "</v></c>";
+    const QString path = file(u"strings.xlsx"_s);
+    writeRawWorkbook(path, Sheet, sheetXml("<row r=\"1\">" + cells + "</row>"),
+                     {{"xl/sharedStrings.xml", sharedStrings(table)}});
+    QMap<int, QVector<CellValue>> rows;
+    ASSERT_EQ(readError(path, &rows), "");
+    const QVector<CellValue> row = rows.value(1);
+    ASSERT_EQ(row.size(), int(std::size(order)));
+    for (int k = 0; k < int(std::size(order)); ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(row.at(k).type, CellValue::Type::Text);
+        EXPECT_EQ(row.at(k).text, expected[order[k]]);
+    }
+
+    // One UTF-16 unit more than a cell holds, however it is written, is refused.
+    const std::string tooLong[] = {"<si><t>" + emojis + "ab</t></si>", "<si><t>" + emojis + emoji + "</t></si>",
+                                   "<si><t>" + std::string(32766, 'x') + "_x0041__x0041_</t></si>"};
+    for (const std::string &item : tooLong) {
+        writeRawWorkbook(path, Sheet, sheetXml(rawRow(1, {u"名称"_s})),
+                         {{"xl/sharedStrings.xml", sharedStrings("<si><t>a</t></si>" + item)}});
+        EXPECT_EQ(readError(path),
+                  utf8(u"工作簿超出可读取的范围："_s + path + u"（共享字符串第 2 项超过 32767 个字符，单元格容纳不下）"_s));
+    }
+}
+
 TEST_F(HostileWorkbook, NumbersThatAreNotFiniteKeepTheirText)
 {
     const QString path = file(u"numbers.xlsx"_s);
