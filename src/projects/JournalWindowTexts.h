@@ -7,7 +7,7 @@
 namespace granwise::journalwindow::texts {
 
 inline const QString Caption = QStringLiteral("操作记录");
-inline const QStringList Headings{QStringLiteral("ID"),   QStringLiteral("时间"), QStringLiteral("用户"),
+inline const QStringList Headings{QStringLiteral("编号"), QStringLiteral("时间"), QStringLiteral("用户"),
                                   QStringLiteral("操作"), QStringLiteral("文件"), QStringLiteral("数量"),
                                   QStringLiteral("状态")};
 // The entry that undid it.
