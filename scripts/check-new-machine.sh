@@ -6,7 +6,9 @@
 # the build, and uses the installed programs as an ordinary user; last, it removes the package and
 # checks that the user's data stayed.
 #
-# Usage (as root): scripts/check-new-machine.sh [--package]
+# Usage (as root): scripts/check-new-machine.sh [--package] [--reuse BUILD_ROOT]
+#   --reuse BUILD_ROOT   skip the new root, ./test.sh and ./run.sh: refresh the committed tree in
+#                        the build root a failed run kept and go on from the package step
 #   GRANWISE_ROOT_CACHE  where the pristine root is cached (default /var/cache/granwise-check)
 #   DEBIAN_MIRROR        the mirror debootstrap and apt use (default http://deb.debian.org/debian)
 #   KEEP=1               keep the work folder (its path is printed) for a look afterwards
@@ -14,11 +16,14 @@
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 package=0
-for a in "$@"; do
-  case $a in
+reuse=
+while [ $# -gt 0 ]; do
+  case $1 in
     --package) package=1 ;;
-    *) echo "用法：scripts/check-new-machine.sh [--package]" >&2; exit 2 ;;
+    --reuse) reuse=${2:?}; package=1; shift ;;
+    *) echo "用法：scripts/check-new-machine.sh [--package] [--reuse BUILD_ROOT]" >&2; exit 2 ;;
   esac
+  shift
 done
 [ "$(id -u)" -eq 0 ] || { echo "需要以 root 运行（debootstrap、chroot 和挂载）。" >&2; exit 2; }
 
@@ -48,17 +53,22 @@ if [ ! -f "$tarball" ]; then
   rm -rf "$cache/root.tmp"
 fi
 
-# A new root from the cache, with the kernel's file systems and the host's name service.
-new_root() {
+# The kernel's file systems and the host's name service inside a root.
+mount_into() {
   local root=$1
-  mkdir -p "$root"
-  tar -C "$root" -xf "$tarball"
   cp /etc/resolv.conf "$root/etc/resolv.conf"
   mount -t proc proc "$root/proc" && mounted+=("$root/proc")
   mount -t sysfs sysfs "$root/sys" && mounted+=("$root/sys")
   mount --bind /dev "$root/dev" && mounted+=("$root/dev")
   mount -t devpts devpts "$root/dev/pts" -o newinstance,ptmxmode=0666 && mounted+=("$root/dev/pts")
   mount -t tmpfs tmpfs "$root/dev/shm" && mounted+=("$root/dev/shm")
+}
+
+# A new root from the cache.
+new_root() {
+  mkdir -p "$1"
+  tar -C "$1" -xf "$tarball"
+  mount_into "$1"
 }
 
 # Runs a script inside a root with a clean environment; prints its last lines; fails with it.
@@ -80,14 +90,21 @@ in_root() {
   fi
 }
 
-build_root=$work/build-root
-new_root "$build_root"
+if [ -n "$reuse" ]; then
+  build_root=$(cd "$reuse" && pwd)
+  mount_into "$build_root"
+else
+  build_root=$work/build-root
+  new_root "$build_root"
+fi
 mkdir -p "$build_root/src/granwise"
 git -C "$repo" archive --format=tar HEAD | tar -x -C "$build_root/src/granwise"
 echo "已放入提交的源码：$(git -C "$repo" rev-parse --short HEAD)"
 
-in_root "$build_root" "./test.sh" 'cd /src/granwise && ./test.sh'
-in_root "$build_root" "./run.sh（无显示器）" 'cd /src/granwise && ./run.sh && ls out/*.xlsx | wc -l'
+if [ -z "$reuse" ]; then
+  in_root "$build_root" "./test.sh" 'cd /src/granwise && ./test.sh'
+  in_root "$build_root" "./run.sh（无显示器）" 'cd /src/granwise && ./run.sh && ls out/*.xlsx | wc -l'
+fi
 
 if [ $package -eq 1 ]; then
   in_root "$build_root" "scripts/package.sh" 'cd /src/granwise && scripts/package.sh'

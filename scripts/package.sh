@@ -6,6 +6,8 @@
 # Usage: scripts/package.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The packer needs a UTF-8 locale for the Chinese file names it archives.
+export LANG=${LANG:-C.UTF-8}
 build_dir=${1:-build}
 scripts/setup.sh "$build_dir"
 scripts/need-packages.sh dpkg-dev file

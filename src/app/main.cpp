@@ -2,6 +2,7 @@
 #include "store/DatabaseSetup.h"
 #include "store/Error.h"
 #include "store/Glob.h"
+#include "store/QtTranslations.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -18,6 +19,7 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Granwise"_qs);
+    granwise::installQtTranslations(app);
     granwise::glob::setProgramDirectory(QCoreApplication::applicationDirPath());
     // Installed, the first start makes the office's database in its data folder; beside the
     // program the build ships it, and a missing one is the error the start-up reports.

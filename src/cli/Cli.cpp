@@ -3,14 +3,16 @@
 #include "store/Error.h"
 #include "store/Glob.h"
 
+#include <QFile>
+
 namespace granwise::cli {
 
 using namespace Qt::StringLiterals;
 
 const QVector<Command> &commands()
 {
-    static const QVector<Command> all = storeCommands() + taskCommands() + exchangeCommands() + deleteCommands() + reportCommands()
-                                            + projectCommands();
+    static const QVector<Command> all = storeCommands() + taskCommands() + exchangeCommands() + deleteCommands()
+                                        + reportCommands() + projectCommands() + journalCommands();
     return all;
 }
 
@@ -22,6 +24,38 @@ QString usageText()
     for (const Command &c : commands())
         text += u"  "_s + c.usage + u'\n';
     return text;
+}
+
+int runCommand(const Command &command, Context &context, const QStringList &args)
+{
+    try {
+        const int code = command.run(context, args);
+        if (code == UsageError)
+            context.err << u"用法：granwise-cli "_s << command.usage << u'\n';
+        return code;
+    } catch (const Error &e) {
+        context.err << e.text() << u'\n';
+    } catch (const std::exception &e) {
+        context.err << failureText(e) << u"：granwise-cli "_s << command.name << u' ' << args.join(u' ') << u'\n';
+    } catch (...) {
+        context.err << unknownFailureText() << u"：granwise-cli "_s << command.name << u' ' << args.join(u' ')
+                    << u'\n';
+    }
+    return Refused;
+}
+
+int runRaw(const QList<QByteArray> &arguments, QTextStream &out, QTextStream &err)
+{
+    QStringList decoded;
+    for (const QByteArray &raw : arguments) {
+        const QString text = QFile::decodeName(raw);
+        if (QFile::encodeName(text) != raw) {
+            err << u"参数不是有效的 UTF-8 文字，不能当作文件名使用，请把文件改名后再试："_s << text << u'\n';
+            return Refused;
+        }
+        decoded << text;
+    }
+    return run(decoded, out, err);
 }
 
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
@@ -39,7 +73,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
             out << usageText();
             return Success;
         } else {
-            err << u"未知的选项：%1\n"_s.arg(option) << usageText();
+            err << u"未知的选项："_s << option << u'\n' << usageText();
             return UsageError;
         }
     }
@@ -52,17 +86,9 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         if (c.name != name)
             continue;
         Context context{database, out, err};
-        try {
-            const int code = c.run(context, args);
-            if (code == UsageError)
-                err << u"用法：granwise-cli "_s << c.usage << u'\n';
-            return code;
-        } catch (const Error &e) {
-            err << e.text() << u'\n';
-            return Refused;
-        }
+        return runCommand(c, context, args);
     }
-    err << u"未知的命令：%1\n"_s.arg(name) << usageText();
+    err << u"未知的命令："_s << name << u'\n' << usageText();
     return UsageError;
 }
 

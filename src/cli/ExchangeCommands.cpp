@@ -112,7 +112,7 @@ int writeSample(Context &context, const QStringList &args)
         return UsageError;
     Progress silent;
     writeSampleWorkbook(context.databasePath, uploadTemplatePath(), out, count, seed, silent);
-    context.out << u"已写出 %1 个样例项目：%2\n"_s.arg(count).arg(out);
+    context.out << u"已写出 %1 个样例项目：%2\n"_s.arg(QString::number(count), out);
     return Success;
 }
 

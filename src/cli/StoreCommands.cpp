@@ -45,13 +45,16 @@ int restore(Context &context, const QStringList &args)
         context.err << u"文件类型错误，文件恢复失败！\n"_s;
         return Refused;
     }
+    QStringList notRestored;
     try {
-        maintenance::restoreDatabase(args.first(), context.databasePath);
+        notRestored = maintenance::restoreDatabase(args.first(), context.databasePath);
     } catch (const Error &e) {
         context.err << u"文件恢复出现错误，导入中断，请修改后重新导入！\n"_s << e.text() << u'\n';
         return Refused;
     }
     context.out << u"文件恢复成功！\n"_s;
+    if (!notRestored.isEmpty())
+        context.err << maintenance::notRestoredText(notRestored) << u'\n';
     return Success;
 }
 

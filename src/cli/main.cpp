@@ -1,6 +1,7 @@
 #include "Cli.h"
 
 #include "store/Glob.h"
+#include "store/QtTranslations.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -19,12 +20,15 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app =
         needsFonts ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    granwise::installQtTranslations(*app);
     granwise::glob::setProgramDirectory(QCoreApplication::applicationDirPath());
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
-    const int code = granwise::cli::run(arguments, out, err);
+    // The bytes as given: a name that is not valid UTF-8 must not be changed on its way in.
+    QList<QByteArray> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QByteArray(argv[i]);
+    const int code = granwise::cli::runRaw(arguments, out, err);
     out.flush();
     err.flush();
     return code;

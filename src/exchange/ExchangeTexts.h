@@ -10,6 +10,8 @@ inline const QString TemplateFileName = QStringLiteral("out.xlsx");
 inline const QString DefaultNamePrefix = QStringLiteral("(投资)上报文件-");
 inline const QString WorkbookFilter = QStringLiteral("Excel 工作簿 (*.xlsx)");
 inline const QString ImportFilter = QStringLiteral("Excel 工作簿 (*.xlsx *.xls)");
+inline const QString SaveDialogTitle = QStringLiteral("保存上报文件");
+inline const QString OpenDialogTitle = QStringLiteral("选择上报文件");
 
 inline const QString Caption = QStringLiteral("消息");
 inline const QString NotValidated = QStringLiteral("数据库中存在未校验记录，不能制作上报文件!");
@@ -21,6 +23,7 @@ inline const QString ImportFailed = QStringLiteral("文件导入出现错误，�
 // The preview shown before upload files are taken in.
 inline const QString PreviewCaption = QStringLiteral("上报数据入库");
 inline const QString PreviewQuestion = QStringLiteral("将导入以下文件，是否继续？");
+inline const QString NothingToImport = QStringLiteral("所选文件都不能导入，数据库未作任何改动。");
 // Asked after the preview when a file's regions hold stored projects the file does not list.
 inline const QString RegionQuestion = QStringLiteral(
     "数据库中以下文件所列地区还有文件中没有的原有项目：\n\n%1\n\n"

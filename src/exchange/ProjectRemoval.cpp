@@ -1,6 +1,8 @@
 #include "ProjectRemoval.h"
 
 #include "store/Database.h"
+#include "store/Journal.h"
+#include "store/JournalTexts.h"
 
 namespace granwise {
 
@@ -10,8 +12,11 @@ int deleteProjectsByKey(const QString &databasePath, const QString &enterprise, 
 {
     Connection connection(databasePath);
     Transaction transaction(connection);
+    JournalEntry entry(connection, journal::texts::Delete);
+    entry.keepKey(enterprise, project);
     const int removed =
         connection.execute(u"delete from TZ_XIANGMU where 企业详细名称 = ? and 项目名称 = ?"_s, {enterprise, project});
+    entry.setCounts(journal::texts::DeleteCounts.arg(enterprise, project).arg(removed));
     transaction.commit();
     return removed;
 }
@@ -36,8 +41,11 @@ int deleteProjectsInRegion(const QString &databasePath, const QString &prefix)
 {
     Connection connection(databasePath);
     Transaction transaction(connection);
+    JournalEntry entry(connection, journal::texts::Delete);
+    entry.keepWhere(u"substr(行政区划代码, 1, ?) = ?"_s, {int(prefix.size()), prefix});
     const int removed = connection.execute(
         u"delete from TZ_XIANGMU where substr(行政区划代码, 1, ?) = ?"_s, {int(prefix.size()), prefix});
+    entry.setCounts(journal::texts::DeleteRegionCounts.arg(prefix).arg(removed));
     transaction.commit();
     return removed;
 }

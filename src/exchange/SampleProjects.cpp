@@ -6,7 +6,6 @@
 #include "store/Database.h"
 #include "store/ProjectColumns.h"
 
-#include <QFile>
 #include <array>
 
 namespace granwise {
@@ -249,9 +248,9 @@ QVector<QVariant> SampleProjects::next()
 
     const QString category = random.pick(findProjectColumn(col::Category)->choices);
     s.set(row, col::Category, category);
-    s.set(row, col::ProjectName, u"%1%2年第%3号"_s.arg(category.chopped(2), year).arg(number));
+    s.set(row, col::ProjectName, u"%1%2年第%3号"_s.arg(category.chopped(2), year, QString::number(number)));
     s.set(row, u"项目批准单位"_s, county.province + u"发展和改革委员会"_s);
-    s.set(row, u"批准文号"_s, u"发改投资〔%1〕%2号"_s.arg(year).arg(random.below(2000) + 1));
+    s.set(row, u"批准文号"_s, u"发改投资〔%1〕%2号"_s.arg(year, QString::number(random.below(2000) + 1)));
     s.set(row, col::Ownership, random.pick(findProjectColumn(col::Ownership)->choices));
     s.set(row, col::ConstructionNature, random.pick(findProjectColumn(col::ConstructionNature)->choices));
     s.set(row, col::Progress, random.pick(findProjectColumn(col::Progress)->choices));
@@ -277,9 +276,8 @@ void writeSampleWorkbook(const QString &databasePath, const QString &templatePat
     progress.start(count);
     Connection connection(databasePath);
     SampleProjects samples(connection, seed);
-    CopyTemplateFile(templatePath, path);
-    try {
-        SheetStreamFill fill(path);
+    writeFromTemplate(templatePath, path, [&](const QString &copy) {
+        SheetStreamFill fill(copy);
         QVector<QVariant> header;
         for (const QString &name : uploadColumnNames())
             header << name;
@@ -289,10 +287,7 @@ void writeSampleWorkbook(const QString &databasePath, const QString &templatePat
             progress.advance();
         }
         fill.finish();
-    } catch (...) {
-        QFile::remove(path);
-        throw;
-    }
+    });
 }
 
 } // namespace granwise

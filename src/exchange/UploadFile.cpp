@@ -5,10 +5,12 @@
 #include "sheets/SheetStreamFill.h"
 #include "store/Database.h"
 #include "store/Glob.h"
+#include "store/NumberFormat.h"
 #include "store/ProjectColumns.h"
 
 #include <QDate>
 #include <QFile>
+#include <cmath>
 
 namespace granwise {
 
@@ -22,6 +24,19 @@ QString quotedColumnList(const QStringList &names)
     for (const QString &n : names)
         quoted << u'"' + n + u'"';
     return quoted.join(u',');
+}
+
+// A figure that is no finite number (left by an older version) would reach the file as the text
+// "INF", which no office above can take in.
+void refuseNonFinite(const QVector<QVariant> &row, int k, const QStringList &columns)
+{
+    const QVariant &value = row.at(k);
+    if (value.typeId() != QMetaType::Double || std::isfinite(value.toDouble()))
+        return;
+    static const int enterprise = int(uploadColumnNames().indexOf(col::EnterpriseName));
+    static const int project = int(uploadColumnNames().indexOf(col::ProjectName));
+    throw Error(u"项目“%1／%2”的“%3”不是有效的数字（%4），请改正后再制作上报文件"_s.arg(
+        row.at(enterprise).toString(), row.at(project).toString(), columns.at(k), formatNumber(value.toDouble())));
 }
 
 } // namespace
@@ -65,6 +80,8 @@ void TransOut(const QString &databasePath, const QString &path, Progress &progre
             progress.advance();
             for (int k = 0; k < count; ++k)
                 row[k] = projects.value(k);
+            for (int k = 0; k < count; ++k)
+                refuseNonFinite(row, k, columns);
             fill.writeRow(row);
         }
     }
@@ -85,13 +102,7 @@ void makeUploadWorkbook(const QString &databasePath, const QString &templatePath
     }
     progress.start(count + 5);
     progress.advance();
-    CopyTemplateFile(templatePath, path);
-    try {
-        TransOut(databasePath, path, progress);
-    } catch (...) {
-        QFile::remove(path); // a bare template copy is no upload file
-        throw;
-    }
+    writeFromTemplate(templatePath, path, [&](const QString &copy) { TransOut(databasePath, copy, progress); });
 }
 
 } // namespace granwise

@@ -28,8 +28,8 @@ QString defaultUploadFileName(const QString &unitName, const QDate &day);
 void TransOut(const QString &databasePath, const QString &path, Progress &progress);
 
 // The whole making of an upload file: counts the projects (the progress maximum is their
-// number + 5), copies the template to `path` and fills it. On failure the half-made file is
-// removed and the Error goes on.
+// number + 5) and fills a copy of the template through writeFromTemplate, so nothing appears at
+// `path` until the file is complete. On failure the Error goes on and `path` is as it was.
 void makeUploadWorkbook(const QString &databasePath, const QString &templatePath, const QString &path,
                         Progress &progress);
 

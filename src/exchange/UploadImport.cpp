@@ -86,20 +86,20 @@ QString previewSummaryLine(const ImportPreview &preview)
 {
     const QString name = fileName(preview.path);
     if (preview.refused())
-        return u"%1：不能导入。%2"_s.arg(name, preview.refusal);
+        return name + u"：不能导入。"_s + preview.refusal;
     QString replaced = u"将替换原有项目 %1 个"_s.arg(preview.replacedProjects());
     if (!preview.replacedKeys.isEmpty()) {
         const int shown = 5;
         QStringList keys;
         for (const ProjectKey &k : preview.replacedKeys.mid(0, shown))
             keys << k.first + u'／' + k.second;
-        replaced += u"（%1%2）"_s.arg(keys.join(u"、"_s), preview.replacedKeys.size() > shown ? u" 等"_s : QString());
+        replaced += u'（' + keys.join(u"、"_s) + (preview.replacedKeys.size() > shown ? u" 等"_s : QString()) + u'）';
     }
-    QString line = u"%1：%2 行，%3，文件内同键的行 %4 行，未通过校验的行 %5 行"_s.arg(name)
-                       .arg(preview.rows)
-                       .arg(replaced)
-                       .arg(preview.duplicateKeyRows)
-                       .arg(preview.failingRows);
+    // File names and keys are the user's text: they are joined, never passed through arg(), where
+    // a "%1" in them would be taken for a place of the sentence.
+    QString line = name + u"：%1 行，"_s.arg(preview.rows) + replaced +
+                   u"，文件内同键的行 %1 行，未通过校验的行 %2 行"_s.arg(QString::number(preview.duplicateKeyRows),
+                                                                  QString::number(preview.failingRows));
     if (preview.regionReplaced)
         line += u"，按地区整体替换将删除文件中没有的原有项目 %1 个"_s.arg(preview.regionLeftovers);
     return line;
@@ -109,10 +109,9 @@ QString importSummaryLine(const ImportOutcome &outcome)
 {
     const QString name = fileName(outcome.path);
     if (!outcome.imported)
-        return u"%1：未导入。%2"_s.arg(name, outcome.reason);
-    QString line = u"%1：新增 %2 行，替换原有项目 %3 个"_s.arg(name)
-                       .arg(outcome.result.rowsAdded)
-                       .arg(outcome.result.projectsReplaced);
+        return name + u"：未导入。"_s + outcome.reason;
+    QString line = name + u"：新增 %1 行，替换原有项目 %2 个"_s.arg(QString::number(outcome.result.rowsAdded),
+                                                                   QString::number(outcome.result.projectsReplaced));
     if (outcome.intake.regionReplaced)
         line += u"，按地区整体替换删除文件中没有的原有项目 %1 个"_s.arg(outcome.intake.regionLeftovers);
     if (outcome.intake.failingRows > 0)
@@ -127,7 +126,7 @@ QStringList importWarningLines(const FileIntake &intake)
         return lines;
     const QString lead = fileName(intake.path) + u"：警告："_s;
     if (intake.outsideOffice > 0)
-        lines << lead + u"%1 行不属于本单位地区（%2）"_s.arg(intake.outsideOffice).arg(intake.office.name);
+        lines << lead + u"%1 行不属于本单位地区（%2）"_s.arg(QString::number(intake.outsideOffice), intake.office.name);
     if (intake.olderRows > 0)
         lines << lead + u"%1 行的修改时间早于数据库中被替换的项目，导入会用旧数据覆盖新数据"_s.arg(intake.olderRows);
     if (intake.movedKeys > 0)
@@ -155,7 +154,7 @@ QString regionReplacementQuestion(const QVector<FileIntake> &files)
     QStringList lines;
     for (const FileIntake &f : files)
         if (!f.refused() && !f.regionReplaced && f.regionLeftovers > 0)
-            lines << exchange::RegionLeftoverLine.arg(fileName(f.path)).arg(f.regionLeftovers);
+            lines << exchange::RegionLeftoverLine.arg(fileName(f.path), QString::number(f.regionLeftovers));
     return lines.isEmpty() ? QString() : exchange::RegionQuestion.arg(lines.join(u'\n'));
 }
 

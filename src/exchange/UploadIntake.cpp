@@ -4,10 +4,15 @@
 #include "UploadImport.h"
 #include "projects/Validation.h"
 #include "store/Database.h"
+#include "store/Journal.h"
+#include "store/JournalTexts.h"
+#include "store/Error.h"
+#include "store/InputFile.h"
 #include "store/ProjectColumns.h"
 #include "store/TaskInfo.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QSet>
 
 namespace granwise {
@@ -52,12 +57,6 @@ QString insertSql(const QVector<UploadColumn> &columns)
     }
     return u"insert into TZ_XIANGMU (%1) values (%2)"_s.arg(names.join(u','), marks.join(u','));
 }
-
-// Where the rules find each upload column among their figures.
-struct FigureSource {
-    int value;    // index into the row's values
-    int position; // catalogue position
-};
 
 } // namespace
 
@@ -108,12 +107,13 @@ FileIntake UploadIntake::take(const QString &path, Progress &progress)
         try {
             takeRows(path, lastId, intake, progress);
             m_connection->executeScript(u"release upload_file"_s);
-        } catch (const Error &e) {
+        } catch (const std::exception &e) { // memory that ran out included: the file is refused, the others go on
             m_connection->executeScript(u"rollback to upload_file; release upload_file"_s);
             FileIntake refused;
             refused.path = path;
             refused.office = m_office;
-            refused.refusal = e.text().isEmpty() ? exchange::ImportFailed : e.text();
+            const QString reason = failureText(e);
+            refused.refusal = reason.isEmpty() ? exchange::ImportFailed : reason;
             intake = refused;
         }
     }
@@ -125,6 +125,7 @@ FileIntake UploadIntake::take(const QString &path, Progress &progress)
 void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake &intake, Progress &progress)
 {
     ProgressScope scope(progress);
+    requireReadableFile(path); // a named pipe would block the import forever
     UploadRows rows(path); // the workbook is parsed in the background while its rows are stored
     progress.start(rows.rowCountHint());
 
@@ -132,13 +133,13 @@ void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake
     const int statusAt = int(names.indexOf(col::ValidationStatus));
     const int modifiedAtColumn = int(names.indexOf(col::ModifiedAt));
     const int regionAt = int(names.indexOf(col::RegionCode));
-    const int postalAt = int(names.indexOf(u"邮政编码"_s));
-    QVector<FigureSource> figureSources;
-    for (int k = 0; k < rows.columns().size(); ++k)
-        if (rows.columns().at(k).number)
-            figureSources.append({k, projectColumnIndex(rows.columns().at(k).name)});
+    // The rows are checked as `validate` will check them once stored: the same values, read
+    // the same way.
+    const StoredProjectReader figuresReader(rows.columnNames());
 
     Connection &db = *m_connection;
+    JournalEntry entry(db, journal::texts::Import, QFileInfo(path).fileName(), JournalEntry::Undoable);
+    intake.journalEntry = entry.id();
     Statement remove = db.prepare(u"delete from TZ_XIANGMU where 企业详细名称 = ? and 项目名称 = ? "
                                   u"returning 修改时间, 行政区划代码"_s);
     Statement insert = db.prepare(insertSql(rows.columns()));
@@ -164,6 +165,7 @@ void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake
             if (replacing) {
                 // The stored projects of a key go when the key first occurs in the file, before
                 // any row with that key is added.
+                entry.keepKey(key.first, key.second);
                 remove.bind(1, key.first).bind(2, key.second);
                 bool replaced = false, older = false, moved = false;
                 const QString modified = values.at(modifiedAtColumn).toString();
@@ -182,13 +184,7 @@ void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake
         }
 
         // The file's 校验状态 stands only for a row that passes the rules.
-        figures.postalCode = values.at(postalAt).toString();
-        for (const FigureSource &s : figureSources) {
-            const QVariant &v = values.at(s.value);
-            figures.numbers[s.position] = v.isNull() ? 0.0 : v.toDouble();
-        }
-        recomputeDerivedFigures(figures);
-        if (checkFigures(figures)) {
+        if (figuresReader.read(values, figures) || checkFigures(figures)) {
             ++intake.failingRows;
             if (values.at(statusAt).toString().trimmed() == u"1"_s)
                 ++intake.falselyPassed;
@@ -200,6 +196,9 @@ void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake
         insert.reset();
         ++intake.rows;
     }
+
+    entry.noteAddedAfter(lastIdBefore);
+    entry.setCounts(journal::texts::ImportCounts.arg(intake.rows).arg(intake.replacedProjects()));
 
     const int file = int(m_files.size());
     Statement addCode = db.prepare(u"insert or ignore into temp.upload_intake_codes (file, code) values (?, ?)"_s);
@@ -222,10 +221,15 @@ int UploadIntake::replaceRegions()
         FileIntake &intake = m_files[file];
         if (intake.refused() || intake.regionReplaced)
             continue;
+        const QString leftovers = u"id <= ? and 行政区划代码 in "
+                                  u"(select code from temp.upload_intake_codes where file = ?)"_s;
+        JournalEntry entry(*m_connection, intake.journalEntry);
+        entry.keepWhere(leftovers, {m_lastIdBefore.at(file), file});
         intake.regionLeftovers =
-            m_connection->execute(u"delete from TZ_XIANGMU where id <= ? and 行政区划代码 in "
-                                  u"(select code from temp.upload_intake_codes where file = ?)"_s,
-                                  {m_lastIdBefore.at(file), file});
+            m_connection->execute(u"delete from TZ_XIANGMU where "_s + leftovers, {m_lastIdBefore.at(file), file});
+        entry.setCounts(journal::texts::ImportRegionCounts.arg(intake.rows)
+                            .arg(intake.replacedProjects())
+                            .arg(intake.regionLeftovers));
         intake.regionReplaced = true;
         removed += intake.regionLeftovers;
     }

@@ -44,6 +44,7 @@ struct FileIntake {
     int falselyPassed = 0;  // rows whose 校验状态 says passed but that fail the rules
 
     bool refused() const { return !refusal.isEmpty(); }
+    qint64 journalEntry = -1; // the journal entry of the file's import
     int replacedProjects() const { return int(replacedKeys.size()); }
 };
 

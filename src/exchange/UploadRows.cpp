@@ -2,6 +2,7 @@
 
 #include "ExchangeTexts.h"
 #include "sheets/CellReference.h"
+#include "sheets/ReadLimits.h"
 #include "sheets/SheetReader.h"
 #include "store/Error.h"
 #include "store/NumberFormat.h"
@@ -9,6 +10,7 @@
 
 #include <QHash>
 #include <QStringList>
+#include <cmath>
 
 namespace granwise {
 
@@ -36,9 +38,9 @@ QVector<UploadColumn> mapHeader(const QVector<CellValue> &header, int headerRow)
             continue; // "id", notes and other columns are not ours
         UploadColumn &t = targets[found.value()];
         if (t.sheetColumn >= 0)
-            throw Error(u"第 %1 行：列名“%2”出现了两次（%3 列和 %4 列）"_s.arg(headerRow)
-                            .arg(text, QString::fromStdString(sheets::columnLetters(t.sheetColumn + 1)),
-                                 QString::fromStdString(sheets::columnLetters(i + 1))));
+            throw Error(u"第 %1 行：列名“%2”出现了两次（%3 列和 %4 列）"_s.arg(
+                QString::number(headerRow), text, QString::fromStdString(sheets::columnLetters(t.sheetColumn + 1)),
+                QString::fromStdString(sheets::columnLetters(i + 1))));
         t.sheetColumn = i;
     }
     QStringList missing;
@@ -70,7 +72,9 @@ QVariant numberValue(const CellValue &cell, int row, const UploadColumn &column)
         return {};
     case CellValue::Type::Number:
     case CellValue::Type::DateTime:
-        return cell.number;
+        if (std::isfinite(cell.number))
+            return cell.number;
+        break;
     case CellValue::Type::Text: {
         if (cell.text.trimmed().isEmpty())
             return {};
@@ -82,7 +86,7 @@ QVariant numberValue(const CellValue &cell, int row, const UploadColumn &column)
     case CellValue::Type::Error:
         break;
     }
-    throw Error(u"第 %1 行 %2：“%3”不是数字"_s.arg(row).arg(columnLabel(column), cell.toText()));
+    throw Error(u"第 %1 行 %2：“%3”不是数字"_s.arg(QString::number(row), columnLabel(column), cell.toText()));
 }
 
 QVariant textValue(const CellValue &cell)
@@ -90,16 +94,51 @@ QVariant textValue(const CellValue &cell)
     return cell.toText(); // empty cells store an empty text
 }
 
+QVector<UploadRows::DerivedTarget> derivedTargets(const QVector<UploadColumn> &columns)
+{
+    const auto indexOf = [&columns](const QString &name) {
+        for (int k = 0; k < columns.size(); ++k)
+            if (columns.at(k).name == name)
+                return k;
+        throw Error(u"上报文件中没有列 %1"_s.arg(name));
+    };
+    QVector<UploadRows::DerivedTarget> targets;
+    for (const DerivedColumn &derived : derivedScaleColumns()) {
+        UploadRows::DerivedTarget target{indexOf(derived.column), {}};
+        for (const QString &part : derived.parts)
+            target.parts << indexOf(part);
+        targets << target;
+    }
+    return targets;
+}
+
 } // namespace
 
-UploadRows::UploadRows(const QString &path)
-    : m_reader(SheetReader::readAhead(SheetReader::open(path, exchange::SheetName)))
+UploadRows::UploadRows(const QString &path) : m_path(path)
 {
-    if (!m_reader->nextRow(m_cells))
+    std::unique_ptr<SheetReader> reader = SheetReader::open(path, exchange::SheetName);
+    if (!reader->nextRow(m_cells))
         throw Error(u"工作表“%1”是空的，没有列名"_s.arg(exchange::SheetName));
-    m_headerRow = m_reader->rowNumber();
+    m_headerRow = reader->rowNumber();
     m_columns = mapHeader(m_cells, m_headerRow);
+    m_derived = derivedTargets(m_columns);
+    // Cells far right of the last column of ours are no data of the file: they are refused
+    // before they are read ahead.
+    int lastColumn = 0;
+    for (const UploadColumn &c : std::as_const(m_columns))
+        lastColumn = std::max(lastColumn, c.sheetColumn + 1);
+    m_lastColumn = lastColumn + sheets::limits::kColumnsPastHeader;
+    reader->limitColumns(m_lastColumn);
+    m_reader = SheetReader::readAhead(std::move(reader));
     m_values.resize(m_columns.size());
+}
+
+QStringList UploadRows::columnNames() const
+{
+    QStringList names;
+    for (const UploadColumn &c : m_columns)
+        names << c.name;
+    return names;
 }
 
 UploadRows::~UploadRows() = default;
@@ -122,14 +161,33 @@ bool UploadRows::next(Progress &progress)
         if (isBlankRow(m_cells))
             continue;
         const int row = m_reader->rowNumber();
+        if (m_cells.size() > m_lastColumn) // a row read before the limit was set
+            SheetReader::refuseColumnBeyondLimit(m_path, row, int(m_cells.size()), m_lastColumn);
         for (int k = 0; k < m_columns.size(); ++k) {
             const UploadColumn &c = m_columns.at(k);
             const CellValue &cell = c.sheetColumn < m_cells.size() ? m_cells.at(c.sheetColumn) : missing;
             m_values[k] = c.number ? numberValue(cell, row, c) : textValue(cell);
         }
+        correctDerived(row);
         return true;
     }
     return false;
+}
+
+void UploadRows::correctDerived(int row)
+{
+    for (const DerivedTarget &d : std::as_const(m_derived)) {
+        double sum = 0;
+        for (const int part : d.parts)
+            sum += m_values.at(part).toDouble(); // NULL adds 0
+        const std::optional<double> corrected = correctedDerivedValue(m_values.at(d.column).toDouble(), sum);
+        if (!corrected)
+            continue;
+        if (!std::isfinite(*corrected))
+            throw Error(u"第 %1 行 %2：各项之和超出了数字的范围"_s.arg(QString::number(row),
+                                                                   columnLabel(m_columns.at(d.column))));
+        m_values[d.column] = *corrected;
+    }
 }
 
 ProjectKey UploadRows::key() const

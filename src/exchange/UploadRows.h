@@ -4,6 +4,7 @@
 #include "sheets/CellValue.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 #include <QVector>
 #include <memory>
@@ -34,6 +35,7 @@ public:
 
     // In uploadColumnNames() order.
     const QVector<UploadColumn> &columns() const { return m_columns; }
+    QStringList columnNames() const;
     // Sheet rows below the header, as far as the workbook tells.
     int rowCountHint() const;
     // Sheet row number of the row last read.
@@ -42,19 +44,32 @@ public:
     // Reads the next row with a value into values() (upload column order), advancing the
     // progress by each sheet row passed; false at the end. A cell that does not fit its column
     // throws Error naming the row and column. A numeric cell in a text column gives the
-    // program's number format; an empty cell an empty text, or NULL in a number column.
+    // program's number format; an empty cell an empty text, or NULL in a number column. A
+    // derived column (新建仓容, 机械设备) that disagrees with its parts comes as they add up, as
+    // the entry form stores it; one that agrees is kept as the file has it.
     bool next(Progress &progress);
     const QVariantList &values() const { return m_values; }
 
     // The project key (企业详细名称, 项目名称) of the row last read.
     ProjectKey key() const;
 
+    // A derived column of the upload file and its parts, by index into the upload columns.
+    struct DerivedTarget {
+        int column;
+        QVector<int> parts;
+    };
+
 private:
+    QString m_path;
     std::unique_ptr<SheetReader> m_reader;
     int m_headerRow = 0;
+    int m_lastColumn = 0;
     QVector<UploadColumn> m_columns;
+    QVector<DerivedTarget> m_derived;
     QVector<CellValue> m_cells;
     QVariantList m_values;
+
+    void correctDerived(int row);
 };
 
 } // namespace granwise

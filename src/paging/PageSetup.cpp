@@ -125,7 +125,7 @@ void drawPageFooter(QPainter &painter, const QRectF &area, const PageFooter &foo
     painter.setFont(printFont(*painter.device(), FooterFontPoints));
     const QRectF text = band.adjusted(0, 4, 0, 0);
     painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, footer.unitName);
-    painter.drawText(text, Qt::AlignHCenter | Qt::AlignVCenter, u"第 %1 页 共 %2 页"_s.arg(page).arg(pageCount));
+    painter.drawText(text, Qt::AlignHCenter | Qt::AlignVCenter, u"第 %1 页 共 %2 页"_s.arg(QString::number(page), QString::number(pageCount)));
     painter.drawText(text, Qt::AlignRight | Qt::AlignVCenter, footer.date);
     painter.restore();
 }

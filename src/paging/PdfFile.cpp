@@ -2,10 +2,10 @@
 
 #include "PageSetup.h"
 #include "store/Error.h"
+#include "store/OutputFile.h"
 
 #include <QBuffer>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace granwise {
 
@@ -31,12 +31,7 @@ void writePdf(const QString &path, const QString &title, const QPageLayout &layo
     buffer.close();
     if (buffer.data().isEmpty())
         throw Error(u"无法生成 PDF 文件：%1"_s.arg(path));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Error(u"无法写入文件 %1：%2"_s.arg(path, file.errorString()));
-    file.write(withIdeographText(buffer.data()));
-    if (!file.commit())
-        throw Error(u"无法写入文件 %1：%2"_s.arg(path, file.errorString()));
+    writeFileAtomically(path, withIdeographText(buffer.data()));
 }
 
 } // namespace granwise

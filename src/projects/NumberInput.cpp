@@ -66,9 +66,11 @@ double figureValue(const QString &text)
 {
     if (const auto value = parseNumber(text))
         return *value;
-    // An exponent still being typed ("1e", "1e-") counts as the number before it.
+    // An exponent still being typed ("1e", "1e-") counts as the number before it; a number
+    // beyond the range of a double ("1e309") counts as nothing.
     const qsizetype e = text.lastIndexOf(u'e', -1, Qt::CaseInsensitive);
-    if (e > 0)
+    const QStringView exponent = QStringView(text).mid(e + 1).trimmed();
+    if (e > 0 && (exponent.isEmpty() || exponent == u"-" || exponent == u"+"))
         return parseNumber(text.left(e)).value_or(0.0);
     return 0.0;
 }

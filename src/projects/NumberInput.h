@@ -18,10 +18,12 @@ struct FilteredInput {
 FilteredInput filterNumberInput(const QString &text);
 
 // The value a number field contributes to the derived totals while the user types: a blank
-// field, a lone sign or a lone "." count as 0; an unfinished exponent counts as its mantissa.
+// field, a lone sign or a lone "." count as 0; an unfinished exponent counts as its mantissa; a
+// number beyond the range of a double counts as 0.
 double figureValue(const QString &text);
 
-// True when the text can be stored in a number column: blank (stored as 0) or a whole number.
+// True when the text can be stored in a number column: blank (stored as 0) or a whole number
+// within the range of a double ("1e309" cannot be stored).
 bool isStorableFigure(const QString &text);
 
 } // namespace granwise

@@ -67,7 +67,8 @@ QVariant ProjectListModel::data(const QModelIndex &index, int role) const
     case Qt::TextAlignmentRole:
         return int(Qt::AlignCenter);
     case Qt::BackgroundRole:
-        return QBrush(index.row() + 1 == m_highlighted ? Qt::yellow : Qt::white);
+        // The blank line of an empty list is never highlighted: it holds no project.
+        return QBrush(index.row() + 1 == m_highlighted && index.row() < m_rows.size() ? Qt::yellow : Qt::white);
     default:
         return {};
     }

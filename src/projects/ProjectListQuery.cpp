@@ -2,6 +2,8 @@
 
 #include "ProjectTexts.h"
 #include "store/Database.h"
+#include "store/Journal.h"
+#include "store/JournalTexts.h"
 
 namespace granwise {
 
@@ -78,8 +80,11 @@ QStringList provincesPresent(Connection &connection)
 int deleteProject(Connection &connection, const QString &projectName, const QString &enterpriseName)
 {
     Transaction transaction(connection);
+    JournalEntry entry(connection, journal::texts::Delete);
+    entry.keepKey(enterpriseName, projectName);
     const int removed =
         connection.execute(u"delete from TZ_XIANGMU where 项目名称 = ? and 企业详细名称 = ?"_s, {projectName, enterpriseName});
+    entry.setCounts(journal::texts::DeleteCounts.arg(enterpriseName, projectName).arg(removed));
     transaction.commit();
     return removed;
 }

@@ -109,11 +109,12 @@ QVector<SheetEntry> figureEntries(const FigureSheetLayout &layout,
 
 void writeSheetWorkbook(const QString &templatePath, const QString &path, const QVector<SheetEntry> &entries)
 {
-    CopyTemplateFile(templatePath, path);
-    WorkbookFill workbook(path);
-    for (const SheetEntry &entry : entries)
-        workbook.setCell(entry.row, entry.column, entry.value);
-    workbook.save();
+    writeFromTemplate(templatePath, path, [&](const QString &copy) {
+        WorkbookFill workbook(copy);
+        for (const SheetEntry &entry : entries)
+            workbook.setCell(entry.row, entry.column, entry.value);
+        workbook.save();
+    });
 }
 
 QString sheetTemplateFileName(const QString &sheetTitle)

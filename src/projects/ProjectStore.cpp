@@ -3,8 +3,12 @@
 #include "RegionLists.h"
 #include "store/Clock.h"
 #include "store/Database.h"
+#include "store/Journal.h"
+#include "store/JournalTexts.h"
 #include "store/NumberFormat.h"
 #include "store/ProjectColumns.h"
+
+#include <cmath>
 
 namespace granwise {
 
@@ -27,6 +31,26 @@ QVariant storedValue(const ProjectColumn &column, const QString &text)
     return *number;
 }
 
+// The derived columns as their parts add up, where the values disagree with them (parts that
+// cannot be stored are refused by storedValue).
+ProjectValues withDerivedColumnsCorrected(const ProjectValues &values)
+{
+    ProjectValues corrected = values;
+    for (const DerivedColumn &derived : derivedScaleColumns()) {
+        double sum = 0;
+        for (const QString &part : derived.parts)
+            sum += parseNumber(values.value(part)).value_or(0.0);
+        const std::optional<double> value =
+            correctedDerivedValue(parseNumber(values.value(derived.column)).value_or(0.0), sum);
+        if (!value)
+            continue;
+        if (!std::isfinite(*value))
+            throw Error(u"“%1”各项之和超出了数字的范围，无法保存。"_s.arg(derived.column));
+        corrected[derived.column] = formatNumber(*value);
+    }
+    return corrected;
+}
+
 } // namespace
 
 std::optional<ProjectValues> loadProject(Connection &connection, const QString &projectName,
@@ -43,9 +67,10 @@ std::optional<ProjectValues> loadProject(Connection &connection, const QString &
     return values;
 }
 
-qint64 storeProject(Connection &connection, const ProjectValues &values, const SaveTarget &target,
+qint64 storeProject(Connection &connection, const ProjectValues &formValues, const SaveTarget &target,
                     const QString &status, const QDateTime &savedAt)
 {
+    const ProjectValues values = withDerivedColumnsCorrected(formValues);
     QStringList names;
     QVariantList bound;
     for (const ProjectColumn &column : projectColumns()) {
@@ -67,7 +92,10 @@ qint64 storeProject(Connection &connection, const ProjectValues &values, const S
     QVariant id;
     if (target.mode == EntryMode::Edit)
         id = connection.scalar(kFindFirst, {target.projectName, target.enterpriseName});
+    JournalEntry entry(connection, journal::texts::Save, {});
     if (id.isValid()) {
+        entry.keepRows({id.toLongLong()});
+        entry.setCounts(journal::texts::SaveReplaced);
         QStringList assignments;
         for (const QString &name : std::as_const(names))
             assignments << name + u" = ?"_s;
@@ -78,7 +106,9 @@ qint64 storeProject(Connection &connection, const ProjectValues &values, const S
         connection.execute(u"insert into TZ_XIANGMU (%1) values (%2)"_s.arg(names.join(u", "_s), marks.join(u", "_s)),
                            bound);
         id = connection.lastInsertRowId();
+        entry.setCounts(journal::texts::SaveAdded);
     }
+    entry.noteAdded(id.toLongLong());
     transaction.commit();
     return id.toLongLong();
 }

@@ -25,7 +25,8 @@ std::optional<ProjectValues> loadProject(Connection &connection, const QString &
 // Writes the form's values as one row of TZ_XIANGMU and returns its id. Edit mode updates the
 // first row of the target key and inserts when there is none; add mode always inserts. Texts
 // are stored as they stand; a blank number is stored as 0 and a text that is no number is an
-// Error naming it (nothing is written then). `行政区划代码` is looked up from the province,
+// Error naming it (nothing is written then). A derived column (新建仓容, 机械设备) that disagrees
+// with its parts is stored as they add up. `行政区划代码` is looked up from the province,
 // prefecture and county; `修改时间` is `savedAt`; `校验状态` is `status`.
 qint64 storeProject(Connection &connection, const ProjectValues &values, const SaveTarget &target,
                     const QString &status, const QDateTime &savedAt);

@@ -4,6 +4,7 @@
 #include "ProjectListQuery.h"
 #include "StorageSheetTexts.h"
 #include "store/Database.h"
+#include "store/ExactSum.h"
 #include "store/NumberFormat.h"
 #include "store/ProjectColumns.h"
 
@@ -118,21 +119,28 @@ StorageSheet computeStorageSheet(Connection &connection, const QVector<QPair<QSt
     const ListFilter filter = substringFilter(filters);
     StorageSheet sheet;
 
+    // Summed here rather than by the engine, exactly as the statistical tables sum, so that a
+    // province's amounts add up to their decimal total without float noise.
     const QStringList columns = summedColumns();
-    QStringList sums;
-    for (const QString &column : columns)
-        sums << u"sum("_s + column + u')';
-    Statement st = connection.prepare(u"select "_s + sums.join(u", "_s) + selection(filter));
+    Statement st = connection.prepare(u"select "_s + columns.join(u", "_s) + selection(filter));
     st.bindAll(filter.values);
-    QString land;
-    if (st.next()) {
+    QVector<ExactSum> sums(columns.size());
+    QVector<bool> summed(columns.size(), false); // a column with no value at all sums to nothing
+    while (st.next()) {
         for (int i = 0; i < columns.size(); ++i) {
-            const QString text = st.isNull(i) ? QString() : formatNumber(st.number(i));
-            if (columns.at(i) == col::Land)
-                land = text;
-            else
-                sheet.figures.insert(findProjectColumn(columns.at(i))->control, text);
+            if (st.isNull(i))
+                continue;
+            sums[i].add(st.number(i));
+            summed[i] = true;
         }
+    }
+    QString land;
+    for (int i = 0; i < columns.size(); ++i) {
+        const QString text = summed.at(i) ? formatNumber(sums.at(i).value()) : QString();
+        if (columns.at(i) == col::Land)
+            land = text;
+        else
+            sheet.figures.insert(findProjectColumn(columns.at(i))->control, text);
     }
 
     // The three investment totals, from the part sums as shown; empty with nothing selected.
@@ -142,10 +150,10 @@ StorageSheet computeStorageSheet(Connection &connection, const QVector<QPair<QSt
             continue; // a stored scale sum, summed as stored
         QString total;
         if (anySelected) {
-            double sum = 0;
+            ExactSum sum;
             for (const QString &source : figure.sources)
-                sum += numberOrZero(sheet.figures.value(source));
-            total = formatNumber(sum);
+                sum.add(numberOrZero(sheet.figures.value(source)));
+            total = formatNumber(sum.value());
         }
         sheet.figures.insert(figure.control, total);
     }

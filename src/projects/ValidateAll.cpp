@@ -3,6 +3,8 @@
 #include "ValidationFigures.h"
 
 #include "store/Database.h"
+#include "store/Journal.h"
+#include "store/JournalTexts.h"
 #include "store/ProjectColumns.h"
 
 #include <QTextStream>
@@ -41,12 +43,17 @@ void storeStatuses(Connection &connection, const QVector<FailedProject> &failing
             insert.run();
         }
     }
-    connection.execute(u"update TZ_XIANGMU set 校验状态 = ? "
-                       u"where 校验状态 is not ? and id in (select id from temp.validate_all_failing)"_s,
-                       {NotPassed, NotPassed});
-    connection.execute(u"update TZ_XIANGMU set 校验状态 = ? "
-                       u"where 校验状态 is not ? and id not in (select id from temp.validate_all_failing)"_s,
-                       {Passed, Passed});
+    const QString toNotPassed = u"校验状态 is not ? and id in (select id from temp.validate_all_failing)"_s;
+    const QString toPassed = u"校验状态 is not ? and id not in (select id from temp.validate_all_failing)"_s;
+    const int toZero = connection.scalar(u"select count(*) from TZ_XIANGMU where "_s + toNotPassed, {NotPassed}).toInt();
+    const int toOne = connection.scalar(u"select count(*) from TZ_XIANGMU where "_s + toPassed, {Passed}).toInt();
+    if (toZero + toOne > 0) { // a check that changes nothing leaves no entry
+        JournalEntry entry(connection, journal::texts::ValidateAll);
+        entry.keepWhere(u"("_s + toNotPassed + u") or ("_s + toPassed + u")"_s, {NotPassed, Passed});
+        entry.setCounts(journal::texts::ValidateCounts.arg(toZero + toOne).arg(toOne).arg(toZero));
+    }
+    connection.execute(u"update TZ_XIANGMU set 校验状态 = ? where "_s + toNotPassed, {NotPassed, NotPassed});
+    connection.execute(u"update TZ_XIANGMU set 校验状态 = ? where "_s + toPassed, {Passed, Passed});
     connection.execute(u"drop table temp.validate_all_failing"_s);
 }
 
@@ -105,7 +112,8 @@ QString ruleText(const ValidationFailure &failure)
 
 QString validateAllSummary(const ValidateAllResult &result)
 {
-    return texts::CheckAllSummary.arg(result.projectCount).arg(result.passedCount).arg(result.failedCount());
+    return texts::CheckAllSummary.arg(QString::number(result.projectCount), QString::number(result.passedCount),
+                                     QString::number(result.failedCount()));
 }
 
 int printValidateAll(const ValidateAllResult &result, QTextStream &out, QTextStream &err)

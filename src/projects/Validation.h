@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <QVector>
 #include <optional>
 
@@ -87,17 +88,34 @@ ValidationFailure notANumberFailure(const QString &column, const QString &text);
 // finite number.
 std::optional<double> readFigure(const QString &text);
 
+// The one reading of a figure held as a value (a stored column, a cell of an upload file):
+// NULL -> 0, a number as it is, a text through readFigure. Nothing for a value that is no
+// finite number (infinity, NaN, a text that is no number): the check stops at it as it stops
+// at a lone sign.
+std::optional<double> figureOf(const QVariant &value);
+// The value as a failure quotes it ("INF" for infinity).
+QString figureValueText(const QVariant &value);
+
 // ---- Stored projects ------------------------------------------------------------------------
 
-// Reads the rows of a query over TZ_XIANGMU (for example "select * from TZ_XIANGMU") into
-// figures. The positions of the needed result columns are looked up once, when the reader is
-// made; a needed column missing from the result is an Error.
+// Reads projects as they are stored into figures, every value through figureOf: the rows of a
+// query over TZ_XIANGMU (for example "select * from TZ_XIANGMU"), or rows of values about to
+// be stored (an upload file's, before it is taken in), so that both are checked alike. The
+// positions of the needed columns are looked up once, when the reader is made; a needed column
+// missing is an Error.
 class StoredProjectReader {
 public:
     explicit StoredProjectReader(const Statement &rows);
+    // Rows of values in the order of these column names.
+    explicit StoredProjectReader(const QStringList &columns);
     // Reads the current row, recomputing the derived columns as the form does. A failure
-    // (rule -1) names a number column that holds text that is no number; NULL counts as 0.
+    // (rule -1) names a number column whose value is no finite number; NULL counts as 0.
     std::optional<ValidationFailure> read(const Statement &row, ProjectFigures &figures) const;
+    std::optional<ValidationFailure> read(const QVariantList &values, ProjectFigures &figures) const;
+    // Reads like read() but goes on past a number column that holds no number: its figure
+    // reads as 0 and its text goes into `unreadable` at the column's catalogue position (a
+    // derived column takes the text of an unreadable part); readable columns stay null.
+    void readAll(const Statement &row, ProjectFigures &figures, QVector<QString> &unreadable) const;
 
 private:
     struct Source {
@@ -107,6 +125,9 @@ private:
     };
     int m_postalCode = -1;
     QVector<Source> m_numbers;
+
+    template<typename ValueAt>
+    std::optional<ValidationFailure> readWith(const ValueAt &valueAt, ProjectFigures &figures) const;
 };
 
 // The current row of a query over TZ_XIANGMU as the form would show it: every column of the

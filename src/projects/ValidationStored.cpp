@@ -6,6 +6,8 @@
 #include "store/NumberFormat.h"
 #include "store/ProjectColumns.h"
 
+#include <cmath>
+
 namespace granwise {
 
 using namespace Qt::StringLiterals;
@@ -20,25 +22,49 @@ int requireResultColumn(const Statement &rows, const QString &name)
     return column;
 }
 
+int requireColumn(const QStringList &columns, const QString &name)
+{
+    const int column = int(columns.indexOf(name));
+    if (column < 0)
+        throw Error(u"缺少列 %1"_s.arg(name));
+    return column;
+}
+
 bool isText(const QVariant &value)
 {
     return value.typeId() == QMetaType::QString;
 }
 
-// A stored number (REAL, INTEGER or NULL) as a double, without the general conversion.
-double storedNumber(const QVariant &value)
+} // namespace
+
+std::optional<double> figureOf(const QVariant &value)
 {
     switch (value.typeId()) {
-    case QMetaType::Double:
-        return *static_cast<const double *>(value.constData());
+    case QMetaType::Double: {
+        const double number = *static_cast<const double *>(value.constData());
+        if (!std::isfinite(number))
+            return std::nullopt;
+        return number;
+    }
     case QMetaType::LongLong:
         return double(*static_cast<const qint64 *>(value.constData()));
+    case QMetaType::QString: // a number column holding text: only an import can leave that behind
+        return readFigure(*static_cast<const QString *>(value.constData()));
     default:
-        return value.toDouble(); // NULL reads as 0
+        if (value.isNull())
+            return 0.0;
+        bool ok = false;
+        const double number = value.toDouble(&ok);
+        if (!ok || !std::isfinite(number))
+            return std::nullopt;
+        return number;
     }
 }
 
-} // namespace
+QString figureValueText(const QVariant &value)
+{
+    return isText(value) ? value.toString() : formatNumber(value.toDouble());
+}
 
 StoredProjectReader::StoredProjectReader(const Statement &rows)
     : m_postalCode(requireResultColumn(rows, validation::PostalCodeColumn))
@@ -47,24 +73,69 @@ StoredProjectReader::StoredProjectReader(const Statement &rows)
         m_numbers.append({requireResultColumn(rows, column.name), column.position, column.name});
 }
 
-std::optional<ValidationFailure> StoredProjectReader::read(const Statement &row, ProjectFigures &figures) const
+StoredProjectReader::StoredProjectReader(const QStringList &columns)
+    : m_postalCode(requireColumn(columns, validation::PostalCodeColumn))
 {
-    figures.postalCode = row.text(m_postalCode);
+    for (const validation::FigureColumn &column : validation::typedFigureColumns())
+        m_numbers.append({requireColumn(columns, column.name), column.position, column.name});
+}
+
+template<typename ValueAt>
+std::optional<ValidationFailure> StoredProjectReader::readWith(const ValueAt &valueAt, ProjectFigures &figures) const
+{
     double *numbers = figures.numbers.data();
     for (const Source &source : m_numbers) {
-        const QVariant value = row.value(source.resultColumn);
-        if (isText(value)) { // a number column holding text: only an import can leave that behind
-            const QString text = value.toString();
-            const std::optional<double> number = readFigure(text);
-            if (!number)
-                return notANumberFailure(source.name, text);
-            numbers[source.position] = *number;
-        } else {
-            numbers[source.position] = storedNumber(value);
-        }
+        const QVariant value = valueAt(source.resultColumn);
+        const std::optional<double> number = figureOf(value);
+        if (!number)
+            return notANumberFailure(source.name, figureValueText(value));
+        numbers[source.position] = *number;
     }
     validation::recomputeDerived(figures);
     return std::nullopt;
+}
+
+std::optional<ValidationFailure> StoredProjectReader::read(const Statement &row, ProjectFigures &figures) const
+{
+    figures.postalCode = row.text(m_postalCode);
+    return readWith([&row](int column) { return row.value(column); }, figures);
+}
+
+std::optional<ValidationFailure> StoredProjectReader::read(const QVariantList &values, ProjectFigures &figures) const
+{
+    figures.postalCode = values.at(m_postalCode).toString();
+    return readWith([&values](int column) { return values.at(column); }, figures);
+}
+
+void StoredProjectReader::readAll(const Statement &row, ProjectFigures &figures, QVector<QString> &unreadable) const
+{
+    unreadable.fill(QString(), figures.numbers.size());
+    figures.postalCode = row.text(m_postalCode);
+    double *numbers = figures.numbers.data();
+    bool anyUnreadable = false;
+    for (const Source &source : m_numbers) {
+        const QVariant value = row.value(source.resultColumn);
+        const std::optional<double> number = figureOf(value);
+        numbers[source.position] = number.value_or(0.0);
+        if (!number) {
+            const QString text = figureValueText(value);
+            unreadable[source.position] = text.isNull() ? u""_s : text;
+            anyUnreadable = true;
+        }
+    }
+    validation::recomputeDerived(figures);
+    if (!anyUnreadable)
+        return;
+    for (const DerivedColumn &derived : derivedScaleColumns()) {
+        const int position = projectColumnIndex(derived.column);
+        for (const QString &part : derived.parts) {
+            const QString &text = unreadable.at(projectColumnIndex(part));
+            if (!text.isNull()) {
+                unreadable[position] = text;
+                break;
+            }
+        }
+    }
 }
 
 ProjectValues projectValuesFromRow(const Statement &row)
@@ -79,13 +150,8 @@ ProjectValues projectValuesFromRow(const Statement &row)
             continue;
         }
         const QVariant value = row.value(column);
-        if (isText(value)) {
-            const QString text = value.toString();
-            const std::optional<double> number = readFigure(text);
-            values.insert(c.name, number ? formatNumber(*number) : text);
-        } else {
-            values.insert(c.name, formatNumber(storedNumber(value)));
-        }
+        const std::optional<double> number = figureOf(value);
+        values.insert(c.name, number ? formatNumber(*number) : figureValueText(value));
     }
     return values;
 }

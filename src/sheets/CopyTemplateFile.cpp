@@ -1,6 +1,7 @@
 #include "CopyTemplateFile.h"
 
 #include "store/Error.h"
+#include "store/OutputFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -33,6 +34,15 @@ void CopyTemplateFile(const QString &source, const QString &destination)
     }
     if (!out.flush())
         throw Error(u"Cannot create file %1"_s.arg(destination));
+}
+
+void writeFromTemplate(const QString &templatePath, const QString &target,
+                       const std::function<void(const QString &copy)> &fill)
+{
+    OutputFile out(target);
+    CopyTemplateFile(templatePath, out.path());
+    fill(out.path());
+    out.commit();
 }
 
 } // namespace granwise

@@ -1,3 +1,4 @@
+#include "ReadLimits.h"
 #include "SheetReader.h"
 
 #include <condition_variable>
@@ -52,31 +53,39 @@ public:
 
     int rowNumber() const override { return m_rowNumber; }
     int rowCountHint() const override { return m_hint; }
+    // The reader being read ahead checks the cells it has not read yet.
+    void limitColumns(int lastColumn) override { m_reader->limitColumns(lastColumn); }
 
 private:
     struct Row {
         int number;
         QVector<CellValue> cells;
     };
+    // A batch ends at so many rows, or at so many cells when its rows are wide.
     static constexpr size_t kBatchRows = 256;
     static constexpr size_t kBatchesAhead = 8;
+    static constexpr qsizetype kBatchCells = sheets::limits::kMaxQueuedCells / qsizetype(kBatchesAhead);
 
     void readAll()
     {
         try {
             std::vector<Row> batch;
+            qsizetype batchCells = 0;
             QVector<CellValue> cells;
             for (;;) {
                 const bool more = m_reader->nextRow(cells);
-                if (more)
+                if (more) {
+                    batchCells += cells.capacity();
                     batch.push_back({m_reader->rowNumber(), std::move(cells)});
-                if (batch.size() == kBatchRows || (!more && !batch.empty())) {
+                }
+                if (batch.size() == kBatchRows || batchCells >= kBatchCells || (!more && !batch.empty())) {
                     std::unique_lock lock(m_mutex);
                     m_changed.wait(lock, [this] { return m_ready.size() < kBatchesAhead || m_stopped; });
                     if (m_stopped)
                         return;
                     m_ready.push_back(std::move(batch));
                     batch = {};
+                    batchCells = 0;
                     lock.unlock();
                     m_changed.notify_all();
                 }

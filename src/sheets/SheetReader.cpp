@@ -1,5 +1,7 @@
 #include "SheetReader.h"
 
+#include "CellReference.h"
+#include "ReadLimits.h"
 #include "XlsxSheetReader.h"
 #include "store/Error.h"
 
@@ -29,6 +31,14 @@ WorkbookKind kindOf(const QString &path)
 }
 
 } // namespace
+
+void SheetReader::refuseColumnBeyondLimit(const QString &path, int row, int column, int lastColumn)
+{
+    sheets::limits::refuseBeyondLimit(
+        path, u"第 %1 行 %2 列远在列名之外，表格的内容不应超过 %3 列"_s.arg(
+                  QString::number(row), QString::fromStdString(sheets::columnLetters(column)),
+                  QString::fromStdString(sheets::columnLetters(lastColumn))));
+}
 
 std::unique_ptr<SheetReader> SheetReader::open(const QString &path, const QString &sheetName)
 {

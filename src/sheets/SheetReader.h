@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <atomic>
+#include <limits>
 #include <memory>
 
 namespace granwise {
@@ -34,6 +36,19 @@ public:
     virtual int rowNumber() const = 0;
     // The last row number the sheet says it uses, or -1 when it does not say.
     virtual int rowCountHint() const = 0;
+
+    // From now on a cell with a value right of `lastColumn` (counted from 1) refuses the sheet:
+    // nextRow() throws Error naming the row and column. Rows read ahead already are not checked
+    // again.
+    virtual void limitColumns(int lastColumn) { m_columnLimit = lastColumn; }
+    // The refusal of a cell right of the limit.
+    [[noreturn]] static void refuseColumnBeyondLimit(const QString &path, int row, int column, int lastColumn);
+
+protected:
+    int columnLimit() const { return m_columnLimit; }
+
+private:
+    std::atomic<int> m_columnLimit{std::numeric_limits<int>::max()};
 };
 
 } // namespace granwise

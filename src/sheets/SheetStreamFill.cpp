@@ -1,6 +1,7 @@
 #include "SheetStreamFill.h"
 
 #include "CellReference.h"
+#include "DeflateBehind.h"
 #include "SheetXml.h"
 #include "WorkbookTouchUp.h"
 #include "XlsxPackage.h"
@@ -9,8 +10,6 @@
 #include "store/Error.h"
 #include "store/NumberFormat.h"
 
-#include <QDir>
-#include <QTemporaryFile>
 #include <cmath>
 #include <cstring>
 #include <list>
@@ -26,6 +25,10 @@ namespace {
 
 const char *const kRowsMark = "granwise-rows";
 constexpr size_t kFlushSize = 1 << 20;
+// The rows, hundreds of megabytes of very regular XML for a national data set, are deflated at
+// the fastest level; the small parts around them as tightly as usual.
+constexpr int kRowsLevel = 1;
+constexpr int kPartLevel = 6;
 
 struct StringWriter : pugi::xml_writer {
     std::string &out;
@@ -69,7 +72,7 @@ struct SheetStreamFill::Impl {
 
     std::vector<std::string> letters; // by column
     std::string buffer;
-    QTemporaryFile rowsFile;
+    std::unique_ptr<DeflateBehind> rows; // the rows, deflated while more are written
     int next = 1;
     bool finished = false;
 
@@ -136,9 +139,8 @@ void SheetStreamFill::Impl::flushBuffer()
 {
     if (buffer.empty())
         return;
-    if (rowsFile.write(buffer.data(), qint64(buffer.size())) != qint64(buffer.size()))
-        throw Error(u"临时文件写不下：%1（%2）"_s.arg(rowsFile.fileName(), rowsFile.errorString()));
-    buffer.clear();
+    rows->write(buffer);
+    buffer.reserve(kFlushSize + 64 * 1024);
 }
 
 void SheetStreamFill::Impl::writeTemplateRow(pugi::xml_node row)
@@ -297,9 +299,7 @@ SheetStreamFill::SheetStreamFill(const QString &xlsxPath) : d(std::make_unique<I
     d->columnStyles.emplace(worksheet);
     d->takeTemplateRows(sheetData);
 
-    d->rowsFile.setFileTemplate(QDir::tempPath() + u"/granwise-sheet-XXXXXX.xml"_s);
-    if (!d->rowsFile.open())
-        throw Error(u"临时文件无法建立：%1（%2）"_s.arg(d->rowsFile.fileTemplate(), d->rowsFile.errorString()));
+    d->rows = std::make_unique<DeflateBehind>(kRowsLevel);
     d->buffer.reserve(kFlushSize + 64 * 1024);
 }
 
@@ -327,9 +327,9 @@ void SheetStreamFill::writeRow(const QVector<QVariant> &cells)
     if (d->finished)
         throw Error(u"工作簿已经保存：%1"_s.arg(d->path));
     if (d->next > kMaxRows)
-        throw Error(u"工作表最多只能有 %1 行：%2"_s.arg(kMaxRows).arg(d->path));
+        throw Error(u"工作表最多只能有 %1 行：%2"_s.arg(QString::number(kMaxRows), d->path));
     if (cells.size() > kMaxColumns)
-        throw Error(u"工作表最多只能有 %1 列：%2"_s.arg(kMaxColumns).arg(d->path));
+        throw Error(u"工作表最多只能有 %1 列：%2"_s.arg(QString::number(kMaxColumns), d->path));
     const int row = d->next++;
     d->writeTemplateRowsBefore(row);
     const auto found = d->templateRows.find(row);
@@ -347,8 +347,7 @@ void SheetStreamFill::finish()
 {
     d->writeTemplateRowsBefore(kMaxRows + 1);
     d->flushBuffer();
-    if (!d->rowsFile.flush() || !d->rowsFile.seek(0))
-        throw Error(u"临时文件写不下：%1（%2）"_s.arg(d->rowsFile.fileName(), d->rowsFile.errorString()));
+    d->rows->finish();
 
     if (d->dimension) {
         if (!d->dimension.attribute("ref"))
@@ -360,28 +359,36 @@ void SheetStreamFill::finish()
     const size_t at = whole.find(mark);
     if (at == std::string::npos)
         throw Error(u"工作簿无法保存：%1"_s.arg(d->path));
+    // The part is the sheet's head, the rows deflated already and its tail: three pieces of one
+    // deflate stream.
     const std::string head = whole.substr(0, at);
     const std::string tail = whole.substr(at + mark.size());
-    const qint64 rowsSize = d->rowsFile.size();
-    const qint64 total = qint64(head.size()) + rowsSize + qint64(tail.size());
+    const std::string headDeflated = deflatePiece(head, kPartLevel, false);
+    const std::string tailDeflated = deflatePiece(tail, kPartLevel, true);
+    QFile &rows = d->rows->output();
+    const qint64 rowsSize = rows.size();
+    const qint64 size = qint64(head.size()) + d->rows->size() + qint64(tail.size());
+    const qint64 compressedSize = qint64(headDeflated.size()) + rowsSize + qint64(tailDeflated.size());
+    const quint32 crc = crc32Joined(crc32Joined(crc32Of(head), d->rows->crc(), d->rows->size()), crc32Of(tail),
+                                    qint64(tail.size()));
 
     qint64 position = 0;
-    QFile &rows = d->rowsFile;
-    auto produce = [&](char *out, qint64 size) -> qint64 {
+    auto produce = [&](char *out, qint64 wanted) -> qint64 {
         qint64 written = 0;
-        while (written < size && position < total) {
+        while (written < wanted && position < compressedSize) {
             qint64 n = 0;
-            if (position < qint64(head.size())) {
-                n = std::min<qint64>(size - written, qint64(head.size()) - position);
-                std::memcpy(out + written, head.data() + position, size_t(n));
-            } else if (position < qint64(head.size()) + rowsSize) {
-                n = rows.read(out + written, std::min<qint64>(size - written, qint64(head.size()) + rowsSize - position));
+            const qint64 headSize = qint64(headDeflated.size());
+            if (position < headSize) {
+                n = std::min<qint64>(wanted - written, headSize - position);
+                std::memcpy(out + written, headDeflated.data() + position, size_t(n));
+            } else if (position < headSize + rowsSize) {
+                n = rows.read(out + written, std::min<qint64>(wanted - written, headSize + rowsSize - position));
                 if (n <= 0)
                     throw Error(u"临时文件读不出：%1（%2）"_s.arg(rows.fileName(), rows.errorString()));
             } else {
-                const qint64 offset = position - qint64(head.size()) - rowsSize;
-                n = std::min<qint64>(size - written, qint64(tail.size()) - offset);
-                std::memcpy(out + written, tail.data() + offset, size_t(n));
+                const qint64 offset = position - headSize - rowsSize;
+                n = std::min<qint64>(wanted - written, qint64(tailDeflated.size()) - offset);
+                std::memcpy(out + written, tailDeflated.data() + offset, size_t(n));
             }
             written += n;
             position += n;
@@ -394,7 +401,7 @@ void SheetStreamFill::finish()
         const ZipReader zip(d->path);
         const XlsxPackage package(zip);
         ZipEdit edit(d->path);
-        edit.replaceStreamed(d->sheetPart, total, produce);
+        edit.replaceDeflated(d->sheetPart, size, compressedSize, crc, produce);
         WorkbookTouchUp touchUp;
         touchUp.formulasInWorkbook = d->formulasInSheet;
         touchUp.formulaOverwritten = d->formulaOverwritten;
@@ -402,7 +409,7 @@ void SheetStreamFill::finish()
         edit.commit();
     }
     d->finished = true;
-    d->rowsFile.close();
+    d->rows.reset();
 }
 
 void createBlankWorkbook(const QString &xlsxPath, const QString &sheetName)

@@ -203,7 +203,7 @@ QString WorkbookFill::sheetName() const
 static void checkPosition(const QString &path, int row, int column)
 {
     if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
-        throw Error(u"工作簿单元格位置不对：%1（第 %2 行第 %3 列）"_s.arg(path).arg(row).arg(column));
+        throw Error(u"工作簿单元格位置不对：%1（第 %2 行第 %3 列）"_s.arg(path, QString::number(row), QString::number(column)));
 }
 
 void WorkbookFill::setCell(int row, int column, const QVariant &value)

@@ -1,7 +1,9 @@
 #include "XlsxPackage.h"
 
+#include "ReadLimits.h"
 #include "store/Error.h"
 
+#include <algorithm>
 #include <cstring>
 #include <pugixml.hpp>
 #include <vector>
@@ -26,7 +28,7 @@ bool endsWith(const std::string &text, const char *suffix)
 
 pugi::xml_document parsePart(const ZipReader &zip, const std::string &part)
 {
-    const std::string bytes = zip.read(part);
+    const std::string bytes = zip.read(part, std::min(zip.partBudget(), limits::kMaxDocumentPartBytes));
     pugi::xml_document doc;
     const pugi::xml_parse_result result = doc.load_buffer(bytes.data(), bytes.size());
     if (!result)

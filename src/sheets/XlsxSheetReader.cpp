@@ -1,29 +1,24 @@
 #include "XlsxSheetReader.h"
 
 #include "CellReference.h"
+#include "ReadLimits.h"
 #include "XlsxPackage.h"
+#include "XlsxSharedParts.h"
+#include "XmlPartStream.h"
 #include "XmlText.h"
 #include "ZipArchive.h"
 #include "store/Error.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <deque>
-#include <expat.h>
-#include <pugixml.hpp>
 
 namespace granwise::sheets {
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-constexpr qint64 kChunk = 256 * 1024;
-
-bool named(const XML_Char *name, const char *local)
-{
-    return std::strcmp(localName(name), local) == 0;
-}
 
 const XML_Char *attribute(const XML_Char **atts, const char *name)
 {
@@ -33,148 +28,15 @@ const XML_Char *attribute(const XML_Char **atts, const char *name)
     return nullptr;
 }
 
-// Feeds one zip entry to an expat parser chunk by chunk; a large part is unpacked ahead in a
-// background thread while the parser works.
-class XmlStream {
-public:
-    enum class Unpacking { InLine, Ahead };
-    XmlStream(const ZipReader &zip, const std::string &part, Unpacking unpacking = Unpacking::InLine)
-        : m_zip(zip), m_part(part)
-    {
-        if (unpacking == Unpacking::Ahead)
-            m_ahead = std::make_unique<ZipEntryPrefetch>(zip, part);
-        else
-            m_entry = std::make_unique<ZipEntryStream>(zip, part);
-        m_parser = XML_ParserCreate("UTF-8");
-        if (!m_parser)
-            throw Error(u"内存不足"_s);
-    }
-    ~XmlStream() { XML_ParserFree(m_parser); }
-    XmlStream(const XmlStream &) = delete;
-    XmlStream &operator=(const XmlStream &) = delete;
-
-    XML_Parser parser() const { return m_parser; }
-    bool atEnd() const { return m_end; }
-
-    // Parses the next chunk; false once the whole part has been parsed.
-    bool feed()
-    {
-        if (m_end)
-            return false;
-        void *buffer = XML_GetBuffer(m_parser, int(kChunk));
-        if (!buffer)
-            throw Error(u"内存不足"_s);
-        const qint64 n = m_ahead ? m_ahead->read(static_cast<char *>(buffer), kChunk)
-                                 : m_entry->read(static_cast<char *>(buffer), kChunk);
-        m_end = n == 0;
-        if (XML_ParseBuffer(m_parser, int(n), m_end) == XML_STATUS_ERROR) {
-            throw Error(u"工作簿已损坏：%1（%2 第 %3 行：%4）"_s.arg(
-                m_zip.path(), QString::fromStdString(m_part)).arg(XML_GetCurrentLineNumber(m_parser))
-                            .arg(QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(m_parser)))));
-        }
-        return !m_end;
-    }
-
-private:
-    const ZipReader &m_zip;
-    std::string m_part;
-    std::unique_ptr<ZipEntryStream> m_entry;
-    std::unique_ptr<ZipEntryPrefetch> m_ahead;
-    XML_Parser m_parser = nullptr;
-    bool m_end = false;
-};
-
-// The shared strings, read whole (they are what the sheet refers to by index).
-class SharedStringsLoader {
-public:
-    static QVector<QString> load(const ZipReader &zip, const std::string &part)
-    {
-        SharedStringsLoader loader;
-        XmlStream stream(zip, part);
-        XML_SetUserData(stream.parser(), &loader);
-        XML_SetElementHandler(stream.parser(), &SharedStringsLoader::start, &SharedStringsLoader::end);
-        XML_SetCharacterDataHandler(stream.parser(), &SharedStringsLoader::characters);
-        while (stream.feed()) {
-        }
-        return std::move(loader.m_strings);
-    }
-
-private:
-    QVector<QString> m_strings;
-    std::string m_text;
-    bool m_inItem = false, m_inText = false;
-    int m_phonetic = 0;
-
-    static void start(void *self, const XML_Char *name, const XML_Char **)
-    {
-        auto *s = static_cast<SharedStringsLoader *>(self);
-        if (named(name, "si")) {
-            s->m_inItem = true;
-            s->m_text.clear();
-        } else if (named(name, "rPh")) {
-            ++s->m_phonetic;
-        } else if (named(name, "t") && s->m_inItem && s->m_phonetic == 0) {
-            s->m_inText = true;
-        }
-    }
-    static void end(void *self, const XML_Char *name)
-    {
-        auto *s = static_cast<SharedStringsLoader *>(self);
-        if (named(name, "si")) {
-            s->m_inItem = false;
-            s->m_strings.append(decodeCellText(QString::fromUtf8(s->m_text.data(), qsizetype(s->m_text.size()))));
-        } else if (named(name, "rPh")) {
-            --s->m_phonetic;
-        } else if (named(name, "t")) {
-            s->m_inText = false;
-        }
-    }
-    static void characters(void *self, const XML_Char *text, int length)
-    {
-        auto *s = static_cast<SharedStringsLoader *>(self);
-        if (s->m_inText)
-            s->m_text.append(text, size_t(length));
-    }
-};
-
-// For each cell style index, whether it shows a date.
-std::vector<bool> loadDateStyles(const ZipReader &zip, const std::string &part)
-{
-    std::vector<bool> dates;
-    if (part.empty() || !zip.contains(part))
-        return dates;
-    const std::string bytes = zip.read(part);
-    pugi::xml_document doc;
-    if (!doc.load_buffer(bytes.data(), bytes.size()))
-        return dates;
-    const pugi::xml_node sheet = doc.document_element();
-    QHash<int, QString> codes;
-    for (pugi::xml_node n : sheet.children()) {
-        if (named(n.name(), "numFmts")) {
-            for (pugi::xml_node f : n.children())
-                codes.insert(f.attribute("numFmtId").as_int(), QString::fromUtf8(f.attribute("formatCode").value()));
-        }
-    }
-    for (pugi::xml_node n : sheet.children()) {
-        if (!named(n.name(), "cellXfs"))
-            continue;
-        for (pugi::xml_node xf : n.children()) {
-            const int id = xf.attribute("numFmtId").as_int();
-            dates.push_back(isDateFormat(id, codes.value(id)));
-        }
-    }
-    return dates;
-}
-
 class XlsxSheetReader final : public SheetReader {
 public:
     XlsxSheetReader(std::unique_ptr<ZipReader> zip, const XlsxPackage &package, const std::string &sheetPart)
         : m_zip(std::move(zip)), m_date1904(package.date1904)
     {
         if (!package.sharedStringsPart.empty() && m_zip->contains(package.sharedStringsPart))
-            m_strings = SharedStringsLoader::load(*m_zip, package.sharedStringsPart);
+            m_strings = loadSharedStrings(*m_zip, package.sharedStringsPart);
         m_dateStyles = loadDateStyles(*m_zip, package.stylesPart);
-        m_stream = std::make_unique<XmlStream>(*m_zip, sheetPart, XmlStream::Unpacking::Ahead);
+        m_stream = std::make_unique<XmlPartStream>(*m_zip, sheetPart, XmlPartStream::Unpacking::Ahead);
         XML_Parser p = m_stream->parser();
         XML_SetUserData(p, this);
         XML_SetElementHandler(p, &XlsxSheetReader::start, &XlsxSheetReader::end);
@@ -193,6 +55,7 @@ public:
         m_rowNumber = m_rows.front().first;
         cells = std::move(m_rows.front().second);
         m_rows.pop_front();
+        m_queuedCells -= cells.capacity();
         return true;
     }
 
@@ -201,12 +64,13 @@ public:
 
 private:
     std::unique_ptr<ZipReader> m_zip;
-    std::unique_ptr<XmlStream> m_stream;
-    QVector<QString> m_strings;
+    std::unique_ptr<XmlPartStream> m_stream;
+    SharedStrings m_strings;
     std::vector<bool> m_dateStyles;
     bool m_date1904 = false;
 
     std::deque<std::pair<int, QVector<CellValue>>> m_rows;
+    qsizetype m_queuedCells = 0; // room for cells the rows in m_rows take
     int m_rowNumber = 0;
     int m_extentRows = -1;
     std::exception_ptr m_error;
@@ -228,7 +92,8 @@ private:
     bool m_hasValue = false;
     std::string m_value;
     QVector<CellValue> m_cells;
-    int m_width = 0; // cells in the widest row so far
+    int m_width = 0; // cells in the widest row so far (a row's room is reserved up to a sane width)
+    static constexpr int kReservedWidth = 1024;
 
     // Parses the next chunk; an error raised inside a handler wins over expat's own report.
     bool feed()
@@ -248,7 +113,18 @@ private:
 
     [[noreturn]] void damaged(const QString &what) const
     {
-        throw Error(u"工作簿已损坏：%1（第 %2 行：%3）"_s.arg(m_zip->path()).arg(m_row).arg(what));
+        throw Error(u"工作簿已损坏：%1（第 %2 行：%3）"_s.arg(m_zip->path(), QString::number(m_row), what));
+    }
+
+    QString cellName() const
+    {
+        return u"第 %1 行 %2 列"_s.arg(QString::number(m_row), QString::fromStdString(columnLetters(m_column)));
+    }
+
+    [[noreturn]] void refuseLongText() const
+    {
+        limits::refuseBeyondLimit(m_zip->path(), u"%1的文字超过 %2 个字符，单元格容纳不下"_s.arg(
+                                                     cellName(), QString::number(limits::kMaxCellTextLength)));
     }
 
     // Elements of the sheet carry the prefix of the root element, if any ("x:row"); it is
@@ -269,8 +145,7 @@ private:
                 r->m_rootName = name;
             r->onStart(r->elementName(name), atts);
         } catch (...) {
-            r->m_error = std::current_exception();
-            XML_StopParser(r->m_stream->parser(), XML_FALSE);
+            r->stop(std::current_exception());
         }
     }
     static void end(void *self, const XML_Char *name)
@@ -279,19 +154,40 @@ private:
         try {
             r->onEnd(r->elementName(name));
         } catch (...) {
-            r->m_error = std::current_exception();
-            XML_StopParser(r->m_stream->parser(), XML_FALSE);
+            r->stop(std::current_exception());
         }
     }
     static void characters(void *self, const XML_Char *text, int length)
     {
         auto *r = static_cast<XlsxSheetReader *>(self);
-        if (r->m_capture)
-            r->m_value.append(text, size_t(length));
+        if (!r->m_capture)
+            return;
+        if (qsizetype(r->m_value.size()) + length > limits::kMaxCellTextBytes) {
+            r->m_capture = false;
+            try {
+                r->refuseLongText();
+            } catch (...) {
+                r->stop(std::current_exception());
+            }
+            return;
+        }
+        r->m_value.append(text, size_t(length));
+    }
+
+    // An error inside a handler: kept for feed(), the parse stopped (expat may still deliver
+    // the element it is in; the first error is the one reported).
+    void stop(std::exception_ptr error)
+    {
+        if (m_error)
+            return;
+        m_error = std::move(error);
+        m_stream->abort();
     }
 
     void onStart(const char *name, const XML_Char **atts)
     {
+        if (m_error)
+            return;
         if (m_inCell) {
             if (name[0] == 'v' && name[1] == 0) {
                 m_capture = true;
@@ -336,7 +232,7 @@ private:
                 damaged(u"行号顺序不对"_s);
             m_column = 0;
             m_cells.clear();
-            m_cells.reserve(m_width);
+            m_cells.reserve(std::min(m_width, kReservedWidth));
         } else if (std::strcmp(name, "sheetData") == 0) {
             m_inSheetData = true;
         } else if (std::strcmp(name, "dimension") == 0) {
@@ -350,6 +246,8 @@ private:
 
     void onEnd(const char *name)
     {
+        if (m_error)
+            return;
         if (m_inCell) {
             if (name[0] == 'c' && name[1] == 0) {
                 m_inCell = false;
@@ -366,8 +264,12 @@ private:
             m_inRow = false;
             m_lastRow = m_row;
             m_width = std::max(m_width, int(m_cells.size()));
+            m_queuedCells += m_cells.capacity();
             m_rows.emplace_back(m_row, std::move(m_cells));
             m_cells = {};
+            // Rows wait for the caller bounded by their cells, however many fit in one chunk.
+            if (m_queuedCells >= limits::kMaxQueuedCells)
+                m_stream->suspend();
         } else if (std::strcmp(name, "sheetData") == 0) {
             m_inSheetData = false;
         }
@@ -406,20 +308,45 @@ private:
         return result.ec == std::errc() && result.ptr == last && first != last;
     }
 
+    // A shared-string index: a whole number in range, nothing else ("nan", "1.5", "-0" are none).
+    bool parseIndex(qsizetype &out) const
+    {
+        std::string_view text(m_value);
+        const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+        while (!text.empty() && blank(text.front()))
+            text.remove_prefix(1);
+        while (!text.empty() && blank(text.back()))
+            text.remove_suffix(1);
+        if (text.empty() || text.front() < '0' || text.front() > '9')
+            return false;
+        qint64 index = -1;
+        const auto result = std::from_chars(text.data(), text.data() + text.size(), index);
+        if (result.ec != std::errc() || result.ptr != text.data() + text.size() || index >= m_strings.size())
+            return false;
+        out = qsizetype(index);
+        return true;
+    }
+
     void storeCell()
     {
         if (m_column < 1 || m_column > kMaxColumns)
             damaged(u"列号不对"_s);
         if (!m_hasValue)
             return;
+        if (m_column > columnLimit())
+            refuseColumnBeyondLimit(m_zip->path(), m_row, m_column, columnLimit());
         CellValue cell;
         if (m_kind == CellKind::Shared) {
-            double index = -1;
-            if (!parseDouble(index) || index < 0 || index >= m_strings.size())
-                damaged(u"共享字符串编号不对"_s);
-            cell = CellValue::ofText(m_strings.at(qsizetype(index)));
+            qsizetype index = -1;
+            if (!parseIndex(index))
+                damaged(u"%1 列的共享字符串编号“%2”不对"_s.arg(QString::fromStdString(columnLetters(m_column)),
+                                                          valueText().left(40)));
+            cell = CellValue::ofText(m_strings.at(index));
         } else if (m_kind == CellKind::Inline || m_kind == CellKind::Formula) {
-            cell = CellValue::ofText(decodeCellText(valueText()));
+            QString text = decodeCellText(valueText());
+            if (text.size() > limits::kMaxCellTextLength)
+                refuseLongText();
+            cell = CellValue::ofText(std::move(text));
         } else if (m_kind == CellKind::Boolean) {
             cell = CellValue::ofBoolean(m_value == "1" || m_value == "true");
         } else if (m_kind == CellKind::Error) {
@@ -433,7 +360,9 @@ private:
             double value = 0;
             if (m_value.empty())
                 return;
-            if (!parseDouble(value)) {
+            // A value that is no finite number ("1e999", "inf", "NaN") is kept as the text it
+            // is, for the caller to refuse where it wants a number.
+            if (!parseDouble(value) || !std::isfinite(value)) {
                 cell = CellValue::ofText(valueText());
             } else if (m_style >= 0 && size_t(m_style) < m_dateStyles.size() && m_dateStyles[size_t(m_style)]) {
                 cell.type = CellValue::Type::DateTime;

@@ -8,7 +8,7 @@ namespace granwise::sheets {
 std::unique_ptr<SheetReader> openXlsxSheet(const QString &path, const QString &sheetName);
 QStringList xlsxSheetNames(const QString &path);
 
-// Opens a worksheet of a legacy .xls workbook through FreeXL.
+// Opens a worksheet of a legacy .xls workbook (BIFF8, read by BiffWorkbook).
 std::unique_ptr<SheetReader> openXlsSheet(const QString &path, const QString &sheetName);
 QStringList xlsSheetNames(const QString &path);
 

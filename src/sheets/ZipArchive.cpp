@@ -1,8 +1,10 @@
 #include "ZipArchive.h"
 
+#include "ReadLimits.h"
 #include "store/Error.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -55,6 +57,8 @@ ZipReader::ZipReader(const QString &path) : m_path(path)
     if (QFile::exists(path) && QFile(path).size() == 0)
         throw Error(u"工作簿是空文件：%1"_s.arg(path));
     m_zip = openArchive(path, ZIP_RDONLY | ZIP_CHECKCONS);
+    m_fileSize = QFileInfo(path).size();
+    m_partBudget = limits::partBudget(m_fileSize);
 }
 
 ZipReader::~ZipReader()
@@ -73,27 +77,26 @@ bool ZipReader::contains(const std::string &entry) const
     return zip_name_locate(m_zip, entry.c_str(), 0) >= 0;
 }
 
-std::string ZipReader::read(const std::string &entry) const
+std::string ZipReader::read(const std::string &entry, qint64 maxBytes) const
 {
-    ZipEntryStream stream(*this, entry);
+    ZipEntryStream stream(*this, entry, maxBytes);
     std::string bytes;
-    if (stream.size() > 0)
-        bytes.reserve(size_t(stream.size()));
     char buffer[64 * 1024];
     while (const qint64 n = stream.read(buffer, sizeof buffer))
         bytes.append(buffer, size_t(n));
     return bytes;
 }
 
-ZipEntryStream::ZipEntryStream(const ZipReader &archive, const std::string &entry)
-    : m_archive(archive), m_entry(entry)
+ZipEntryStream::ZipEntryStream(const ZipReader &archive, const std::string &entry, qint64 maxBytes)
+    : m_archive(archive), m_entry(entry), m_limit(maxBytes < 0 ? archive.partBudget() : maxBytes)
 {
     zip_stat_t st;
     zip_stat_init(&st);
     if (zip_stat(archive.handle(), entry.c_str(), 0, &st) != 0)
         throw Error(u"工作簿已损坏：%1（缺少部件 %2）"_s.arg(archive.path(), entryName(entry)));
-    if (st.valid & ZIP_STAT_SIZE)
-        m_size = qint64(st.size);
+    // The declared size is only a claim; one beyond the limit needs no unpacking to refuse.
+    if ((st.valid & ZIP_STAT_SIZE) && st.size > zip_uint64_t(m_limit))
+        refuseTooLarge();
     m_file = zip_fopen(archive.handle(), entry.c_str(), 0);
     if (!m_file)
         archive.fail(entryName(entry));
@@ -105,12 +108,21 @@ ZipEntryStream::~ZipEntryStream()
         zip_fclose(m_file);
 }
 
+void ZipEntryStream::refuseTooLarge() const
+{
+    limits::refuseBeyondLimit(m_archive.path(), u"部件 %1 解压后超过 %2，不是正常的工作簿"_s.arg(
+                                                    entryName(m_entry), limits::byteSize(m_limit)));
+}
+
 qint64 ZipEntryStream::read(char *buffer, qint64 size)
 {
     const zip_int64_t n = zip_fread(m_file, buffer, zip_uint64_t(size));
     if (n < 0)
         throw Error(u"工作簿已损坏：%1（%2：%3）"_s.arg(m_archive.path(), entryName(m_entry),
                                                       QString::fromLocal8Bit(zip_file_strerror(m_file))));
+    m_unpacked += n;
+    if (m_unpacked > m_limit)
+        refuseTooLarge();
     return n;
 }
 
@@ -202,10 +214,14 @@ qint64 ZipEntryPrefetch::read(char *buffer, qint64 size)
 // The state of one streamed entry while libzip pulls its bytes.
 struct ZipEdit::StreamedSource {
     ZipEdit *edit;
-    qint64 totalSize;
+    qint64 totalSize; // of the bytes produced
     Producer produce;
     qint64 delivered = 0;
     zip_error_t error;
+    // Bytes produced deflated already: what they unpack to.
+    bool deflated = false;
+    qint64 size = 0;
+    quint32 crc = 0;
 
     static zip_int64_t callback(void *userdata, void *data, zip_uint64_t length, zip_source_cmd_t command)
     {
@@ -238,8 +254,16 @@ struct ZipEdit::StreamedSource {
         case ZIP_SOURCE_STAT: {
             auto *st = static_cast<zip_stat_t *>(data);
             zip_stat_init(st);
-            st->size = zip_uint64_t(self->totalSize);
-            st->valid |= ZIP_STAT_SIZE;
+            if (self->deflated) {
+                st->size = zip_uint64_t(self->size);
+                st->comp_size = zip_uint64_t(self->totalSize);
+                st->crc = self->crc;
+                st->comp_method = ZIP_CM_DEFLATE;
+                st->valid |= ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD;
+            } else {
+                st->size = zip_uint64_t(self->totalSize);
+                st->valid |= ZIP_STAT_SIZE;
+            }
             return sizeof(zip_stat_t);
         }
         case ZIP_SOURCE_ERROR:
@@ -315,6 +339,20 @@ void ZipEdit::replaceStreamed(const std::string &entry, qint64 totalSize, Produc
         fail(entryName(entry));
     }
     add(entry, source, kStreamCompressionLevel); // a source that fails to be added frees its state
+}
+
+void ZipEdit::replaceDeflated(const std::string &entry, qint64 size, qint64 compressedSize, quint32 crc,
+                              Producer produce)
+{
+    auto *state = new StreamedSource{this, compressedSize, std::move(produce), 0, {}, true, size, crc};
+    zip_error_init(&state->error);
+    zip_source_t *source = zip_source_function(m_zip, &StreamedSource::callback, state);
+    if (!source) {
+        zip_error_fini(&state->error);
+        delete state;
+        fail(entryName(entry));
+    }
+    add(entry, source, kStreamCompressionLevel); // deflated already: libzip stores the bytes as they are
 }
 
 void ZipEdit::remove(const std::string &entry)

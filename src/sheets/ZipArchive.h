@@ -12,7 +12,9 @@ typedef struct zip_source zip_source_t;
 namespace granwise::sheets {
 
 // An open zip archive (the container of an .xlsx workbook). Reading only, unless edited
-// through ZipEdit. Every failure throws Error naming the file.
+// through ZipEdit. Every failure throws Error naming the file. No entry is trusted to be the
+// size its directory declares: an entry that unpacks beyond the part budget of the file
+// (limits::partBudget) is refused while it is read.
 class ZipReader {
 public:
     explicit ZipReader(const QString &path);
@@ -21,33 +23,41 @@ public:
     ZipReader &operator=(const ZipReader &) = delete;
 
     bool contains(const std::string &entry) const;
-    // The whole entry; throws when it is missing or damaged.
-    std::string read(const std::string &entry) const;
+    // The whole entry; throws when it is missing or damaged, or when it unpacks beyond
+    // `maxBytes` (the file's part budget when -1).
+    std::string read(const std::string &entry, qint64 maxBytes = -1) const;
     const QString &path() const { return m_path; }
+    // The most one entry may unpack to.
+    qint64 partBudget() const { return m_partBudget; }
+    qint64 fileSize() const { return m_fileSize; }
     zip_t *handle() const { return m_zip; }
     [[noreturn]] void fail(const QString &what) const;
 
 private:
     zip_t *m_zip = nullptr;
     QString m_path;
+    qint64 m_fileSize = 0;
+    qint64 m_partBudget = 0;
 };
 
 // Reads one entry sequentially, in pieces, so a large sheet never sits in memory whole.
 class ZipEntryStream {
 public:
-    ZipEntryStream(const ZipReader &archive, const std::string &entry);
+    // Refuses the entry once it unpacks beyond `maxBytes` (the archive's part budget when -1).
+    ZipEntryStream(const ZipReader &archive, const std::string &entry, qint64 maxBytes = -1);
     ~ZipEntryStream();
     ZipEntryStream(const ZipEntryStream &) = delete;
     ZipEntryStream &operator=(const ZipEntryStream &) = delete;
     // Up to `size` bytes; 0 at the end of the entry.
     qint64 read(char *buffer, qint64 size);
-    qint64 size() const { return m_size; } // uncompressed size, -1 unknown
 
 private:
     const ZipReader &m_archive;
     zip_file_t *m_file = nullptr;
     std::string m_entry;
-    qint64 m_size = -1;
+    qint64 m_limit = 0;
+    qint64 m_unpacked = 0;
+    [[noreturn]] void refuseTooLarge() const;
 };
 
 // Reads one entry like ZipEntryStream, but unpacks it in a background thread a few pieces
@@ -88,6 +98,10 @@ public:
     // commit() fail with that exception.
     using Producer = std::function<qint64(char *buffer, qint64 size)>;
     void replaceStreamed(const std::string &entry, qint64 totalSize, Producer produce);
+    // An entry whose bytes come deflated already (raw deflate data of `compressedSize` bytes,
+    // unpacking to `size` bytes with that CRC-32), stored as they are.
+    void replaceDeflated(const std::string &entry, qint64 size, qint64 compressedSize, quint32 crc,
+                         Producer produce);
     void remove(const std::string &entry);
     void commit();
 

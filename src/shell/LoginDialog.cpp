@@ -6,6 +6,7 @@
 #include "store/UserAccount.h"
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"
+#include "ui/WindowPlacement.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -40,6 +41,7 @@ Tlogin::Tlogin(QWidget *parent) : QDialog(parent)
     setWindowTitle(u"系统登录"_s);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
     setFixedSize(491, 292);
+    centreOnScreen(*this);
 
     auto *backdrop = new Backdrop(this);
     backdrop->setGeometry(0, 0, 491, 292);

@@ -36,6 +36,9 @@ QVector<MenuEntry> buildEntries()
     top(u"N1"_s, u"数据维护"_s);
     item(u"N1"_s, u"N310"_s, u"粮食流通基础设施建设投资统计基础报表"_s, u"TFrmList1"_s);
     table(u"N1"_s, u"N311"_s, u"TFrmReported"_s);
+    item(u"N1"_s, u"N312"_s, u"校验结果"_s, u"RuleReportWindow"_s);
+    item(u"N1"_s, u"N313"_s, u"疑似异常"_s, u"ReviewWindow"_s);
+    item(u"N1"_s, u"N314"_s, u"操作记录"_s, u"JournalWindow"_s);
 
     top(u"N51"_s, u"统计报表"_s);
     item(u"N51"_s, u"N21"_s, u"投资统计表一"_s, {});

@@ -5,11 +5,11 @@
 #include "store/Glob.h"
 #include "store/Maintenance.h"
 #include "store/TaskInfo.h"
+#include "ui/DocumentOpener.h"
 #include "ui/ErrorBox.h"
 #include "ui/FileDialogs.h"
 #include "ui/Prompter.h"
 
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
@@ -23,7 +23,23 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QString BackupFilter = u"备份文件 (*.bak)"_s;
+const QString BackupSaveTitle = u"保存备份文件"_s;
+const QString BackupOpenTitle = u"选择备份文件"_s;
 const QString HelpFileName = u"粮食流通基础设施建设投资统计主要指标解释及填报说明.html"_s;
+
+void showHelpViewer(QWidget &parent, const QString &path)
+{
+    QDialog viewer(&parent);
+    viewer.setObjectName(u"HelpViewer"_s);
+    viewer.setWindowTitle(u"粮食流通基础设施建设投资统计主要指标解释及填报说明"_s);
+    auto *browser = new QTextBrowser(&viewer);
+    browser->setOpenExternalLinks(false);
+    browser->setSource(QUrl::fromLocalFile(path));
+    auto *layout = new QVBoxLayout(&viewer);
+    layout->addWidget(browser);
+    viewer.resize(900, 700);
+    viewer.exec();
+}
 
 void say(QWidget *parent, const QString &text)
 {
@@ -34,7 +50,7 @@ void say(QWidget *parent, const QString &text)
 void N10Click(TFrmmain &window)
 {
     const auto answer = Prompter::current().ask(&window, u"提示"_s, u"系统复位将清除系统中的全部纪录，确定要操作吗？"_s,
-                                                Prompter::Icon::Information, Prompter::Buttons::OkCancel);
+                                                Prompter::Icon::Information, Prompter::Buttons::OkCancelSafe);
     if (answer != Prompter::Answer::Ok)
         return;
     if (!guarded(&window, [] { maintenance::resetDatabase(glob::ConnectionString); }))
@@ -55,7 +71,8 @@ void N17Click(TFrmmain &window)
     // Installed, the program folder is read-only: backups go beside the office's data.
     if (!glob::Locations.besideProgram)
         proposed = glob::Locations.dataDir + proposed;
-    const QString path = FileDialogs::current().saveFileName(&window, proposed, BackupFilter, u"bak"_s);
+    const QString path =
+        FileDialogs::current().saveFileName(&window, BackupSaveTitle, proposed, BackupFilter, u"bak"_s);
     if (path.isEmpty()) {
         say(&window, u"数据备份取消！"_s);
         return;
@@ -71,7 +88,7 @@ void N15Click(TFrmmain &window)
         Prompter::Icon::Question, Prompter::Buttons::YesNo);
     if (answer != Prompter::Answer::Yes)
         return;
-    const QString path = FileDialogs::current().openFileName(&window, BackupFilter);
+    const QString path = FileDialogs::current().openFileName(&window, BackupOpenTitle, BackupFilter);
     if (path.isEmpty()) {
         say(&window, u"文件恢复取消！"_s);
         return;
@@ -80,14 +97,18 @@ void N15Click(TFrmmain &window)
         say(&window, u"文件类型错误，文件恢复失败！"_s);
         return;
     }
+    QStringList notRestored;
     try {
-        maintenance::restoreDatabase(path, glob::ConnectionString);
-    } catch (const Error &) {
+        notRestored = maintenance::restoreDatabase(path, glob::ConnectionString);
+    } catch (const Error &e) {
         // The database stays as it was.
-        say(&window, u"文件恢复出现错误，导入中断，请修改后重新导入！"_s);
+        say(&window, u"文件恢复出现错误，导入中断，请修改后重新导入！\n"_s + e.text());
         return;
     }
-    say(&window, u"文件恢复成功！"_s);
+    if (notRestored.isEmpty())
+        say(&window, u"文件恢复成功！"_s);
+    else
+        say(&window, u"文件恢复成功！\n"_s + maintenance::notRestoredText(notRestored));
 }
 
 void N18Click(TFrmmain &window)
@@ -95,19 +116,8 @@ void N18Click(TFrmmain &window)
     const QString path = glob::Locations.helpPath(HelpFileName);
     if (!QFileInfo::exists(path))
         return; // nothing to show, as with any missing document
-    if (QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        return;
-    // No viewer on this desktop: read it inside the program.
-    QDialog viewer(&window);
-    viewer.setObjectName(u"HelpViewer"_s);
-    viewer.setWindowTitle(u"粮食流通基础设施建设投资统计主要指标解释及填报说明"_s);
-    auto *browser = new QTextBrowser(&viewer);
-    browser->setOpenExternalLinks(false);
-    browser->setSource(QUrl::fromLocalFile(path));
-    auto *layout = new QVBoxLayout(&viewer);
-    layout->addWidget(browser);
-    viewer.resize(900, 700);
-    viewer.exec();
+    // Where the desktop cannot open it, read it inside the program.
+    DocumentOpener::open(&window, path, [&window, path] { showHelpViewer(window, path); });
 }
 
 } // namespace granwise

@@ -5,6 +5,7 @@
 #include "store/UserAccount.h"
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"
+#include "ui/WindowPlacement.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -35,6 +36,7 @@ TFrmusers::TFrmusers(QWidget *parent) : QDialog(parent)
     setWindowTitle(u"登录信息"_s);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
     setFixedSize(392, 238);
+    centreOnScreen(*this);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
@@ -52,6 +54,7 @@ TFrmusers::TFrmusers(QWidget *parent) : QDialog(parent)
     auto *ok = new QPushButton(u"确定"_s, this);
     ok->setObjectName(u"BitBtn1"_s);
     ok->setAutoDefault(false);
+    ok->setDefault(true); // Enter in any box confirms, as in the login window
     auto *cancel = new QPushButton(u"取消"_s, this);
     cancel->setObjectName(u"BitBtn2"_s);
     cancel->setAutoDefault(false);

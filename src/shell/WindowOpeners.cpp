@@ -1,6 +1,8 @@
 #include "MainWindow.h"
 #include "Maintenance.h"
 #include "exchange/windows/UploadWindows.h"
+#include "projects/windows/JournalWindow.h"
+#include "projects/windows/ProjectCheckWindows.h"
 #include "projects/windows/ProjectWindows.h"
 #include "projects/windows/QueryDefinitionWindow.h"
 #include "projects/windows/StorageSheetWindow.h"
@@ -28,6 +30,9 @@ const QHash<QString, TFrmmain::Opener> &fixedOpeners()
     static const QHash<QString, TFrmmain::Opener> openers{
         {u"TfrmRenwu"_s, N22Click},
         {u"TFrmList1"_s, [](TFrmmain &window) { openProjectList(&window); }},
+        {u"RuleReportWindow"_s, [](TFrmmain &window) { openRuleReportWindow(&window); }},
+        {u"ReviewWindow"_s, [](TFrmmain &window) { openReviewWindow(&window); }},
+        {u"JournalWindow"_s, [](TFrmmain &window) { openJournalWindow(&window); }},
         {u"TFrmInput_Tj"_s, [](TFrmmain &window) { openStorageFacilitySheet(&window); }},
         {u"N11"_s, [](TFrmmain &window) { makeUploadFile(&window, window.progressBar()); }},
         {u"N20"_s, [](TFrmmain &window) { importUploadFiles(&window, window.progressBar()); }},

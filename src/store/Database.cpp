@@ -2,7 +2,9 @@
 
 #include "NumberFormat.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 #include <sqlite3.h>
 
 namespace granwise {
@@ -18,11 +20,20 @@ QString sqliteText(sqlite3 *db)
 
 Connection::Connection(const QString &path, Mode mode) : m_path(path)
 {
-    if (mode == Mode::ExistingFile && !QFileInfo(path).isFile())
-        throw Error(u"数据库文件不存在：%1"_s.arg(path));
-    // A connection belongs to one operation on one thread, so it needs no mutex of its own.
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (mode == Mode::CreateFile ? SQLITE_OPEN_CREATE : 0);
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
+    if (mode != Mode::CreateFile) {
+        const QFileInfo file(path);
+        if (file.exists() && !file.isFile())
+            throw Error(u"数据库文件不是普通文件：%1"_s.arg(path));
+        if (!file.isFile())
+            throw Error(u"数据库文件不存在：%1"_s.arg(path));
+    }
+    // A connection belongs to one operation on one thread, so it needs no mutex of its own. URI
+    // names are understood (attachReadOnly uses them); a plain name that happens to begin with
+    // "file:" is kept a plain name.
+    const int flags = (mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX |
+                      SQLITE_OPEN_URI | (mode == Mode::CreateFile ? SQLITE_OPEN_CREATE : 0);
+    const QString name = path.startsWith(u"file:"_s) ? u"./"_s + path : path;
+    const int rc = sqlite3_open_v2(QFile::encodeName(name).constData(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString reason = sqliteText(m_db);
         sqlite3_close(m_db);
@@ -71,6 +82,13 @@ QVariant Connection::scalar(const QString &sql, const QVariantList &values)
     Statement st(*this, sql);
     st.bindAll(values);
     return st.next() ? st.value(0) : QVariant();
+}
+
+void Connection::attachReadOnly(const QString &path, const QString &schema)
+{
+    const QByteArray uri =
+        "file:" + QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/") + "?mode=ro";
+    execute(u"attach database ? as "_s + schema, {QString::fromUtf8(uri)});
 }
 
 bool Connection::tableExists(const QString &table)

@@ -14,10 +14,11 @@ namespace granwise {
 class Statement;
 
 // One connection to the database file, opened for one operation and closed when it goes out
-// of scope. It never creates the file: a missing database is an error.
+// of scope. It never creates the file: a missing database is an error. A read-only connection
+// changes nothing in the file.
 class Connection {
 public:
-    enum class Mode { ExistingFile, CreateFile };
+    enum class Mode { ExistingFile, CreateFile, ReadOnly };
     explicit Connection(const QString &path, Mode mode = Mode::ExistingFile);
     ~Connection();
     Connection(const Connection &) = delete;
@@ -30,6 +31,9 @@ public:
     void executeScript(const QString &sql);
     // First column of the first row, or an invalid QVariant when there is no row.
     QVariant scalar(const QString &sql, const QVariantList &values = {});
+
+    // Attaches another database file under a schema name, for reading only.
+    void attachReadOnly(const QString &path, const QString &schema);
 
     bool tableExists(const QString &table);
     QStringList columnNames(const QString &table);

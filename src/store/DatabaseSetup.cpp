@@ -1,7 +1,11 @@
 #include "DatabaseSetup.h"
 
+#include "Journal.h"
+
 #include "Csv.h"
 #include "Database.h"
+#include "DatabaseInstall.h"
+#include "OutputFile.h"
 #include "ProjectColumns.h"
 
 #include <QFile>
@@ -84,20 +88,25 @@ QString projectTableSql()
     return u"create table TZ_XIANGMU (\n  "_s + defs.join(u",\n  "_s) + u")"_s;
 }
 
+void createSchema(Connection &connection)
+{
+    connection.executeScript(QString::fromUtf8(resource(u"schema.sql"_s)));
+    connection.executeScript(projectTableSql());
+    connection.executeScript(
+        u"create index project_key on TZ_XIANGMU (企业详细名称, 项目名称);"
+        u"create index project_modified on TZ_XIANGMU (修改时间)"_s);
+    journal::ensureTables(connection);
+}
+
 void createDatabase(const QString &path, bool overwrite)
 {
     if (QFileInfo::exists(path) && !overwrite)
         throw Error(u"数据库文件已存在：%1"_s.arg(path));
-    const QString temporary = path + u".new"_s;
-    QFile::remove(temporary);
-    try {
-        Connection connection(temporary, Connection::Mode::CreateFile);
+    OutputFile built(path);
+    {
+        Connection connection(built.path(), Connection::Mode::CreateFile);
         Transaction transaction(connection);
-        connection.executeScript(QString::fromUtf8(resource(u"schema.sql"_s)));
-        connection.executeScript(projectTableSql());
-        connection.executeScript(
-            u"create index project_key on TZ_XIANGMU (企业详细名称, 项目名称);"
-            u"create index project_modified on TZ_XIANGMU (修改时间)"_s);
+        createSchema(connection);
         loadCsv(connection, u"province.csv"_s, u"province"_s);
         loadCsv(connection, u"city.csv"_s, u"city"_s);
         loadCsv(connection, u"county.csv"_s, u"county"_s);
@@ -107,16 +116,8 @@ void createDatabase(const QString &path, bool overwrite)
         loadBranches(connection);
         loadQueryIndicators(connection);
         transaction.commit();
-    } catch (...) {
-        QFile::remove(temporary);
-        throw;
     }
-    if (QFileInfo::exists(path) && !QFile::remove(path)) {
-        QFile::remove(temporary);
-        throw Error(u"数据库文件无法替换：%1"_s.arg(path));
-    }
-    if (!QFile::rename(temporary, path))
-        throw Error(u"数据库文件无法写入：%1"_s.arg(path));
+    installDatabase(built);
 }
 
 bool ensureDatabase(const QString &path)

@@ -4,12 +4,18 @@
 
 namespace granwise {
 
+class Connection;
+
 // SQL that creates TZ_XIANGMU from the column catalogue.
 QString projectTableSql();
 
+// Creates every table and index of the program's database (no rows) through the connection.
+void createSchema(Connection &connection);
+
 // Creates a database with every table and the reference rows shipped with the program.
-// An existing file is kept (Error) unless overwrite is set. The file appears whole or not
-// at all: it is built under a temporary name and renamed at the end.
+// An existing file is kept (Error) unless overwrite is set. The database is built under a
+// temporary name and then put in place by installDatabase: whole or not at all, and an
+// existing database only while no other program uses it.
 void createDatabase(const QString &path, bool overwrite = false);
 
 // Creates the database only when the file is absent; true when it created one.

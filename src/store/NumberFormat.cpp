@@ -71,7 +71,10 @@ std::optional<double> parseNumber(const QString &text)
     if (!pattern.match(text).hasMatch())
         return std::nullopt;
     const QByteArray latin = text.trimmed().toLatin1();
-    return std::strtod(latin.constData(), nullptr);
+    const double value = std::strtod(latin.constData(), nullptr);
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 double numberOrZero(const QString &text)

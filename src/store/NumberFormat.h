@@ -13,7 +13,9 @@ QString formatNumber(double value);
 
 // Reads a decimal number written as the program writes it, or as a user types it: optional
 // blanks around, an optional sign, digits with an optional "." and an optional exponent.
-// Anything else (empty text, a lone sign, "1e", letters, "inf") is no number.
+// Anything else (empty text, a lone sign, "1e", letters, "inf") is no number, and neither is a
+// number beyond the range of a double ("1e309"): every number read is finite. A number too
+// small to tell from 0 ("1e-400") reads as 0.
 std::optional<double> parseNumber(const QString &text);
 
 // A figure cell read as a number: the empty text and any non-number read as 0.

@@ -1,4 +1,5 @@
 #include "ProjectColumns.h"
+#include "NumberFormat.h"
 
 #include <QHash>
 
@@ -229,6 +230,14 @@ const QVector<DerivedColumn> &derivedScaleColumns()
         return list;
     }();
     return columns;
+}
+
+std::optional<double> correctedDerivedValue(double stored, double partsSum)
+{
+    const double sum = roundTo15Digits(partsSum);
+    if (roundTo15Digits(stored) == sum)
+        return std::nullopt;
+    return sum;
 }
 
 const QVector<ProjectColumn> &projectColumns()

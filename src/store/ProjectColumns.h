@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <optional>
 
 namespace granwise {
 
@@ -63,6 +64,11 @@ struct DerivedColumn {
     QStringList parts;
 };
 const QVector<DerivedColumn> &derivedScaleColumns();
+// What a derived column stores, given the sum of its parts: nothing when `stored` agrees with
+// the sum (both the same to 15 significant digits, as the form shows them), else the sum so
+// rounded (not finite when the parts add up beyond the range of a double). The import and the
+// save store a derived column only as its parts add up.
+std::optional<double> correctedDerivedValue(double stored, double partsSum);
 
 // Names of the project facts' choice columns.
 namespace col {

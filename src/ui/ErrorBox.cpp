@@ -11,11 +11,10 @@ bool guarded(QWidget *parent, const std::function<void()> &operation)
     try {
         operation();
         return true;
-    } catch (const Error &e) {
-        Prompter::current().message(parent, glob::ApplicationTitle, e.text(), Prompter::Icon::Error);
     } catch (const std::exception &e) {
-        Prompter::current().message(parent, glob::ApplicationTitle, QString::fromLocal8Bit(e.what()),
-                                    Prompter::Icon::Error);
+        Prompter::current().message(parent, glob::ApplicationTitle, failureText(e), Prompter::Icon::Error);
+    } catch (...) {
+        Prompter::current().message(parent, glob::ApplicationTitle, unknownFailureText(), Prompter::Icon::Error);
     }
     return false;
 }

@@ -6,8 +6,9 @@ class QWidget;
 
 namespace granwise {
 
-// The general error handler: runs an operation and shows an unexpected failure (Error or any
-// std::exception) in a box captioned with the program's title. The window stays open.
+// The general error handler: runs an operation and shows an unexpected failure (an Error, any
+// other exception, memory that ran out included) in a box captioned with the program's title,
+// in the words of failureText. The window stays open.
 // Returns false when the operation failed.
 bool guarded(QWidget *parent, const std::function<void()> &operation);
 

@@ -27,6 +27,7 @@ namespace {
 
 const QString PdfFilter = u"PDF 文件 (*.pdf)"_s;
 const QString PdfSuffix = u"pdf"_s;
+const QString PdfDialogTitle = u"保存PDF文件"_s;
 const QString Notice = u"提示"_s;
 const QString Saved = u"保存成功！"_s;
 const QString PreviewCaption = u"打印预览"_s;
@@ -194,7 +195,8 @@ void printWithPreview(QWidget *parent, const QString &title, const QPageLayout &
 void exportPdf(QWidget *parent, const QString &proposedName, const QString &title, const QPageLayout &layout,
                const PagePainter &paint)
 {
-    const QString path = FileDialogs::current().saveFileName(parent, proposedName, PdfFilter, PdfSuffix);
+    const QString path =
+        FileDialogs::current().saveFileName(parent, PdfDialogTitle, proposedName, PdfFilter, PdfSuffix);
     if (path.isEmpty())
         return;
     writePdf(path, title, layout, paint);

@@ -49,6 +49,7 @@ Prompter::Answer MessageBoxPrompter::ask(QWidget *parent, const QString &caption
         standard = QMessageBox::Ok;
         break;
     case Buttons::OkCancel:
+    case Buttons::OkCancelSafe:
         standard = QMessageBox::Ok | QMessageBox::Cancel;
         break;
     case Buttons::YesNo:
@@ -56,6 +57,8 @@ Prompter::Answer MessageBoxPrompter::ask(QWidget *parent, const QString &caption
         break;
     }
     QMessageBox box(boxIcon(icon), caption, text, standard, parent);
+    if (buttons == Buttons::OkCancelSafe)
+        box.setDefaultButton(QMessageBox::Cancel);
     switch (box.exec()) {
     case QMessageBox::Ok:
         return Answer::Ok;

@@ -11,7 +11,9 @@ namespace granwise {
 class Prompter {
 public:
     enum class Icon { Information, Warning, Error, Question };
-    enum class Buttons { Ok, OkCancel, YesNo };
+    // The first button of each pair is the default (Enter), except in OkCancelSafe, which asks
+    // before something that cannot be undone: there Enter answers Cancel.
+    enum class Buttons { Ok, OkCancel, OkCancelSafe, YesNo };
     enum class Answer { Ok, Cancel, Yes, No };
 
     virtual ~Prompter() = default;

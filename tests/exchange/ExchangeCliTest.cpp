@@ -3,8 +3,10 @@
 #include "cli/Cli.h"
 #include "store/Database.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTextStream>
+#include <sys/stat.h>
 
 using namespace granwise;
 using namespace granwise::test;
@@ -66,4 +68,37 @@ TEST_F(ExchangeCliTest, UsageErrors)
     };
     for (const QStringList &args : wrong)
         EXPECT_EQ(run(args), 2) << args.join(u' ').toStdString();
+}
+
+TEST_F(ExchangeCliTest, FileNamesAreTakenAsTheyAreInTheSummary)
+{
+    const QString sample = file(u"sample.xlsx"_s);
+    ASSERT_EQ(run({u"sample"_s, u"--projects"_s, u"2"_s, u"--out"_s, sample}), 0) << err.toStdString();
+    const QString odd = file(u"a%1b%2c%3.xlsx"_s);
+    ASSERT_TRUE(QFile::copy(sample, odd));
+
+    EXPECT_EQ(run({u"import"_s, u"--dry-run"_s, odd}), 0) << err.toStdString();
+    EXPECT_EQ(out, u"a%1b%2c%3.xlsx：2 行，将替换原有项目 0 个，文件内同键的行 0 行，未通过校验的行 0 行\n"_s);
+    EXPECT_EQ(run({u"import"_s, odd}), 0) << err.toStdString();
+    EXPECT_EQ(out, u"a%1b%2c%3.xlsx：新增 2 行，替换原有项目 0 个\n"_s);
+    EXPECT_EQ(run({u"import"_s, odd}), 0) << err.toStdString();
+    EXPECT_EQ(out, u"a%1b%2c%3.xlsx：新增 2 行，替换原有项目 2 个\n"_s);
+}
+
+TEST_F(ExchangeCliTest, WhatIsNoRegularFileIsRefusedUnread)
+{
+    // A named pipe would block the import until something writes into it, which nothing does.
+    const QString pipe = file(u"x.xlsx"_s);
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString folder = file(u"folder.xlsx"_s);
+    ASSERT_TRUE(QDir().mkdir(folder));
+    for (const QString &path : {pipe, folder}) {
+        for (const QStringList &args : {QStringList{u"import"_s, path}, QStringList{u"import"_s, u"--dry-run"_s, path}}) {
+            EXPECT_EQ(run(args), 1) << args.join(u' ').toStdString();
+            EXPECT_TRUE(err.contains(u"不是普通文件，不能读取："_s + path)) << err.toStdString();
+        }
+    }
+    EXPECT_EQ(run({u"import"_s, file(u"missing.xlsx"_s)}), 1);
+    EXPECT_EQ(err, u"missing.xlsx：未导入。文件不存在："_s + file(u"missing.xlsx"_s) + u'\n');
+    EXPECT_EQ(db->count(u"TZ_XIANGMU"_s), 0);
 }

@@ -4,6 +4,7 @@
 #include "cli/Cli.h"
 #include "exchange/UploadImport.h"
 #include "exchange/windows/UploadWindows.h"
+#include "projects/ValidateAll.h"
 #include "store/Error.h"
 #include "store/ProjectColumns.h"
 
@@ -229,4 +230,24 @@ TEST_F(ImportPreviewCliTest, DryRunPrintsThePreviewAndWritesNothing)
 
     EXPECT_EQ(run({u"import"_s, path}), 0) << err.toStdString();
     EXPECT_EQ(out, u"in.xlsx：新增 4 行，替换原有项目 1 个，其中 1 行未通过校验，已存为未校验\n"_s + SmallFileWarning + u'\n');
+}
+
+TEST_F(ImportPreviewTest, ThePreviewChecksTheFiguresAsValidateWill)
+{
+    // 1.000000000000001 shows as "1" to fifteen digits, but it is above 1: rule 36 fails.
+    const QString path = file(u"close.xlsx"_s);
+    writeWorkbook(path, u"数据信息"_s, uploadHeader(),
+                  {row(u"甲企业"_s, u"一号库"_s, {{u"建设_平房仓"_s, 1.0}, {u"完成_平房仓"_s, 1.000000000000001}}),
+                   row(u"乙企业"_s, u"二号库"_s, {{u"建设_平房仓"_s, 1.0}, {u"完成_平房仓"_s, 1.0}})});
+    const ImportPreview p = preview(path);
+    EXPECT_EQ(p.rows, 2);
+    EXPECT_EQ(p.failingRows, 1);
+
+    RecordingProgress progress;
+    TransIn(db->path(), path, progress);
+    const ValidateAllResult validated = validateAll(db->path());
+    EXPECT_EQ(validated.failedCount(), p.failingRows);
+    ASSERT_EQ(validated.failures.size(), 1);
+    EXPECT_EQ(validated.failures.at(0).enterpriseName, u"甲企业"_s);
+    EXPECT_EQ(validated.failures.at(0).failure.rule, 36);
 }

@@ -112,6 +112,56 @@ TEST_F(UploadFileTest, AnExistingFileIsReplacedAndAMissingTemplateStopsEverythin
     EXPECT_TRUE(progress.finished);
 }
 
+// A killed export leaves what stood at the target while it ran: that must never be the template
+// with its header row, which imports as a valid, empty upload file.
+TEST_F(UploadFileTest, NothingNewStandsAtTheTargetUntilTheFileIsComplete)
+{
+    for (int i = 0; i < 3; ++i)
+        addProject(u"企业"_s, u"项目%1"_s.arg(i));
+    struct Watching : RecordingProgress {
+        QString target;
+        QByteArray before;
+        int changedWhileRunning = 0;
+        std::function<void(int position)> atStep;
+        void advance(int steps) override
+        {
+            RecordingProgress::advance(steps);
+            QFile f(target);
+            if ((f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray()) != before)
+                ++changedWhileRunning;
+            if (atStep)
+                atStep(position);
+        }
+    };
+    const QString path = file(u"上报.xlsx"_s);
+    const QStringList namesBefore = namesIn(db->dir());
+    {
+        Watching progress;
+        progress.target = path;
+        makeUploadWorkbook(db->path(), uploadTemplatePath(), path, progress);
+        EXPECT_EQ(progress.position, 3 + 5);
+        EXPECT_EQ(progress.changedWhileRunning, 0);
+        EXPECT_EQ(sheetCells(path, u"数据信息"_s).size(), 4);
+    }
+    // Stopped in the middle of the rows: the file of the last export stays as it was.
+    QFile done(path);
+    ASSERT_TRUE(done.open(QIODevice::ReadOnly));
+    const QByteArray exported = done.readAll();
+    done.close();
+    Watching progress;
+    progress.target = path;
+    progress.before = exported;
+    progress.atStep = [](int position) {
+        if (position == 4)
+            throw Error(u"磁盘已满"_s);
+    };
+    EXPECT_THROW(makeUploadWorkbook(db->path(), uploadTemplatePath(), path, progress), Error);
+    EXPECT_EQ(progress.changedWhileRunning, 0);
+    ASSERT_TRUE(done.open(QIODevice::ReadOnly));
+    EXPECT_EQ(done.readAll(), exported);
+    EXPECT_EQ(namesIn(db->dir()), QStringList(namesBefore + QStringList{u"上报.xlsx"_s}));
+}
+
 TEST_F(UploadFileTest, DefaultNameAndValidationCount)
 {
     EXPECT_EQ(defaultUploadFileName(u"某县粮食局"_s, QDate(2013, 5, 9)), u"(投资)上报文件-某县粮食局-05-09.xlsx"_s);

@@ -125,3 +125,21 @@ TEST_F(UploadWindowsTest, ImportsTheChosenFilesAndSaysWhatHappenedToEach)
     importUploadFiles(&window, bar); // cancelled
     EXPECT_EQ(prompter.said.size(), said);
 }
+
+TEST_F(UploadWindowsTest, NoQuestionWhenNoFileCanBeImported)
+{
+    addProject(u"甲企业"_s, u"一号库"_s);
+    // A saved statistical table is no upload file: it has no sheet "数据信息".
+    writeWorkbook(file(u"表1-1.xlsx"_s), u"Sheet1"_s, uploadHeader(), {uploadRow(u"丙企业"_s, u"三号库"_s)});
+
+    dialogs.nextMany({file(u"表1-1.xlsx"_s)});
+    importUploadFiles(&window, bar);
+
+    ASSERT_EQ(prompter.said.size(), 1u);
+    EXPECT_FALSE(prompter.said[0].buttons.has_value()) << "asked instead of saying why";
+    EXPECT_EQ(prompter.said[0].caption, u"上报数据入库"_s);
+    EXPECT_EQ(prompter.said[0].text, u"所选文件都不能导入，数据库未作任何改动。\n\n"
+                                     u"表1-1.xlsx：不能导入。工作簿中没有工作表“数据信息”："_s + file(u"表1-1.xlsx"_s));
+    EXPECT_EQ(db->count(u"TZ_XIANGMU"_s), 1);
+    EXPECT_TRUE(bar->isHidden());
+}

@@ -47,13 +47,15 @@ TEST(NumberInput, UnfinishedTextsCountForTheTotals)
     EXPECT_EQ(figureValue(u"2.5e-"_s), 2.5);
     EXPECT_EQ(figureValue(u".5"_s), 0.5);
     EXPECT_EQ(figureValue(u"-3"_s), -3);
+    EXPECT_EQ(figureValue(u"1e309"_s), 0); // beyond the range of a double: nothing to add
+    EXPECT_EQ(figureValue(u"-1e3090"_s), 0);
 }
 
 TEST(NumberInput, OnlyBlanksAndWholeNumbersCanBeStored)
 {
     for (const QString &text : {u""_s, u"  "_s, u"0"_s, u"-1.5"_s, u".5"_s, u"1."_s, u"1E5"_s})
         EXPECT_TRUE(isStorableFigure(text)) << text.toStdString();
-    for (const QString &text : {u"-"_s, u" +"_s, u"."_s, u"1e"_s, u"1e-"_s, u"12b"_s})
+    for (const QString &text : {u"-"_s, u" +"_s, u"."_s, u"1e"_s, u"1e-"_s, u"12b"_s, u"1e309"_s, u"-1e999"_s})
         EXPECT_FALSE(isStorableFigure(text)) << text.toStdString();
 }
 

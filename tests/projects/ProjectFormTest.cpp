@@ -290,6 +290,53 @@ TEST_F(ProjectFormTest, ARefusedSaveMarksTheFieldAndKeepsEditing)
     EXPECT_EQ(db.count(u"TZ_XIANGMU"_s), 0);
 }
 
+TEST_F(ProjectFormTest, ARefusedSaveBringsTheFieldToCorrectIntoSight)
+{
+    // A short window, so most of the page is out of view; the page stands at the other end.
+    const struct {
+        QVariantMap change;
+        bool fromBottom;
+        QString message;
+        QString column;
+        bool painted; // the filing persons' fields are focused but not painted
+    } cases[] = {
+        {{{u"企业代码"_s, QString()}}, true, u"请输入企业代码"_s, u"企业代码"_s, true},
+        {{{u"审核人"_s, QString()}}, false, u"请输入审核人"_s, u"审核人"_s, false},
+        {{{u"建设_平房仓"_s, 1.0}, {u"完成_平房仓"_s, 2.0}, {u"建设_新建仓容"_s, 1.0}, {u"完成_新建仓容"_s, 2.0}},
+         false, u"要求：\"度度完成规模\"不得大于\"建设规模\""_s, u"建设_平房仓"_s, true},
+    };
+    int n = 0;
+    for (const auto &c : cases) {
+        const QString name = u"仓%1"_s.arg(++n);
+        QVariantMap stored;
+        for (const auto &[column, text] : test::filledForm(name).asKeyValueRange())
+            stored.insert(column, text);
+        stored.insert(c.change);
+        db.addProject(stored);
+        projectSelection() = {0, name, stored.value(u"企业详细名称"_s).toString(), EntryMode::Edit};
+
+        TFrmInput1 form;
+        form.resize(1000, 400);
+        form.show();
+        QScrollBar *bar = form.findChild<QScrollArea *>(u"ScrollBox1"_s)->verticalScrollBar();
+        bar->setValue(c.fromBottom ? bar->maximum() : 0);
+        form.findChild<QPushButton *>(u"BitBtn2"_s)->click(); // and 确定 to the check
+        ASSERT_EQ(prompter.lastText(), c.message);
+
+        QWidget *control = form.controlOf(c.column);
+        QWidget *viewport = form.findChild<QScrollArea *>(u"ScrollBox1"_s)->viewport();
+        // Its whole height and its start in view (a wide field may run past the right edge).
+        const QRect shown(control->mapTo(viewport, QPoint()), control->size());
+        EXPECT_TRUE(shown.top() >= 0 && shown.bottom() < viewport->height() && shown.left() >= 0 &&
+                    shown.left() < viewport->width())
+            << c.column.toStdString() << " at " << shown.x() << "," << shown.y() << " in " << viewport->width() << "x"
+            << viewport->height();
+        EXPECT_EQ(form.focusWidget(), control) << c.column.toStdString();
+        if (c.painted)
+            EXPECT_EQ(colour(control), QColor(Qt::yellow)) << c.column.toStdString();
+    }
+}
+
 TEST_F(ProjectFormTest, TheEnterpriseLevelFillsAndLocksTheFilingUnit)
 {
     Connection c = db.connect();

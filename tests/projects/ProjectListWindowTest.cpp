@@ -91,10 +91,12 @@ TEST_F(ProjectListWindowTest, TheFilterNarrowsTheListAndIsClearedAfterwards)
     EXPECT_EQ(shownNames(list), QStringList{u"三号仓 100%"_s});
     EXPECT_EQ(name->text(), QString());
 
+    projectSelection().currentRow = 1; // the first row was chosen
     name->setText(u"_"_s);
     click(list, u"BitBtn2"_s);
     EXPECT_EQ(list.model()->projectCount(), 0);
     EXPECT_EQ(list.model()->rowCount(), 1);
+    EXPECT_EQ(background(list, 1), QColor(Qt::white)) << "the blank line of an empty list is painted";
 
     click(list, u"BitBtn2"_s); // nothing filled in: every project
     EXPECT_EQ(list.model()->projectCount(), 3);

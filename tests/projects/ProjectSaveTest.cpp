@@ -1,6 +1,8 @@
 #include "ProjectTestData.h"
 #include "TestSupport.h"
 #include "projects/ProjectSave.h"
+#include "projects/ProjectStore.h"
+#include "store/Error.h"
 
 #include <gtest/gtest.h>
 
@@ -118,6 +120,46 @@ TEST_F(ProjectSaveTest, AFigureHoldingOnlyASignIsRefusedBeforeTheQuestion)
     EXPECT_EQ(questions, 0);
     EXPECT_TRUE(outcome.message.contains(u"“ -”"_s)) << outcome.message.toStdString();
     EXPECT_EQ(db.count(u"TZ_XIANGMU"_s), 0);
+}
+
+TEST_F(ProjectSaveTest, AFigureBeyondTheRangeOfANumberIsRefused)
+{
+    for (const QString &text : {u"1e309"_s, u"-1e999"_s, u"1.8e308"_s}) {
+        SCOPED_TRACE(text.toStdString());
+        ProjectValues values = test::filledForm();
+        values[u"建设_平房仓"_s] = text;
+        const SaveOutcome outcome = save(values);
+        EXPECT_FALSE(outcome.saved);
+        EXPECT_EQ(outcome.focusColumn, u"建设_平房仓"_s);
+        EXPECT_TRUE(outcome.message.contains(u"“"_s + text + u"”不是数字"_s)) << outcome.message.toStdString();
+    }
+    EXPECT_EQ(db.count(u"TZ_XIANGMU"_s), 0);
+}
+
+TEST_F(ProjectSaveTest, ADerivedFigureIsStoredAsItsPartsAddUp)
+{
+    ProjectValues values = test::filledForm();
+    values[u"建设_平房仓"_s] = u"3"_s;
+    values[u"建设_立筒仓"_s] = u"4.5"_s;
+    values[u"建设_新建仓容"_s] = u"999"_s; // not what the form would show
+    values[u"完成_保粮设备"_s] = u"0.1"_s;
+    values[u"完成_烘干设备"_s] = u"0.2"_s;
+    values[u"完成_机械设备"_s] = u"0.3"_s; // what the form shows for 0.1 + 0.2
+    ASSERT_TRUE(save(values, {}, false).saved);
+    Connection c = db.connect();
+    EXPECT_EQ(test::columnOfAll(c, u"建设_新建仓容"_s), QStringList{u"7.5"_s});
+    EXPECT_EQ(test::columnOfAll(c, u"完成_机械设备"_s), QStringList{u"0.3"_s});
+
+    // Parts adding up beyond the range of a number cannot be stored.
+    values[u"建设_平房仓"_s] = u"1e308"_s;
+    values[u"建设_立筒仓"_s] = u"1e308"_s;
+    try {
+        storeProject(c, values, {}, u"0"_s, now);
+        ADD_FAILURE() << "stored";
+    } catch (const Error &e) {
+        EXPECT_EQ(e.text(), u"“建设_新建仓容”各项之和超出了数字的范围，无法保存。"_s);
+    }
+    EXPECT_EQ(db.count(u"TZ_XIANGMU"_s), 1);
 }
 
 } // namespace

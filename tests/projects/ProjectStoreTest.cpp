@@ -51,7 +51,9 @@ TEST(ProjectStore, TextsAndFiguresAreStoredAsTheyStand)
     values[u"总_建筑安装工程"_s] = u" 12.5"_s;
     values[u"本年_其他投资"_s] = u"-.25"_s;
     values[u"可用建设用地"_s] = u"1E3"_s;
-    values[u"建设_新建仓容"_s] = u"7"_s;
+    values[u"建设_平房仓"_s] = u"3"_s;
+    values[u"建设_立筒仓"_s] = u"4"_s;
+    values[u"建设_新建仓容"_s] = u"7"_s; // as its parts add up (one that does not is corrected)
     storeProject(c, values, {}, u"1"_s, kSavedAt);
 
     const std::optional<ProjectValues> stored = loadProject(c, u"一号仓"_s, u"郑州粮库"_s);

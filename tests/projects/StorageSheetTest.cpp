@@ -164,6 +164,28 @@ TEST_F(StorageSheetTest, TheWindowShowsDesignTextsThenTheFigures)
     EXPECT_TRUE(prompter.said.empty());
 }
 
+TEST_F(StorageSheetTest, SumsAreExactAndShowWholeAtProvinceScale)
+{
+    // Added one after the other in double precision, 28 times 3.3 comes to 92.3999999999999.
+    for (int i = 0; i < 28; ++i)
+        add({{u"项目名称"_s, u"库%1"_s.arg(i)}, {u"省"_s, u"山西省"_s}, {u"总_建筑安装工程"_s, 3.3},
+             {u"本年_其他费用"_s, 36224545.1696428}});
+    TFrmInput_Tj window;
+    window.resize(1200, 700);
+    window.show();
+    window.findChild<QComboBox *>(u"ComboBox01"_s)->setEditText(u"山西"_s);
+    window.findChild<QPushButton *>(u"BitBtn1"_s)->click();
+
+    const auto field = [&](const QString &name) { return window.findChild<QLineEdit *>(name); };
+    EXPECT_EQ(field(u"MaskEdit001"_s)->text(), u"92.4"_s);
+    EXPECT_EQ(field(u"MaskEdit013"_s)->text(), u"0"_s);
+    EXPECT_EQ(field(u"MaskEdit025"_s)->text(), u"1014287264.75"_s);
+    for (QLineEdit *figure : window.findChildren<QLineEdit *>())
+        if (figure->objectName().startsWith(u"MaskEdit"_s))
+            EXPECT_TRUE(test::showsWholeText(*figure)) << figure->objectName().toStdString() << " cuts "
+                                                        << figure->text().toStdString();
+}
+
 TEST_F(StorageSheetTest, SaveWritesTheDocumentedCells)
 {
     {

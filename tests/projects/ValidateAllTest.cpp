@@ -21,6 +21,7 @@
 #include <QTextStream>
 #include <gtest/gtest.h>
 #include <iostream>
+#include <limits>
 #include <optional>
 
 namespace granwise {
@@ -130,6 +131,32 @@ TEST(ValidateAll, MarksExactlyThePassingProjectsAndListsTheFirstBrokenRuleOfEach
     // Nothing left that keeps the upload file from being made.
     c.execute(u"delete from TZ_XIANGMU where 校验状态 = '0'"_s);
     EXPECT_EQ(c.scalar(u"select count(*) from TZ_XIANGMU where 校验状态 is null or 校验状态 <> '1'"_s).toInt(), 0);
+}
+
+TEST(ValidateAll, AStoredFigureThatIsNoFiniteNumberStopsTheCheck)
+{
+    // Left by an older version: infinity passed every rule, as it is above and below nothing.
+    test::TempDatabase db;
+    db.addProject(storedProject(u"甲企业"_s, u"仓"_s, {{u"完成_平房仓"_s, std::numeric_limits<double>::infinity()},
+                                                     {u"校验状态"_s, u"1"_s}}));
+    db.addProject(storedProject(u"乙企业"_s, u"仓"_s, {{u"建设_平房仓"_s, -std::numeric_limits<double>::infinity()}}));
+    const ValidateAllResult result = validateAll(db.path());
+    ASSERT_EQ(result.failedCount(), 2);
+    for (const FailedProject &f : result.failures) {
+        SCOPED_TRACE(f.enterpriseName.toStdString());
+        EXPECT_EQ(f.failure.rule, -1);
+        EXPECT_TRUE(f.failure.message.startsWith(u"要求：\"1、平房仓（"_s)) << f.failure.message.toStdString();
+        Connection c = db.connect();
+        const std::optional<ValidationFailure> form = formCheckOf(c, f.id);
+        ASSERT_TRUE(form);
+        EXPECT_EQ(form->rule, -1);
+        EXPECT_EQ(form->focusColumn, f.failure.focusColumn);
+    }
+    // Listed by enterprise: 乙 before 甲.
+    EXPECT_EQ(result.failures.at(0).failure.message, u"要求：\"1、平房仓（建设规模）\"必须填写数字，\"-INF\"不是数字"_s);
+    EXPECT_EQ(result.failures.at(1).failure.message, u"要求：\"1、平房仓（年度完成规模）\"必须填写数字，\"INF\"不是数字"_s);
+    Connection c = db.connect();
+    EXPECT_EQ(test::columnOfAll(c, u"校验状态"_s), (QStringList{u"0"_s, u"0"_s}));
 }
 
 TEST(ValidateAll, CommandLinesAndExitStatus)

@@ -1,5 +1,5 @@
 #include "ReportTestSupport.h"
-#include "reports/frame/ExactSum.h"
+#include "store/ExactSum.h"
 #include "reports/frame/GroupedSums.h"
 #include "reports/frame/ReportGrid.h"
 #include "store/Database.h"

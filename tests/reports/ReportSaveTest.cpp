@@ -4,6 +4,7 @@
 #include "store/Glob.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -87,6 +88,42 @@ TEST(ReportSave, AMissingTemplateStopsBeforeAnythingIsWritten)
         EXPECT_TRUE(e.text().contains(templatePath(session.definition()))) << e.text().toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+// A disk that fills up while a table is saved leaves the target as it was: not the blank
+// template, not half a workbook, and no temporary beside it.
+TEST(ReportSave, AFullDiskLeavesTheTargetAsItWas)
+{
+    test::TempDatabase db;
+    test::installTemplates(db);
+    test::addFixtureProjects(db, u"office_projects.csv"_s);
+    ReportSession session(test::table(u"1-3"_s), db.path());
+    session.computeWholeTable();
+    const QString folder = db.dir() + u"/out"_s;
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString full = folder + u"/full.xlsx"_s;
+    writeReportWorkbook(session.definition(), session.grid(), full);
+    const qint64 templateSize = QFileInfo(templatePath(session.definition())).size();
+    const qint64 savedSize = QFileInfo(full).size();
+    ASSERT_GT(savedSize, templateSize + 64);
+    QFile::remove(full);
+
+    const QString path = folder + u"/表.xlsx"_s;
+    for (const QByteArray &before : {QByteArray(), QByteArray("the table saved yesterday")}) {
+        if (!before.isEmpty()) {
+            QFile old(path);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write(before);
+        }
+        const QStringList names = test::namesIn(folder);
+        {
+            test::FileSizeLimit diskFull(templateSize + 32); // the template copy fits, the filled table does not
+            EXPECT_THROW(writeReportWorkbook(session.definition(), session.grid(), path), Error);
+        }
+        QFile after(path);
+        EXPECT_EQ(after.open(QIODevice::ReadOnly) ? after.readAll() : QByteArray(), before);
+        EXPECT_EQ(test::namesIn(folder), names);
+    }
 }
 
 TEST(ReportTemplates, EveryTableHasATemplateWithItsHeadsAboveTheFirstDataRow)

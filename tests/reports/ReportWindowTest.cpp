@@ -1,5 +1,6 @@
 #include "WindowTestSupport.h"
 #include "ReportTestSupport.h"
+#include "reports/windows/FrozenHeadGrid.h"
 #include "reports/frame/ReportRegistry.h"
 #include "reports/windows/ReportWindowFactory.h"
 #include "reports/windows/ReportWindow.h"
@@ -11,6 +12,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -146,6 +149,46 @@ TEST(ReportWindow, ClickedDataRowsAreHighlighted)
     EXPECT_EQ(background(grid, 12), QColor(Qt::white));
     EXPECT_EQ(window->highlightedRow(), 1);
     EXPECT_EQ(grid->palette().color(QPalette::Highlight), QColor(Qt::white));
+}
+
+TEST(ReportWindow, TheHeadsStayInPlaceAndTheirPatchesAreHeaderColoured)
+{
+    test::TempDatabase db;
+    test::table(u"1-2"_s);
+    const ReportDefinition *patched = nullptr;
+    for (const ReportDefinition *d : reportDefinitions())
+        if (!d->headerPatches.isEmpty() && d->kind == WindowKind::Selectable)
+            patched = d;
+    ASSERT_NE(patched, nullptr);
+    auto window = openWindow(patched->className, patched->title);
+    window->BitBtn3Click();
+    window->resize(1000, 400);
+    window->show();
+    auto *grid = window->findChild<FrozenHeadGrid *>(u"AdvStringGrid1"_s);
+    const QTableView *heads = grid->head();
+    const QPoint top = grid->viewport()->geometry().topLeft() + QPoint(20, 5);
+
+    // Scrolled to the last data row, the title and the heads are still where they were,
+    // drawn over the data rows.
+    grid->scrollToBottom();
+    ASSERT_GT(grid->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(heads->isVisible());
+    EXPECT_EQ(grid->childAt(top), heads->viewport());
+    EXPECT_EQ(heads->rowViewportPosition(0), 0);
+    int headHeight = 0;
+    for (int r = 0; r < window->grid().firstDataRow(); ++r)
+        headHeight += grid->rowHeight(r);
+    EXPECT_EQ(heads->height(), headHeight);
+    // Keyboard moves never leave the current data row under the heads.
+    grid->setCurrentCell(window->grid().firstDataRow(), 1);
+    EXPECT_GE(grid->visualRect(grid->model()->index(window->grid().firstDataRow(), 1)).top(), headHeight);
+
+    // The "其中" patches join their heads in the heads' colour.
+    const QColor headColour = window->palette().color(QPalette::Active, QPalette::Highlight);
+    const auto patches = heads->viewport()->findChildren<QWidget *>(QRegularExpression(u"^Patch"_s));
+    ASSERT_EQ(patches.size(), patched->headerPatches.size());
+    for (QWidget *patch : patches)
+        EXPECT_EQ(patch->grab().toImage().pixelColor(patch->width() / 2, patch->height() / 2), headColour);
 }
 
 TEST(ReportWindow, ImmediateWindowOpensComputedWithoutBoxes)

@@ -1,6 +1,7 @@
 #include "sheets/CopyTemplateFile.h"
 #include "store/Error.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -74,4 +75,35 @@ TEST(CopyTemplateFile, CopyingAFileOntoItselfKeepsIt)
     writeAll(path, "template bytes");
     CopyTemplateFile(path, path);
     EXPECT_EQ(readAll(path), QByteArray("template bytes"));
+}
+
+TEST(WriteFromTemplate, OnlyACompleteWorkbookReachesTheTarget)
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(u"template.xlsx"_s);
+    writeAll(source, "template");
+    const QString target = dir.filePath(u"out.xlsx"_s);
+
+    // The fill fails: nothing is left at the target, nor beside it.
+    EXPECT_EQ(errorOf([&] {
+                  writeFromTemplate(source, target, [&](const QString &copy) {
+                      EXPECT_EQ(readAll(copy), "template");
+                      EXPECT_FALSE(QFile::exists(target));
+                      throw Error(u"磁盘已满"_s);
+                  });
+              }),
+              u"磁盘已满"_s);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"template.xlsx"_s});
+
+    writeFromTemplate(source, target, [](const QString &copy) { writeAll(copy, "filled"); });
+    EXPECT_EQ(readAll(target), "filled");
+
+    // Over an existing file: it stays until the new one is complete, and after a failure.
+    EXPECT_THROW(writeFromTemplate(source, target, [](const QString &) { throw std::bad_alloc(); }), std::bad_alloc);
+    EXPECT_EQ(readAll(target), "filled");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{u"out.xlsx"_s, u"template.xlsx"_s}));
+
+    // A template saved over itself is filled too (the copy is never the template).
+    writeFromTemplate(source, source, [](const QString &copy) { writeAll(copy, "filled template"); });
+    EXPECT_EQ(readAll(source), "filled template");
 }

@@ -82,7 +82,7 @@ TEST(SheetStreamFill, ABlankWorkbookTakesManyRows)
     QTemporaryDir dir;
     const QString path = dir.filePath(u"big.xlsx"_s);
     createBlankWorkbook(path, u"数据 & 信息"_s);
-    const int rowCount = 20000;
+    const int rowCount = 100000; // several megabytes of rows, deflated in several pieces
     {
         SheetStreamFill fill(path);
         fill.writeRow({u"序号"_s, u"名称"_s, u"数值"_s});

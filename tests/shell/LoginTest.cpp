@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -28,6 +29,12 @@ QLineEdit *box(QWidget &w, const char *name)
 void click(QWidget &w, const char *name)
 {
     QTest::mouseClick(w.findChild<QPushButton *>(QString::fromLatin1(name)), Qt::LeftButton);
+}
+
+// Within the few pixels of the window frame.
+bool centredOnScreen(const QWidget &window)
+{
+    return (window.geometry().center() - window.screen()->availableGeometry().center()).manhattanLength() <= 8;
 }
 
 class LoginTest : public ::testing::Test {
@@ -95,6 +102,7 @@ TEST_F(LoginTest, SuccessfulLoginShowsTheMenuOfTheLevel)
     }
     TFrmmain window;
     whenModalOpens([](QWidget &login) {
+        EXPECT_TRUE(centredOnScreen(login));
         QTest::keyClicks(box(login, "Edit2"), u"secret "_s);
         click(login, "BitBtn1");
     });
@@ -115,7 +123,10 @@ TEST(FirstAccount, CreatedAtStartUpKeepsBlanks)
         box(users, "Ediunit")->setText(u" 张三 "_s);
         QTest::keyClicks(box(users, "Edit1"), u"pw "_s);
         QTest::keyClicks(box(users, "Edit2"), u"pw "_s);
-        click(users, "BitBtn1");
+        // Centred on the screen although the main window is not shown yet.
+        EXPECT_TRUE(centredOnScreen(users));
+        // Enter confirms, as in the login window.
+        QTest::keyClick(box(users, "Edit2"), Qt::Key_Return);
     });
     EXPECT_TRUE(window.FormCreate());
     EXPECT_TRUE(prompter.said.empty());

@@ -67,6 +67,9 @@ TEST(MainMenu, EntriesAsDesigned)
         {"N22", "汇总单位信息维护", true},
         {"N310", "粮食流通基础设施建设投资统计基础报表", true},
         {"N311", "报送情况", true},
+        {"N312", "校验结果", true},
+        {"N313", "疑似异常", true},
+        {"N314", "操作记录", true},
         {"N1231", "表1-23 粮食现代物流项目各通道投资情况汇总表", false},
         {"N142", "表1-4 粮食流通基础设施建设各地区项目总投资情况汇总表（按投资来源，中央企业不单列）", false},
         {"N21841", "表2-18 粮食流通基础设施建设各地区年度新增设施情况汇总表（续4）", true},
@@ -86,7 +89,7 @@ TEST(MainMenu, EntriesAsDesigned)
         EXPECT_EQ(a->isVisible(), c.visible) << c.name;
     }
     EXPECT_EQ(window.windowTitle(), u"Granwise（汇总版）"_s);
-    EXPECT_EQ(menuEntries().size(), 68);
+    EXPECT_EQ(menuEntries().size(), 71);
 }
 
 TEST(MainMenu, ReportEntriesStoreTheirTitle)

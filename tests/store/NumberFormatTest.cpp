@@ -47,6 +47,9 @@ TEST(NumberFormat, ReadsOnlyDecimalNumbers)
         {" 7 ", true, 7},   {"1e3", true, 1000},  {"1E-6", true, 1e-6}, {"+2", true, 2},
         {"", false, 0},     {"-", false, 0},      {"1e", false, 0},   {"12a", false, 0},
         {"inf", false, 0},  {"nan", false, 0},    {"1,000", false, 0}, {".", false, 0},
+        // Beyond the range of a double: no number. Below it: 0.
+        {"1e309", false, 0}, {"-1e999", false, 0}, {"1.8e308", false, 0}, {"1e-400", true, 0},
+        {"1.7976931348623157e308", true, 1.7976931348623157e308},
     };
     for (const auto &c : cases) {
         const auto n = parseNumber(QString::fromLatin1(c.text));

@@ -4,6 +4,10 @@
 #include "store/Glob.h"
 #include "store/ProjectColumns.h"
 
+#include <QDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace granwise::test {
 
@@ -50,6 +54,33 @@ int TempDatabase::count(const QString &table) const
 QString fixture(const QString &name)
 {
     return QStringLiteral(GRANWISE_FIXTURES) + u'/' + name;
+}
+
+QStringList namesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+FileSizeLimit::FileSizeLimit(qint64 bytes)
+{
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    m_previous[0] = previous.rlim_cur;
+    m_previous[1] = previous.rlim_max;
+    // A write past the limit then fails with EFBIG instead of ending the process.
+    m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = previous;
+    limit.rlim_cur = rlim_t(bytes);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit previous{};
+    previous.rlim_cur = rlim_t(m_previous[0]);
+    previous.rlim_max = rlim_t(m_previous[1]);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, m_previousHandler);
 }
 
 } // namespace granwise::test

@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <QVariantMap>
 #include <memory>
+#include <optional>
+
+class QLineEdit;
 
 namespace granwise::test {
 
@@ -29,5 +32,23 @@ private:
 
 // Path of a file in tests/fixtures.
 QString fixture(const QString &name);
+
+// The names in a folder (files and folders, hidden ones too), sorted: what a failed write must
+// not have added to.
+QStringList namesIn(const QString &folder);
+
+// A disk that is full past `bytes`: while the object lives, no file of the process grows
+// beyond that size (a write past it fails as on a full disk).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    quint64 m_previous[2];
+    void (*m_previousHandler)(int);
+};
 
 } // namespace granwise::test

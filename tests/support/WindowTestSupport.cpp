@@ -1,6 +1,9 @@
 #include "WindowTestSupport.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -14,7 +17,7 @@ void RecordingPrompter::message(QWidget *, const QString &caption, const QString
 Prompter::Answer RecordingPrompter::ask(QWidget *, const QString &caption, const QString &text, Icon icon,
                                         Buttons buttons)
 {
-    said.push_back({caption, text, icon});
+    said.push_back({caption, text, icon, buttons});
     if (!m_answers.empty()) {
         const Answer a = m_answers.front();
         m_answers.pop_front();
@@ -31,8 +34,10 @@ QStringList RecordingPrompter::texts() const
     return t;
 }
 
-QString ScriptedFileDialogs::saveFileName(QWidget *, const QString &proposedPath, const QString &, const QString &)
+QString ScriptedFileDialogs::saveFileName(QWidget *, const QString &title, const QString &proposedPath, const QString &,
+                                          const QString &)
 {
+    titles << title;
     proposed = proposedPath;
     if (m_paths.empty())
         return {};
@@ -41,8 +46,9 @@ QString ScriptedFileDialogs::saveFileName(QWidget *, const QString &proposedPath
     return p;
 }
 
-QString ScriptedFileDialogs::openFileName(QWidget *, const QString &)
+QString ScriptedFileDialogs::openFileName(QWidget *, const QString &title, const QString &)
 {
+    titles << title;
     if (m_paths.empty())
         return {};
     const QString p = m_paths.front().value(0);
@@ -50,8 +56,9 @@ QString ScriptedFileDialogs::openFileName(QWidget *, const QString &)
     return p;
 }
 
-QStringList ScriptedFileDialogs::openFileNames(QWidget *, const QString &)
+QStringList ScriptedFileDialogs::openFileNames(QWidget *, const QString &title, const QString &)
 {
+    titles << title;
     if (m_paths.empty())
         return {};
     const QStringList p = m_paths.front();
@@ -69,6 +76,18 @@ void whenModalOpens(std::function<void(QWidget &)> act)
         }
         act(*modal);
     });
+}
+
+bool showsWholeText(const QLineEdit &field)
+{
+    QStyleOptionFrame option;
+    option.initFrom(&field);
+    option.rect = field.rect();
+    option.lineWidth = field.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &field);
+    const QRect contents = field.style()->subElementRect(QStyle::SE_LineEditContents, &option, &field)
+                               .marginsRemoved(field.textMargins());
+    // QLineEdit keeps two pixels free on either side of its text.
+    return field.fontMetrics().horizontalAdvance(field.text()) <= contents.width() - 2 * 2;
 }
 
 } // namespace granwise::test

@@ -7,7 +7,9 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <optional>
 
+class QLineEdit;
 class QWidget;
 
 namespace granwise::test {
@@ -19,6 +21,7 @@ public:
         QString caption;
         QString text;
         Icon icon;
+        std::optional<Buttons> buttons; // a question's buttons; none for a message
     };
     RecordingPrompter() { install(this); }
     ~RecordingPrompter() override { install(nullptr); }
@@ -39,12 +42,14 @@ class ScriptedFileDialogs : public FileDialogs {
 public:
     ScriptedFileDialogs() { install(this); }
     ~ScriptedFileDialogs() override { install(nullptr); }
-    QString saveFileName(QWidget *, const QString &proposedPath, const QString &, const QString &) override;
-    QString openFileName(QWidget *, const QString &) override;
-    QStringList openFileNames(QWidget *, const QString &) override;
+    QString saveFileName(QWidget *, const QString &title, const QString &proposedPath, const QString &,
+                         const QString &) override;
+    QString openFileName(QWidget *, const QString &title, const QString &) override;
+    QStringList openFileNames(QWidget *, const QString &title, const QString &) override;
     void next(const QString &path) { m_paths.push_back({path}); }
     void nextMany(const QStringList &paths) { m_paths.push_back(paths); }
     QString proposed;
+    QStringList titles; // of every dialog shown, in order
 
 private:
     std::deque<QStringList> m_paths;
@@ -53,5 +58,9 @@ private:
 // Runs `act` on the modal window that the next exec() opens (for windows opened modally by the
 // code under test).
 void whenModalOpens(std::function<void(QWidget &)> act);
+
+// Whether a line edit shows its whole text, measured with its font in the text area its style
+// gives it (no part scrolled out of view).
+bool showsWholeText(const QLineEdit &field);
 
 } // namespace granwise::test

@@ -1,5 +1,7 @@
 #include "TemplateWriters.h"
 
+#include "TemplateBook.h"
+
 #include "exchange/ExchangeTexts.h"
 #include "store/Error.h"
 #include "store/ProjectColumns.h"
@@ -15,40 +17,17 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Closes a workbook that was not finished; workbook_close() both writes and frees it.
-struct Workbook {
-    lxw_workbook *book;
-    QString path;
-    explicit Workbook(const QString &p) : path(p)
-    {
-        book = workbook_new(QFile::encodeName(p).constData());
-        if (!book)
-            throw Error(u"Cannot create file %1"_s.arg(p));
-    }
-    ~Workbook()
-    {
-        if (book)
-            workbook_close(book);
-    }
-    void close()
-    {
-        const lxw_error rc = workbook_close(book);
-        book = nullptr;
-        if (rc != LXW_NO_ERROR)
-            throw Error(u"模板写不出：%1（%2）"_s.arg(path, QString::fromUtf8(lxw_strerror(rc))));
-    }
-};
 
 // The upload template: sheet "数据信息", row 1 the names of the project columns in table order
 // (all but id), every later row left for the projects. Printable: landscape A4, the header
 // row repeated on every page, page numbers in the footer.
 void writeUploadTemplate(const QString &directory)
 {
-    Workbook workbook(QDir(directory).filePath(u"out.xlsx"_s));
-    lxw_workbook *book = workbook.book;
+    TemplateBook workbook(QDir(directory).filePath(u"out.xlsx"_s));
+    lxw_workbook *book = workbook.book();
     lxw_worksheet *sheet = workbook_add_worksheet(book, exchange::SheetName.toUtf8().constData());
     if (!sheet)
-        throw Error(u"模板写不出：%1"_s.arg(workbook.path));
+        throw Error(u"模板写不出：%1"_s.arg(workbook.path()));
 
     lxw_format *header = workbook_add_format(book);
     format_set_bold(header);

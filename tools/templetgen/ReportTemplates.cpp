@@ -1,5 +1,7 @@
 #include "TemplateWriters.h"
 
+#include "TemplateBook.h"
+
 #include "reports/frame/ReportRegistry.h"
 #include "reports/frame/ReportSession.h"
 #include "reports/AllReports.h"
@@ -35,35 +37,6 @@ void check(lxw_error error, const QString &what)
     if (error != LXW_NO_ERROR)
         throw Error(u"模板写不成：%1（%2）"_s.arg(what, QString::fromUtf8(lxw_strerror(error))));
 }
-
-class TemplateBook {
-public:
-    explicit TemplateBook(const QString &path) : m_path(path)
-    {
-        m_book = workbook_new(path.toUtf8().constData());
-        if (!m_book)
-            throw Error(u"Cannot create file %1"_s.arg(path));
-    }
-    ~TemplateBook()
-    {
-        if (m_book)
-            workbook_close(m_book);
-    }
-    TemplateBook(const TemplateBook &) = delete;
-    TemplateBook &operator=(const TemplateBook &) = delete;
-
-    lxw_workbook *book() const { return m_book; }
-    void close()
-    {
-        const lxw_error error = workbook_close(m_book);
-        m_book = nullptr;
-        check(error, m_path);
-    }
-
-private:
-    QString m_path;
-    lxw_workbook *m_book = nullptr;
-};
 
 struct Formats {
     lxw_format *title;

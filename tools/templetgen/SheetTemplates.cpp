@@ -1,5 +1,7 @@
 #include "TemplateWriters.h"
 
+#include "TemplateBook.h"
+
 #include "projects/FormFigures.h"
 #include "projects/ProjectSheet.h"
 #include "projects/ProjectSheetLayout.h"
@@ -142,7 +144,7 @@ public:
         for (int r = row; r <= lastRow; ++r)
             for (int c = first; c <= last; ++c)
                 if (isValueCell(r, c))
-                    throw Error(u"模板有误：%1 的第 %2 行第 %3 列是数值格，却放了“%4”"_s.arg(m_path).arg(r).arg(c).arg(text));
+                    throw Error(u"模板有误：%1 的第 %2 行第 %3 列是数值格，却放了“%4”"_s.arg(m_path, QString::number(r), QString::number(c), text));
         place(row, first, lastRow, last, text, format);
         fitHeight(row, first, last, text, lastRow - row + 1);
     }
@@ -152,10 +154,10 @@ public:
     void value(int row, int first, int last, lxw_format *format, const QString &text = {})
     {
         if (!isValueCell(row, first))
-            throw Error(u"模板有误：%1 的第 %2 行第 %3 列不是数值格"_s.arg(m_path).arg(row).arg(first));
+            throw Error(u"模板有误：%1 的第 %2 行第 %3 列不是数值格"_s.arg(m_path, QString::number(row), QString::number(first)));
         for (int c = first + 1; c <= last; ++c)
             if (isValueCell(row, c))
-                throw Error(u"模板有误：%1 的第 %2 行第 %3 列被合并遮住"_s.arg(m_path).arg(row).arg(c));
+                throw Error(u"模板有误：%1 的第 %2 行第 %3 列被合并遮住"_s.arg(m_path, QString::number(row), QString::number(c)));
         m_placedValues.insert({row, first});
         place(row, first, row, last, text, format);
         fitHeight(row, first, last, text, 1);
@@ -168,7 +170,7 @@ public:
     {
         for (const Cell &cell : std::as_const(m_valueCells))
             if (!m_placedValues.contains(cell))
-                throw Error(u"模板有误：%1 的第 %2 行第 %3 列没有数值格"_s.arg(m_path).arg(cell.first).arg(cell.second));
+                throw Error(u"模板有误：%1 的第 %2 行第 %3 列没有数值格"_s.arg(m_path, QString::number(cell.first), QString::number(cell.second)));
         for (int r = 1; r <= lastRow; ++r)
             check(worksheet_set_row_pixels(m_sheet, lxw_row_t(r - 1), qMax(kMinRowHeight, m_heights.value(r)), nullptr),
                   m_path);
@@ -186,7 +188,7 @@ private:
         for (int r = row; r <= lastRow; ++r)
             for (int c = first; c <= last; ++c)
                 if (m_covered.contains({r, c}))
-                    throw Error(u"模板有误：%1 的第 %2 行第 %3 列放了两次"_s.arg(m_path).arg(r).arg(c));
+                    throw Error(u"模板有误：%1 的第 %2 行第 %3 列放了两次"_s.arg(m_path, QString::number(r), QString::number(c)));
                 else
                     m_covered.insert({r, c});
         const QByteArray utf8 = text.toUtf8();
@@ -336,77 +338,63 @@ QVector<SheetEntry> everyProjectSheetCell()
 
 void writeProjectSheetTemplate(const QString &path)
 {
-    lxw_workbook *book = workbook_new(QFile::encodeName(path).constData());
-    if (!book)
-        throw Error(u"Cannot create file %1"_s.arg(path));
-    try {
-        const Formats f = makeFormats(book);
-        lxw_worksheet *sheet = workbook_add_worksheet(book, "基础报表");
-        SheetWriter w(sheet, path, everyProjectSheetCell());
+    TemplateBook workbook(path);
+    lxw_workbook *book = workbook.book();
+    const Formats f = makeFormats(book);
+    lxw_worksheet *sheet = workbook_add_worksheet(book, "基础报表");
+    SheetWriter w(sheet, path, everyProjectSheetCell());
 
-        constexpr int kIdentificationColumns = 4;
-        w.fixed(1, 1, kSheetColumns - kIdentificationColumns, texts::FormTitle, f.title);
-        w.rowHeight(1, kTitleHeight);
-        w.fixed(1, kSheetColumns - kIdentificationColumns + 1, kSheetColumns, returnIdentificationLines().join(u'\n'),
-                f.identification);
-        writeProjectHeader(w, f);
-        writeInvestment(w, f, kProjectSheetFigures);
-        writeScale(w, f, kProjectSheetFigures);
-        int lastRow = lastScaleRow(kProjectSheetFigures);
-        for (const ProjectSheetField &field : projectSheetHeader())
-            lastRow = qMax(lastRow, field.row);
-        w.finish(lastRow);
-    } catch (...) {
-        workbook_close(book);
-        QFile::remove(path);
-        throw;
-    }
-    check(workbook_close(book), path);
+    constexpr int kIdentificationColumns = 4;
+    w.fixed(1, 1, kSheetColumns - kIdentificationColumns, texts::FormTitle, f.title);
+    w.rowHeight(1, kTitleHeight);
+    w.fixed(1, kSheetColumns - kIdentificationColumns + 1, kSheetColumns, returnIdentificationLines().join(u'\n'),
+            f.identification);
+    writeProjectHeader(w, f);
+    writeInvestment(w, f, kProjectSheetFigures);
+    writeScale(w, f, kProjectSheetFigures);
+    int lastRow = lastScaleRow(kProjectSheetFigures);
+    for (const ProjectSheetField &field : projectSheetHeader())
+        lastRow = qMax(lastRow, field.row);
+    w.finish(lastRow);
+    workbook.close();
 }
 
 void writeStorageSheetTemplate(const QString &path)
 {
-    lxw_workbook *book = workbook_new(QFile::encodeName(path).constData());
-    if (!book)
-        throw Error(u"Cannot create file %1"_s.arg(path));
-    try {
-        const Formats f = makeFormats(book);
-        lxw_worksheet *sheet = workbook_add_worksheet(book, "基本情况表");
-        // The lines show their texts with empty brackets until the save fills them.
-        const QVector<SheetEntry> entries = storageSheetEntries(designStorageSheet(), {});
-        SheetWriter w(sheet, path, entries);
+    TemplateBook workbook(path);
+    lxw_workbook *book = workbook.book();
+    const Formats f = makeFormats(book);
+    lxw_worksheet *sheet = workbook_add_worksheet(book, "基本情况表");
+    // The lines show their texts with empty brackets until the save fills them.
+    const QVector<SheetEntry> entries = storageSheetEntries(designStorageSheet(), {});
+    SheetWriter w(sheet, path, entries);
 
-        w.fixed(1, 1, kSheetColumns, texts::StorageCaption, f.title);
-        w.rowHeight(1, kTitleHeight);
-        w.value(kStorageYearRow, kStorageYearColumn, kStorageYearColumn + 1, f.year);
+    w.fixed(1, 1, kSheetColumns, texts::StorageCaption, f.title);
+    w.rowHeight(1, kTitleHeight);
+    w.value(kStorageYearRow, kStorageYearColumn, kStorageYearColumn + 1, f.year);
 
-        // The count and land lines, each up to the next line of its row; a caption over them.
-        const int sectionRow = kStorageSheetFigures.firstInvestmentRow - 3;
-        QMap<int, QVector<SheetEntry>> rows;
-        for (const SheetEntry &e : entries)
-            if (e.row > kStorageYearRow && e.row < sectionRow)
-                rows[e.row].append(e);
-        for (auto it = rows.begin(); it != rows.end(); ++it) {
-            QVector<SheetEntry> &cells = it.value();
-            std::sort(cells.begin(), cells.end(), [](const SheetEntry &a, const SheetEntry &b) { return a.column < b.column; });
-            for (int i = 0; i < cells.size(); ++i) {
-                const int last = i + 1 < cells.size() ? cells.at(i + 1).column - 1 : kSheetColumns;
-                w.value(it.key(), cells.at(i).column, last, f.text, cells.at(i).value.toString());
-            }
+    // The count and land lines, each up to the next line of its row; a caption over them.
+    const int sectionRow = kStorageSheetFigures.firstInvestmentRow - 3;
+    QMap<int, QVector<SheetEntry>> rows;
+    for (const SheetEntry &e : entries)
+        if (e.row > kStorageYearRow && e.row < sectionRow)
+            rows[e.row].append(e);
+    for (auto it = rows.begin(); it != rows.end(); ++it) {
+        QVector<SheetEntry> &cells = it.value();
+        std::sort(cells.begin(), cells.end(), [](const SheetEntry &a, const SheetEntry &b) { return a.column < b.column; });
+        for (int i = 0; i < cells.size(); ++i) {
+            const int last = i + 1 < cells.size() ? cells.at(i + 1).column - 1 : kSheetColumns;
+            w.value(it.key(), cells.at(i).column, last, f.text, cells.at(i).value.toString());
         }
-        if (!rows.isEmpty()) {
-            const int firstLineColumn = rows.first().first().column;
-            w.fixed(rows.firstKey(), 1, firstLineColumn - 1, u"项目基本情况"_s, f.centredLabel, rows.lastKey());
-        }
-        writeInvestment(w, f, kStorageSheetFigures);
-        writeScale(w, f, kStorageSheetFigures);
-        w.finish(lastScaleRow(kStorageSheetFigures));
-    } catch (...) {
-        workbook_close(book);
-        QFile::remove(path);
-        throw;
     }
-    check(workbook_close(book), path);
+    if (!rows.isEmpty()) {
+        const int firstLineColumn = rows.first().first().column;
+        w.fixed(rows.firstKey(), 1, firstLineColumn - 1, u"项目基本情况"_s, f.centredLabel, rows.lastKey());
+    }
+    writeInvestment(w, f, kStorageSheetFigures);
+    writeScale(w, f, kStorageSheetFigures);
+    w.finish(lastScaleRow(kStorageSheetFigures));
+    workbook.close();
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QWidget>
+#include <algorithm>
 
 namespace granwise {
 
@@ -78,7 +79,8 @@ void makeUploadFile(QWidget *mainWindow, QProgressBar *bar)
         }
         const QString proposed = defaultUploadFileName(unitName, Clock::current().now().date());
         const QString path =
-            FileDialogs::current().saveFileName(mainWindow, proposed, exchange::WorkbookFilter, u"xlsx"_s);
+            FileDialogs::current().saveFileName(mainWindow, exchange::SaveDialogTitle, proposed,
+                                                exchange::WorkbookFilter, u"xlsx"_s);
         if (path.isEmpty())
             return;
         if (mainWindow)
@@ -92,7 +94,8 @@ void makeUploadFile(QWidget *mainWindow, QProgressBar *bar)
 void importUploadFiles(QWidget *mainWindow, QProgressBar *bar)
 {
     guarded(mainWindow, [&] {
-        const QStringList paths = FileDialogs::current().openFileNames(mainWindow, exchange::ImportFilter);
+        const QStringList paths =
+            FileDialogs::current().openFileNames(mainWindow, exchange::OpenDialogTitle, exchange::ImportFilter);
         if (paths.isEmpty())
             return;
         if (paths.size() == 1 && !hasUploadFileExtension(paths.first())) {
@@ -107,6 +110,13 @@ void importUploadFiles(QWidget *mainWindow, QProgressBar *bar)
         UploadIntake session(glob::ConnectionString);
         for (const QString &path : paths)
             session.take(path, progress);
+        // With nothing to take in there is nothing to decide: say why and stop.
+        if (std::all_of(session.files().begin(), session.files().end(),
+                        [](const FileIntake &f) { return f.refused(); })) {
+            inform(mainWindow, exchange::PreviewCaption,
+                   exchange::NothingToImport + u"\n\n"_s + previewLines(session.files()).join(u'\n'));
+            return;
+        }
         const Prompter::Answer answer = Prompter::current().ask(
             mainWindow, exchange::PreviewCaption,
             exchange::PreviewQuestion + u"\n\n"_s + previewLines(session.files()).join(u'\n'), Prompter::Icon::Question,

@@ -388,17 +388,12 @@ void TFrmInput1::focusColumn(const QString &column, bool paintYellow)
     QWidget *control = controlOf(column);
     if (!control)
         return;
+    // The field to correct may lie anywhere on the long page: bring it into sight.
+    m_scroll->ensureWidgetVisible(control);
     if (control->isEnabled() && control->isVisibleTo(this))
         control->setFocus(Qt::OtherFocusReason);
     if (paintYellow)
         paint(control, kHighlight);
-}
-
-void TFrmInput1::showField(const QString &column)
-{
-    if (QWidget *control = controlOf(column))
-        m_scroll->ensureWidgetVisible(control);
-    focusColumn(column, true);
 }
 
 void TFrmInput1::openForCorrection(QWidget *parent, const QString &enterpriseName, const QString &projectName,
@@ -412,7 +407,7 @@ void TFrmInput1::openForCorrection(QWidget *parent, const QString &enterpriseNam
     form.m_returnToCaller = true;
     form.setWindowState(form.windowState() | Qt::WindowMaximized);
     // Once the window is shown and laid out.
-    QTimer::singleShot(0, &form, [&form, focusColumn] { form.showField(focusColumn); });
+    QTimer::singleShot(0, &form, [&form, focusColumn] { form.focusColumn(focusColumn, true); });
     form.exec();
 }
 

@@ -28,6 +28,9 @@ QWidget *scaleFigureTable(const FigureFieldMaker &makeField);
 // A number field as the figure tables show it: right-aligned, 12 points; a derived one is bold,
 // shaded and locked.
 QLineEdit *styledFigureField(const QString &objectName, bool derived, QWidget *parent);
+// Gives figure fields one width, their designed one or wider, at which the longest of their
+// texts shows whole (sums at province scale run to ten digits and more).
+void fitFigureFields(const QList<QLineEdit *> &fields);
 
 // The entry form ("统计表输入"): the return of one project on one scrolling page. It prefills and
 // locks what the installation's level fixes, loads the project the list selected, keeps the
@@ -97,8 +100,8 @@ private:
     void numberEdited(QLineEdit *field);
     void zeroFillBlanks();
     void blankZeros();
+    // The field of a column scrolled into view and focused (painted yellow on request).
     void focusColumn(const QString &column, bool paintYellow);
-    void showField(const QString &column); // scrolled into view, focused and painted yellow
     void Edit5Enter(QWidget *focused);
     void scrollByWheel(int angleDelta);
     void openFreshList();

@@ -17,7 +17,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace granwise {
 
@@ -88,6 +91,26 @@ QLabel *plainLabel(const QString &text, QWidget *parent)
 }
 
 } // namespace
+
+void fitFigureFields(const QList<QLineEdit *> &fields)
+{
+    int width = kNumberFieldWidth;
+    for (QLineEdit *field : fields) {
+        QStyleOptionFrame option;
+        option.initFrom(field);
+        option.rect = field->rect();
+        option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+        const QMargins margins = field->textMargins();
+        // The line edit keeps 2 pixels beside its text on either side, and room for the cursor.
+        const int text = field->fontMetrics().horizontalAdvance(field->text()) + 2 * 2 + 1 + margins.left() +
+                         margins.right();
+        const QSize needed = field->style()->sizeFromContents(QStyle::CT_LineEdit, &option,
+                                                             QSize(text, field->fontMetrics().height()), field);
+        width = std::max(width, needed.width());
+    }
+    for (QLineEdit *field : fields)
+        field->setFixedWidth(width);
+}
 
 QLineEdit *styledFigureField(const QString &objectName, bool derived, QWidget *parent)
 {
@@ -268,7 +291,7 @@ void TFrmInput1::addRadioGroup(const QString &column, QWidget *parent, QLayout *
     for (int i = 0; i < c->choices.size(); ++i) {
         auto *button = new QRadioButton(c->choices.at(i), parent);
         button->setObjectName(column == col::Affiliation ? u"RadioButton0%1"_s.arg(i + 1)
-                                                         : u"RadioButton%1%2"_s.arg(groupNumber).arg(i + 1));
+                                                         : u"RadioButton%1%2"_s.arg(QString::number(groupNumber), QString::number(i + 1)));
         group->addButton(button, i);
         // A new form starts with the first choice of each group, and as a local enterprise.
         button->setChecked(column == col::Affiliation ? c->choices.at(i) == LocalEnterprise : i == 0);

@@ -21,7 +21,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTableView>
+#include <QScrollBar>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <numeric>
 
 namespace granwise {
 
@@ -53,7 +56,7 @@ protected:
 };
 
 // Width of each grid column; the enterprise and project names are the widest.
-constexpr int kColumnWidths[kListColumns] = {50, 90, 90, 260, 260, 130, 110, 80, 80, 50};
+constexpr int kColumnWidths[kListColumns] = {50, 90, 130, 260, 260, 130, 110, 80, 80, 50};
 constexpr int kRowHeight = 30;
 
 struct FilterInput {
@@ -209,7 +212,11 @@ void TFrmList1::buildWindow()
         AdvStringGrid1ClickCell(0);
         sortByHeading(column);
     });
-    resize(1200, 700);
+    // Wide enough for every column, 校验 included, beside the grid's frame and scroll bar.
+    const int columns = std::accumulate(std::begin(kColumnWidths), std::end(kColumnWidths), 0);
+    resize(columns + 2 * grid->frameWidth() + grid->verticalScrollBar()->sizeHint().width() +
+               layout->contentsMargins().left() + layout->contentsMargins().right(),
+           700);
 }
 
 void TFrmList1::FormCreate()
@@ -217,6 +224,12 @@ void TFrmList1::FormCreate()
     guarded(this, [&] {
         Connection connection(glob::ConnectionString);
         m_province->addItems(provincesPresent(connection));
+        // Long names ("内蒙古自治区") show whole, in the box and in its list.
+        int widest = 0;
+        for (int i = 0; i < m_province->count(); ++i)
+            widest = std::max(widest, m_province->fontMetrics().horizontalAdvance(m_province->itemText(i)));
+        const int arrow = m_province->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_province);
+        m_province->setMinimumWidth(widest + 2 * arrow + 8);
         m_province->setCurrentIndex(-1);
     });
     ini();

@@ -16,7 +16,7 @@ void exportProjectSheet(TFrmInput1 &form)
 {
     guarded(&form, [&] {
         const QString path = FileDialogs::current().saveFileName(
-            &form, proposedSheetFileName(texts::ProjectSheetName, Clock::current().now().date()), texts::SheetFilter,
+            &form, texts::SaveProjectSheetTitle, proposedSheetFileName(texts::ProjectSheetName, Clock::current().now().date()), texts::SheetFilter,
             texts::SheetSuffix);
         if (path.isEmpty())
             return;

@@ -199,6 +199,7 @@ void TFrmInput_Tj::display(const StorageSheet &sheet)
 {
     for (auto it = m_figures.cbegin(); it != m_figures.cend(); ++it)
         it.value()->setText(sheet.figures.value(it.key()));
+    fitFigureFields(m_figures.values());
     for (auto it = m_lines.cbegin(); it != m_lines.cend(); ++it)
         it.value()->setText(sheet.lines.value(it.key()));
 }
@@ -250,7 +251,7 @@ void TFrmInput_Tj::BitBtn6Click()
 {
     guarded(this, [&] {
         const QString path = FileDialogs::current().saveFileName(
-            this, proposedSheetFileName(texts::StorageSheetName, Clock::current().now().date()), texts::SheetFilter,
+            this, texts::SaveStorageSheetTitle, proposedSheetFileName(texts::StorageSheetName, Clock::current().now().date()), texts::SheetFilter,
             texts::SheetSuffix);
         if (path.isEmpty())
             return;

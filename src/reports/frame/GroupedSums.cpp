@@ -1,6 +1,6 @@
 #include "GroupedSums.h"
 
-#include "ExactSum.h"
+#include "store/ExactSum.h"
 #include "store/Database.h"
 #include "store/ProjectColumns.h"
 
@@ -28,7 +28,7 @@ QString checkedColumn(const QString &name, bool mustBeNumber)
 QString keySql(const GroupKey &key)
 {
     const QString column = checkedColumn(key.column, false);
-    return key.prefixLength > 0 ? u"substr(%1,1,%2)"_s.arg(column).arg(key.prefixLength) : column;
+    return key.prefixLength > 0 ? u"substr(%1,1,%2)"_s.arg(column, QString::number(key.prefixLength)) : column;
 }
 
 // Prepared statement of our own, so the hot loop reads raw bytes without making a QString

@@ -1,6 +1,6 @@
 #include "RegionalTable.h"
 
-#include "ExactSum.h"
+#include "store/ExactSum.h"
 #include "ProvinceCodes.h"
 #include "ReportTexts.h"
 #include "store/Database.h"

@@ -1,6 +1,6 @@
 #include "ReportGrid.h"
 
-#include "ExactSum.h"
+#include "store/ExactSum.h"
 #include "store/NumberFormat.h"
 
 namespace granwise {

@@ -58,11 +58,12 @@ void writeReportWorkbook(const ReportDefinition &definition, const ReportGrid &g
                          const QVector<SheetCell> &extraCells)
 {
 #ifdef GRANWISE_HAS_SHEETS
-    CopyTemplateFile(templatePath(definition), path);
-    WorkbookFill workbook(path);
-    for (const SheetCell &cell : worksheetCells(definition, grid, extraCells))
-        workbook.setCell(cell.row, cell.column, cell.value);
-    workbook.save();
+    writeFromTemplate(templatePath(definition), path, [&](const QString &copy) {
+        WorkbookFill workbook(copy);
+        for (const SheetCell &cell : worksheetCells(definition, grid, extraCells))
+            workbook.setCell(cell.row, cell.column, cell.value);
+        workbook.save();
+    });
 #else
     Q_UNUSED(definition);
     Q_UNUSED(grid);

@@ -1,7 +1,7 @@
 #include "ReportingStatus.h"
 
 #include "ReportingStatusTexts.h"
-#include "reports/frame/ExactSum.h"
+#include "store/ExactSum.h"
 #include "store/Database.h"
 #include "store/Error.h"
 

@@ -1,7 +1,7 @@
 #include "ReportingStatusReport.h"
 
 #include "ReportingStatusTexts.h"
-#include "reports/frame/ExactSum.h"
+#include "store/ExactSum.h"
 #include "reports/frame/ReportRegistry.h"
 
 namespace granwise {
@@ -72,7 +72,7 @@ void writeReportingStatus(ReportGrid &grid, const ReportingStatus &status)
     }
     grid.setNumber(total, CountColumn, projects);
     grid.setNumber(total, InvestmentColumn, investment.value());
-    grid.setText(total, StatusColumn, text::TotalStatus.arg(reporting).arg(status.units.size() - reporting));
+    grid.setText(total, StatusColumn, text::TotalStatus.arg(QString::number(reporting), QString::number(status.units.size() - reporting)));
 
     if (!status.unmatched.isEmpty())
         writeUnmatched(grid, status.unmatched);

@@ -1,6 +1,6 @@
 #include "BasicStatisticsTable.h"
 
-#include "reports/frame/ExactSum.h"
+#include "store/ExactSum.h"
 #include "reports/frame/GroupedSums.h"
 #include "store/Database.h"
 #include "store/ProjectColumns.h"

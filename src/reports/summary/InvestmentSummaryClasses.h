@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reports/frame/ExactSum.h"
+#include "store/ExactSum.h"
 #include "reports/frame/GroupedSums.h"
 
 #include <QString>

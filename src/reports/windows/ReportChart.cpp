@@ -3,6 +3,7 @@
 #include "reports/frame/ProvinceCodes.h"
 #include "reports/frame/ReportSave.h"
 #include "store/Error.h"
+#include "store/OutputFile.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
@@ -13,7 +14,6 @@
 #include <QHorizontalStackedBarSeries>
 #include <QLegend>
 #include <QPainter>
-#include <QSaveFile>
 #include <QValueAxis>
 #include <algorithm>
 
@@ -277,9 +277,11 @@ QString proposedChartName(const ReportChartData &data, const QDate &day)
 void saveReportChart(const ReportChartData &data, const QString &path, const QSize &size)
 {
     const QImage image = reportChartImage(data, size);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
-        throw Error(u"无法写入文件 %1：%2"_s.arg(path, file.errorString()));
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    if (!image.save(&png, "PNG"))
+        throw Error(u"无法生成图片：%1"_s.arg(path));
+    writeFileAtomically(path, png.data());
 }
 
 } // namespace granwise

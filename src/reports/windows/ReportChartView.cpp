@@ -19,6 +19,7 @@ namespace {
 
 const QString SavePicture = u"保存图片"_s;
 const QString PngFilter = u"PNG 图片 (*.png)"_s;
+const QString SaveChartTitle = u"保存图表"_s;
 const QString PngSuffix = u"png"_s;
 const QString Notice = u"提示"_s;
 const QString Saved = u"保存成功！"_s;
@@ -59,7 +60,7 @@ void ReportChartView::saveImage()
 {
     guarded(this, [this] {
         const QString path = FileDialogs::current().saveFileName(
-            this, proposedChartName(m_data, Clock::current().now().date()), PngFilter, PngSuffix);
+            this, SaveChartTitle, proposedChartName(m_data, Clock::current().now().date()), PngFilter, PngSuffix);
         if (path.isEmpty())
             return;
         saveReportChart(m_data, path);

@@ -1,5 +1,7 @@
 #include "ReportWindow.h"
 
+#include "FrozenHeadGrid.h"
+#include "GridTextFit.h"
 #include "reports/frame/ProjectRegions.h"
 #include "ReportChartView.h"
 #include "reports/frame/ReportPrinter.h"
@@ -145,7 +147,7 @@ void ReportWindow::buildControls()
     tools->addStretch(1);
     layout->addWidget(panel);
 
-    m_grid = new QTableWidget(this);
+    m_grid = new FrozenHeadGrid(this);
     m_grid->setObjectName(u"AdvStringGrid1"_s);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -157,7 +159,7 @@ void ReportWindow::buildControls()
     m_grid->verticalHeader()->setSectionsMovable(true);
     m_grid->verticalHeader()->setMinimumSectionSize(4);
     const QColor lines = headerColour(this);
-    m_grid->setStyleSheet(u"QTableWidget { gridline-color: %1; }"_s.arg(lines.name()));
+    m_grid->setStyleSheet(u"QTableView { gridline-color: %1; }"_s.arg(lines.name())); // the heads too
     QPalette gridPalette = m_grid->palette();
     gridPalette.setColor(QPalette::Highlight, Yellow);
     gridPalette.setColor(QPalette::HighlightedText, Qt::black);
@@ -189,18 +191,19 @@ void ReportWindow::buildControls()
     connect(m_grid->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeUnitCaption(); });
     connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeUnitCaption(); });
     m_grid->viewport()->installEventFilter(this);
+    m_grid->head()->viewport()->installEventFilter(this);
 
-    m_unitCaption = new QLabel(definition().unitCaption, m_grid->viewport());
+    // The caption and the patches stand over the heads, which stay in place.
+    m_unitCaption = new QLabel(definition().unitCaption, m_grid->head()->viewport());
     m_unitCaption->setObjectName(u"Label3"_s);
     m_unitCaption->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_unitCaption->setVisible(!definition().unitCaption.isEmpty());
     for (int i = 0; i < definition().headerPatches.size(); ++i) {
-        auto *patch = new QWidget(m_grid->viewport());
+        auto *patch = new QWidget(m_grid->head()->viewport());
         patch->setObjectName(u"Patch%1"_s.arg(i + 1));
-        patch->setAutoFillBackground(true);
-        QPalette p = patch->palette();
-        p.setColor(QPalette::Window, lines);
-        patch->setPalette(p);
+        // Painted by style sheet: under the grid's style sheet a palette colour is not drawn.
+        patch->setAttribute(Qt::WA_StyledBackground);
+        patch->setStyleSheet(u"background-color: %1;"_s.arg(lines.name()));
         patch->setAttribute(Qt::WA_TransparentForMouseEvents);
         m_patches << patch;
     }
@@ -233,7 +236,8 @@ void ReportWindow::showEvent(QShowEvent *event)
 
 bool ReportWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonRelease)
+    if ((watched == m_grid->viewport() || watched == m_grid->head()->viewport()) &&
+        event->type() == QEvent::MouseButtonRelease)
         placeUnitCaption(); // AdvStringGrid1MouseUp
     return QDialog::eventFilter(watched, event);
 }
@@ -247,6 +251,9 @@ void ReportWindow::showGrid()
     m_grid->clearContents();
     m_grid->setRowCount(grid.rowCount());
     m_grid->setColumnCount(grid.columnCount());
+    // The thin headers are handles for resizing rows and columns only: no numbers to clip.
+    m_grid->setHorizontalHeaderLabels(QStringList(grid.columnCount(), QString()));
+    m_grid->setVerticalHeaderLabels(QStringList(grid.rowCount(), QString()));
 
     const QColor heads = headerColour(this);
     QFont titleFont = font();
@@ -280,6 +287,9 @@ void ReportWindow::showGrid()
     }
     for (const CellSpan &span : grid.spans())
         m_grid->setSpan(span.row, span.column, span.rowSpan, span.columnSpan);
+    // Sums at province or national scale run longer than the designed columns.
+    fitGridToText(*m_grid, grid.firstDataRow());
+    m_grid->setFrozenRows(grid.firstDataRow());
     m_highlightedRow = 0;
     placeUnitCaption();
     refreshChart();
@@ -313,15 +323,16 @@ void ReportWindow::placeUnitCaption()
         return;
     const ReportDefinition &def = definition();
     const int column = def.unitCaptionPlace.column < 0 ? m_grid->columnCount() - 1 : def.unitCaptionPlace.column;
+    const QTableView *heads = m_grid->head();
     m_unitCaption->adjustSize();
-    m_unitCaption->move(m_grid->columnViewportPosition(column) + def.unitCaptionPlace.left,
-                        m_grid->rowViewportPosition(0) + def.unitCaptionPlace.top);
+    m_unitCaption->move(heads->columnViewportPosition(column) + def.unitCaptionPlace.left,
+                        heads->rowViewportPosition(0) + def.unitCaptionPlace.top);
     for (int i = 0; i < m_patches.size() && m_grid->rowCount() > 1; ++i) {
         const int boundary = def.headerPatches.at(i) + 1;
         if (boundary >= m_grid->columnCount())
             continue;
-        m_patches[i]->setGeometry(m_grid->columnViewportPosition(boundary) - 8, m_grid->rowViewportPosition(1) + 1, 17,
-                                  m_grid->rowHeight(1) - 1);
+        m_patches[i]->setGeometry(heads->columnViewportPosition(boundary) - 8, heads->rowViewportPosition(1) + 1, 17,
+                                  heads->rowHeight(1) - 1);
         m_patches[i]->raise();
     }
 }
@@ -371,11 +382,11 @@ void ReportWindow::BitBtn1Click()
         if (def.save.extraCells)
             extra = def.save.extraCells(m_session.databasePath());
         const QString path = FileDialogs::current().saveFileName(
-            this, proposedFileName(def, Clock::current().now().date()), texts::WorkbookFilter, texts::WorkbookSuffix);
+            this, texts::SaveTableTitle, proposedFileName(def, Clock::current().now().date()), texts::WorkbookFilter, texts::WorkbookSuffix);
         if (path.isEmpty())
             return;
         writeReportWorkbook(def, m_session.grid(), path, extra);
-        inform(this, texts::Notice, texts::Saved);
+        inform(this, texts::Notice, texts::TableSaved);
     });
 }
 

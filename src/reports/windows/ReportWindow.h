@@ -12,6 +12,7 @@ class QTableWidget;
 
 namespace granwise {
 
+class FrozenHeadGrid;
 class ReportChartView;
 
 // The report window every statistical table is shown in: the tool panel with "保存表格" and
@@ -53,7 +54,7 @@ private:
     void refreshChart();
 
     ReportSession m_session;
-    QTableWidget *m_grid = nullptr;
+    FrozenHeadGrid *m_grid = nullptr;
     QComboBox *m_provinceBox = nullptr;
     QComboBox *m_prefectureBox = nullptr;
     QComboBox *m_titleBox = nullptr;

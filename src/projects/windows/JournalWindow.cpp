@@ -1,0 +1,106 @@
+#include "JournalWindow.h"
+#include "JournalWindowTexts.h"
+
+#include "store/Clock.h"
+#include "store/Error.h"
+#include "store/Glob.h"
+#include "ui/ErrorBox.h"
+#include "ui/Prompter.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace granwise {
+
+using namespace Qt::StringLiterals;
+using namespace journalwindow::texts;
+
+JournalWindow::JournalWindow(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(u"JournalWindow"_s);
+    setWindowTitle(Caption);
+    auto *layout = new QVBoxLayout(this);
+    m_grid = new QTableWidget(this);
+    m_grid->setObjectName(u"grid"_s);
+    m_grid->setColumnCount(int(Headings.size()));
+    m_grid->setHorizontalHeaderLabels(Headings);
+    m_grid->verticalHeader()->hide();
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    layout->addWidget(m_grid, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    m_undo = new QPushButton(Undo, this);
+    m_undo->setObjectName(u"undo"_s);
+    auto *close = new QPushButton(Close, this);
+    close->setObjectName(u"close"_s);
+    for (QPushButton *button : {m_undo, close}) {
+        button->setAutoDefault(false);
+        buttons->addWidget(button);
+    }
+    layout->addLayout(buttons);
+    connect(m_undo, &QPushButton::clicked, this, &JournalWindow::undoSelected);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    resize(1100, 560);
+    reload();
+}
+
+void JournalWindow::reload()
+{
+    m_entries.clear();
+    guarded(this, [this] { m_entries = journal::entries(glob::ConnectionString); });
+    std::reverse(m_entries.begin(), m_entries.end());
+    m_grid->clearContents();
+    m_grid->setRowCount(int(m_entries.size()));
+    for (int r = 0; r < m_entries.size(); ++r) {
+        const JournalEntryInfo &e = m_entries.at(r);
+        const QStringList cells{QString::number(e.id), shownDateTime(e.time), e.user, e.operation, e.file, e.counts,
+                                e.undoneBy >= 0 ? UndoneBy.arg(e.undoneBy) : QString()};
+        for (int c = 0; c < cells.size(); ++c)
+            m_grid->setItem(r, c, new QTableWidgetItem(cells.at(c)));
+    }
+}
+
+void JournalWindow::selectEntry(qint64 id)
+{
+    for (int r = 0; r < m_entries.size(); ++r)
+        if (m_entries.at(r).id == id)
+            m_grid->selectRow(r);
+}
+
+void JournalWindow::undoSelected()
+{
+    Prompter &prompter = Prompter::current();
+    const int row = m_grid->currentRow();
+    if (row < 0 || row >= m_entries.size() || m_grid->selectedItems().isEmpty()) {
+        prompter.message(this, Hint, ChooseEntry, Prompter::Icon::Information);
+        return;
+    }
+    const JournalEntryInfo entry = m_entries.at(row);
+    if (prompter.ask(this, Hint, AskUndo.arg(entry.id).arg(entry.operation, entry.file), Prompter::Icon::Question,
+                     Prompter::Buttons::YesNo)
+        != Prompter::Answer::Yes)
+        return;
+    try {
+        journal::undo(glob::ConnectionString, entry.id);
+        prompter.message(this, Hint, Undone.arg(entry.id), Prompter::Icon::Information);
+    } catch (const Error &e) {
+        prompter.message(this, Hint, e.text(), Prompter::Icon::Warning);
+    }
+    reload();
+}
+
+void openJournalWindow(QWidget *parent)
+{
+    JournalWindow window(parent);
+    window.exec();
+}
+
+} // namespace granwise

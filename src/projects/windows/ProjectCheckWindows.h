@@ -1,0 +1,14 @@
+#pragma once
+
+class QWidget;
+
+namespace granwise {
+
+// "数据维护" › "校验结果": every rule every project breaks, filtered by region and rule, saved as
+// the workbook sent back to the units.
+void openRuleReportWindow(QWidget *parent);
+
+// "数据维护" › "疑似异常": values that pass the rules but are unlikely.
+void openReviewWindow(QWidget *parent);
+
+} // namespace granwise

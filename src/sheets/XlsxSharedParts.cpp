@@ -1,0 +1,282 @@
+#include "XlsxSharedParts.h"
+
+#include "ReadLimits.h"
+#include "XlsxPackage.h"
+#include "XlsxSheetReader.h"
+#include "XmlPartStream.h"
+#include "XmlText.h"
+#include "store/Error.h"
+
+#include <QHash>
+#include <algorithm>
+#include <cstring>
+#include <exception>
+
+namespace granwise::sheets {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool named(const XML_Char *name, const char *local)
+{
+    return std::strcmp(localName(name), local) == 0;
+}
+
+const XML_Char *attribute(const XML_Char **atts, const char *name)
+{
+    for (int i = 0; atts[i]; i += 2)
+        if (std::strcmp(atts[i], name) == 0)
+            return atts[i + 1];
+    return nullptr;
+}
+
+// Runs an expat handler; an exception it throws stops the parse and is kept for the caller,
+// since it must not cross expat's C frames.
+template<typename Loader, typename Body>
+void guarded(Loader *loader, Body body)
+{
+    if (loader->error)
+        return; // stopped already; expat may still deliver the current element
+    try {
+        body();
+    } catch (...) {
+        loader->error = std::current_exception();
+        loader->stream.abort();
+    }
+}
+
+// Parses the whole part; an error raised in a handler wins over expat's report of the stop.
+template<typename Loader>
+void parseAll(Loader &loader)
+{
+    try {
+        while (loader.stream.feed()) {
+        }
+    } catch (...) {
+        if (loader.error)
+            std::rethrow_exception(loader.error);
+        throw;
+    }
+    if (loader.error)
+        std::rethrow_exception(loader.error);
+}
+
+struct SharedStringsLoader {
+    XmlPartStream stream;
+    std::exception_ptr error;
+    SharedStrings strings;
+    std::string text;
+    bool inItem = false, inText = false;
+    int phonetic = 0;
+    qint64 used = 0;
+    const qint64 budget;
+
+    SharedStringsLoader(const ZipReader &zip, const std::string &part)
+        : stream(zip, part), budget(limits::sharedStringsBudget(zip.fileSize()))
+    {
+        XML_SetUserData(stream.parser(), this);
+        XML_SetElementHandler(stream.parser(), &start, &end);
+        XML_SetCharacterDataHandler(stream.parser(), &characters);
+    }
+
+    // The item being read is number `strings.size() + 1`, or `strings.size()` once added.
+    [[noreturn]] void refuseLongText(qsizetype item) const
+    {
+        limits::refuseBeyondLimit(stream.zip().path(), u"共享字符串第 %1 项超过 %2 个字符，单元格容纳不下"_s.arg(
+                                                           QString::number(item),
+                                                           QString::number(limits::kMaxCellTextLength)));
+    }
+
+    void add()
+    {
+        const qsizetype length = strings.append(text);
+        if (length > limits::kMaxCellTextLength)
+            refuseLongText(strings.size());
+        used += limits::kSharedStringOverheadBytes + 2 * length;
+        if (used > budget)
+            limits::refuseBeyondLimit(stream.zip().path(), u"共享字符串占用的内存超过 %1（已读 %2 项）"_s.arg(
+                                                               limits::byteSize(budget), QString::number(strings.size() - 1)));
+    }
+
+    static void start(void *self, const XML_Char *name, const XML_Char **)
+    {
+        auto *s = static_cast<SharedStringsLoader *>(self);
+        if (named(name, "si")) {
+            s->inItem = true;
+            s->text.clear();
+        } else if (named(name, "rPh")) {
+            ++s->phonetic;
+        } else if (named(name, "t") && s->inItem && s->phonetic == 0) {
+            s->inText = true;
+        }
+    }
+    static void end(void *self, const XML_Char *name)
+    {
+        auto *s = static_cast<SharedStringsLoader *>(self);
+        if (named(name, "si")) {
+            s->inItem = false;
+            guarded(s, [s] { s->add(); });
+        } else if (named(name, "rPh")) {
+            --s->phonetic;
+        } else if (named(name, "t")) {
+            s->inText = false;
+        }
+    }
+    static void characters(void *self, const XML_Char *text, int length)
+    {
+        auto *s = static_cast<SharedStringsLoader *>(self);
+        if (!s->inText || s->error)
+            return;
+        if (qsizetype(s->text.size()) + length > limits::kMaxCellTextBytes)
+            guarded(s, [s] { s->refuseLongText(s->strings.size() + 1); });
+        else
+            s->text.append(text, size_t(length));
+    }
+};
+
+struct DateStylesLoader {
+    // Longer format codes than a spreadsheet program allows are cut: only their start can say
+    // whether they show a date.
+    static constexpr qsizetype kFormatCodeKept = 256;
+
+    XmlPartStream stream;
+    std::exception_ptr error;
+    QHash<int, QString> codes;
+    std::vector<int> cellFormats; // numFmtId of each cell format
+    int depth = 0;
+    int numFmtsDepth = -1, cellXfsDepth = -1;
+
+    DateStylesLoader(const ZipReader &zip, const std::string &part) : stream(zip, part)
+    {
+        XML_SetUserData(stream.parser(), this);
+        XML_SetElementHandler(stream.parser(), &start, &end);
+    }
+
+    static void start(void *self, const XML_Char *name, const XML_Char **atts)
+    {
+        auto *s = static_cast<DateStylesLoader *>(self);
+        ++s->depth;
+        if (s->depth == 2 && named(name, "numFmts")) {
+            s->numFmtsDepth = s->depth;
+        } else if (s->depth == 2 && named(name, "cellXfs")) {
+            s->cellXfsDepth = s->depth;
+        } else if (s->depth == s->numFmtsDepth + 1 && named(name, "numFmt")) {
+            guarded(s, [&] {
+                if (s->codes.size() >= limits::kMaxNumberFormats)
+                    s->refuseCount(u"数字格式"_s, limits::kMaxNumberFormats);
+                const char *code = attribute(atts, "formatCode");
+                s->codes.insert(std::atoi(attribute(atts, "numFmtId") ? attribute(atts, "numFmtId") : "0"),
+                                QString::fromUtf8(code ? code : "").left(kFormatCodeKept));
+            });
+        } else if (s->depth == s->cellXfsDepth + 1 && named(name, "xf")) {
+            guarded(s, [&] {
+                if (qsizetype(s->cellFormats.size()) >= limits::kMaxCellFormats)
+                    s->refuseCount(u"单元格格式"_s, limits::kMaxCellFormats);
+                const char *id = attribute(atts, "numFmtId");
+                s->cellFormats.push_back(id ? std::atoi(id) : 0);
+            });
+        }
+    }
+    static void end(void *self, const XML_Char *)
+    {
+        auto *s = static_cast<DateStylesLoader *>(self);
+        if (s->depth == s->numFmtsDepth)
+            s->numFmtsDepth = -1;
+        if (s->depth == s->cellXfsDepth)
+            s->cellXfsDepth = -1;
+        --s->depth;
+    }
+
+    [[noreturn]] void refuseCount(const QString &what, int most) const
+    {
+        limits::refuseBeyondLimit(stream.zip().path(),
+                                  u"样式部件中的%1超过 %2 个"_s.arg(what, QString::number(most)));
+    }
+};
+
+// UTF-16 units of well-formed UTF-8: one per character, two for those beyond the BMP.
+qsizetype utf16Length(std::string_view utf8)
+{
+    qsizetype length = 0;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        length += (byte & 0xC0) != 0x80;
+        length += byte >= 0xF0;
+    }
+    return length;
+}
+
+} // namespace
+
+QString SharedStrings::at(qsizetype index) const
+{
+    if (!m_decoded.empty()) {
+        const auto found = std::lower_bound(m_decoded.begin(), m_decoded.end(), index,
+                                            [](const auto &item, qsizetype i) { return item.first < i; });
+        if (found != m_decoded.end() && found->first == index)
+            return found->second;
+    }
+    const quint64 item = m_items[size_t(index)];
+    const quint64 length = item & ((quint64(1) << kLengthBits) - 1);
+    const quint64 place = item >> kLengthBits;
+    const char *block = m_blocks[size_t(place >> kBlockBits)].get();
+    return QString::fromUtf8(block + (place & ((quint64(1) << kBlockBits) - 1)), qsizetype(length));
+}
+
+qsizetype SharedStrings::append(std::string_view utf8)
+{
+    const qsizetype index = size();
+    // An escape begins "_x"; a string without one is its own decoded text.
+    if (utf8.find("_x") != std::string_view::npos) {
+        const QString raw = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+        QString decoded = decodeCellText(raw);
+        if (decoded.size() != raw.size()) {
+            const qsizetype length = decoded.size();
+            m_decoded.emplace_back(index, std::move(decoded));
+            m_items.push_back(0);
+            return length;
+        }
+    }
+    constexpr quint64 blockSize = quint64(1) << kBlockBits;
+    static_assert(limits::kMaxCellTextBytes < qint64(blockSize));
+    if (utf8.size() > limits::kMaxCellTextBytes)
+        throw Error(u"共享字符串过长"_s); // the reader refuses such a text before it gets here
+    if (m_blocks.empty() || m_used + utf8.size() > blockSize) {
+        m_blocks.emplace_back(new char[blockSize]);
+        m_used = 0;
+    }
+    std::memcpy(m_blocks.back().get() + m_used, utf8.data(), utf8.size());
+    const quint64 place = (quint64(m_blocks.size() - 1) << kBlockBits) | m_used;
+    m_items.push_back(place << kLengthBits | quint64(utf8.size()));
+    m_used += utf8.size();
+    return utf16Length(utf8);
+}
+
+SharedStrings loadSharedStrings(const ZipReader &zip, const std::string &part)
+{
+    SharedStringsLoader loader(zip, part);
+    parseAll(loader);
+    return std::move(loader.strings);
+}
+
+std::vector<bool> loadDateStyles(const ZipReader &zip, const std::string &part)
+{
+    std::vector<bool> dates;
+    if (part.empty() || !zip.contains(part))
+        return dates;
+    DateStylesLoader loader(zip, part);
+    try {
+        parseAll(loader);
+    } catch (const Error &) {
+        if (loader.error || !loader.stream.malformed())
+            throw; // beyond a limit, or the part could not be unpacked
+        return dates;
+    }
+    dates.reserve(loader.cellFormats.size());
+    for (const int id : loader.cellFormats)
+        dates.push_back(isDateFormat(id, loader.codes.value(id)));
+    return dates;
+}
+
+} // namespace granwise::sheets

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "ZipArchive.h"
+
+#include <QString>
+#include <QVector>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace granwise::sheets {
+
+// The shared strings of a workbook, held compactly: their UTF-8 bytes one after another in a
+// single buffer, a QString made only when a cell asks for one. The few strings that carry the
+// workbook's "_xHHHH_" escapes are kept decoded beside the buffer.
+class SharedStrings {
+public:
+    qsizetype size() const { return qsizetype(m_items.size()); }
+    QString at(qsizetype index) const;
+    // Adds a string as the part holds it (escapes not yet undone); returns its length in
+    // UTF-16 units once decoded.
+    qsizetype append(std::string_view utf8);
+
+private:
+    // The bytes fill blocks of a fixed size, a string never split between two, so that the
+    // table grows without copying what it holds (a growing buffer of one piece would, for a
+    // moment, take three times its size).
+    static constexpr int kBlockBits = 20;
+    static constexpr int kLengthBits = 24; // a string's bytes are far fewer than 16 MB
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    quint64 m_used = 0; // bytes taken in the last block
+    // Each string as its place (block << kBlockBits | offset) << kLengthBits | its length.
+    std::vector<quint64> m_items;
+    std::vector<std::pair<qsizetype, QString>> m_decoded; // by index, ascending
+};
+
+// The shared strings of a workbook, read whole (the sheet refers to them by index), phonetic
+// runs left out and the workbook's "_xHHHH_" escapes undone. A string longer than a cell holds
+// (limits::kMaxCellTextLength) or a table taking more memory than limits::sharedStringsBudget
+// of the file is refused; the budget counts each string as a QString of its own would take,
+// whatever the table really holds.
+SharedStrings loadSharedStrings(const ZipReader &zip, const std::string &part);
+
+// For each cell format (cellXfs) of the styles part, in order, whether it shows a date. Only
+// the number formats and cell formats are read, streamed; more of them than a spreadsheet
+// program allows is refused. A styles part that is no well-formed XML gives no dates.
+std::vector<bool> loadDateStyles(const ZipReader &zip, const std::string &part);
+
+} // namespace granwise::sheets
