@@ -19,7 +19,7 @@ namespace {
 
 void N22Click(TFrmmain &window)
 {
-    TfrmRenwu renwu(&window);
+    TfrmRenwu renwu(window.context().databasePath, &window);
     QObject::connect(&renwu, &TfrmRenwu::saved, &window,
                      [&window](const QString &level) { window.applyLevelRule(level, LevelRuleVariant::Save); });
     renwu.exec();
@@ -34,8 +34,8 @@ const QHash<QString, TFrmmain::Opener> &fixedOpeners()
         {u"ReviewWindow"_s, [](TFrmmain &window) { openReviewWindow(&window); }},
         {u"JournalWindow"_s, [](TFrmmain &window) { openJournalWindow(&window); }},
         {u"TFrmInput_Tj"_s, [](TFrmmain &window) { openStorageFacilitySheet(&window); }},
-        {u"N11"_s, [](TFrmmain &window) { makeUploadFile(&window, window.progressBar()); }},
-        {u"N20"_s, [](TFrmmain &window) { importUploadFiles(&window, window.progressBar()); }},
+        {u"N11"_s, [](TFrmmain &window) { makeUploadFile(&window, window.progressBar(), window.context()); }},
+        {u"N20"_s, [](TFrmmain &window) { importUploadFiles(&window, window.progressBar(), window.context()); }},
         {u"N10"_s, N10Click},
         {u"N17"_s, N17Click},
         {u"N15"_s, N15Click},

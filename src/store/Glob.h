@@ -19,8 +19,6 @@ extern QString ReportTitle;
 // 0: the account window creates the first account at start-up; 1: opened from the menu.
 extern int UserFormMode;
 
-inline const QString ApplicationTitle = QStringLiteral("Granwise（汇总版1.0）");
-
 // Sets AppDir (with a trailing "/"), Locations and ConnectionString for a program directory.
 // An installed program gets its data folder made (not the database itself).
 void setProgramDirectory(const QString &directory);

@@ -198,7 +198,7 @@ TEST_F(ProjectSheetExportTest, ANewProjectStartedThisYearReplacesAnExistingFile)
         // Whatever stood at the chosen path goes.
         test::makeSheetTemplate(u"旧"_s, {{{50, 1}, u"旧内容"_s}});
         QFile::remove(target());
-        ASSERT_TRUE(QFile::copy(sheetTemplatePath(u"旧"_s), target()));
+        ASSERT_TRUE(QFile::copy(sheetTemplatePath(glob::Locations, u"旧"_s), target()));
     }
     TFrmInput1 form;
     form.findChild<QLineEdit *>(u"MaskEditS1"_s)->setText(u"新项目"_s);

@@ -33,7 +33,7 @@ inline SheetCells readFirstSheet(const QString &path)
 // A plain template for a sheet in templet/ beside the program, with a few cells of its own.
 inline void makeSheetTemplate(const QString &sheetTitle, const QMap<QPair<int, int>, QString> &ownCells = {})
 {
-    const QString path = sheetTemplatePath(sheetTitle);
+    const QString path = sheetTemplatePath(glob::Locations, sheetTitle);
     QDir().mkpath(QFileInfo(path).path());
     createBlankWorkbook(path, QStringLiteral("Sheet1"));
     WorkbookFill workbook(path);

@@ -15,8 +15,9 @@ using namespace Qt::StringLiterals;
 
 TempDatabase::TempDatabase()
 {
-    glob::setProgramDirectory(m_dir.path());
-    m_path = glob::ConnectionString;
+    m_context = AppContext::forProgramFolder(m_dir.path());
+    m_path = m_context.databasePath;
+    glob::setProgramDirectory(m_dir.path()); // for the project windows that still read it
     createDatabase(m_path);
 }
 

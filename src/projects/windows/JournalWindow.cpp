@@ -85,7 +85,7 @@ void JournalWindow::undoSelected()
     }
     const JournalEntryInfo entry = m_entries.at(row);
     if (prompter.ask(this, Hint, AskUndo.arg(entry.id).arg(entry.operation, entry.file), Prompter::Icon::Question,
-                     Prompter::Buttons::YesNo)
+                     Prompter::Buttons::YesNoSafe)
         != Prompter::Answer::Yes)
         return;
     try {

@@ -255,7 +255,7 @@ void TFrmInput_Tj::BitBtn6Click()
             texts::SheetSuffix);
         if (path.isEmpty())
             return;
-        writeSheetWorkbook(sheetTemplatePath(texts::StorageSheetName), path, storageSheetEntries(shown(), m_year));
+        writeSheetWorkbook(sheetTemplatePath(glob::Locations, texts::StorageSheetName), path, storageSheetEntries(shown(), m_year));
         inform(this, texts::Hint, texts::SheetSaved);
     });
 }

@@ -2,7 +2,6 @@
 
 #include "ChoiceBox.h"
 #include "units/TaskInfoTexts.h"
-#include "store/Glob.h"
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"
 
@@ -53,9 +52,9 @@ constexpr int RightColumn = 300;
 
 } // namespace
 
-TfrmRenwu::TfrmRenwu(QWidget *parent)
+TfrmRenwu::TfrmRenwu(const QString &databasePath, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_form(taskinfo::TaskInfoLookups(glob::ConnectionString))
+      m_form(taskinfo::TaskInfoLookups(databasePath))
 {
     setObjectName(u"TfrmRenwu"_s);
     setWindowTitle(text::Caption);
