@@ -2,6 +2,7 @@
 #include "exchange/SampleProjects.h"
 #include "reports/frame/ReportRegistry.h"
 #include "reports/windows/ReportWindow.h"
+#include "reports/windows/ReportWindowFactory.h"
 #include "store/ProjectColumns.h"
 
 #include <QFontMetrics>

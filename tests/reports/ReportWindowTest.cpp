@@ -159,7 +159,7 @@ TEST(ReportWindow, TheHeadsStayInPlaceAndTheirPatchesAreHeaderColoured)
         if (!d->headerPatches.isEmpty() && d->kind == WindowKind::Selectable)
             patched = d;
     ASSERT_NE(patched, nullptr);
-    auto window = openWindow(db, patched->className, patched->title);
+    auto window = openWindow(db, patched->title);
     window->BitBtn3Click();
     window->resize(1000, 400);
     window->show();
