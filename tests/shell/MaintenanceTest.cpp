@@ -30,7 +30,7 @@ protected:
     test::TempDatabase db;
     test::RecordingPrompter prompter;
     test::ScriptedFileDialogs dialogs;
-    TFrmmain window(db.context());
+    TFrmmain window{db.context()};
 };
 } // namespace
 
