@@ -268,7 +268,9 @@ bool ProjectFormModel::isEnabled(const QString &column) const
 {
     if (m_locked.contains(column))
         return false;
-    return !(isPreviousYearColumn(column) && text(col::StartedThisYear) == findProjectColumn(col::StartedThisYear)->choices.value(0));
+    // A project started this year has no investment up to the year before.
+    const bool startedThisYear = text(col::StartedThisYear) == findProjectColumn(col::StartedThisYear)->choices.value(0);
+    return !startedThisYear || !isPreviousYearColumn(column);
 }
 
 QString ProjectFormModel::regionCode() const

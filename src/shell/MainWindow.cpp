@@ -39,7 +39,6 @@ TFrmmain::TFrmmain(QWidget *parent) : QMainWindow(parent)
     m_progress->setRange(0, 100);
     m_progress->hide();
 
-    installWindows();
     buildMenu();
 }
 
