@@ -38,7 +38,6 @@ TFrmmain::TFrmmain(AppContext context, QWidget *parent) : QMainWindow(parent), m
     m_progress->setRange(0, 100);
     m_progress->hide();
 
-    installWindows();
     buildMenu();
 }
 

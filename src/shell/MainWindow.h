@@ -56,7 +56,5 @@ void showNotAvailable(QWidget *parent, const QString &caption);
 // The one place where menu entries meet the windows and operations of the other libraries:
 // what the "opens" value of an entry does, or nothing for a window this version lacks.
 std::optional<TFrmmain::Opener> openerFor(const QString &opens);
-// Registers the tables and the hooks between the project windows once.
-void installWindows();
 
 } // namespace granwise

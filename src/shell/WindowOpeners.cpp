@@ -4,7 +4,6 @@
 #include "projects/windows/JournalWindow.h"
 #include "projects/windows/ProjectCheckWindows.h"
 #include "projects/windows/ProjectWindows.h"
-#include "projects/windows/QueryDefinitionWindow.h"
 #include "projects/windows/StorageSheetWindow.h"
 #include "units/windows/TfrmRenwu.h"
 
@@ -45,15 +44,6 @@ const QHash<QString, TFrmmain::Opener> &fixedOpeners()
 }
 
 } // namespace
-
-void installWindows()
-{
-    static const bool once = [] {
-        installQueryDefinition();
-        return true;
-    }();
-    Q_UNUSED(once);
-}
 
 std::optional<TFrmmain::Opener> openerFor(const QString &opens)
 {

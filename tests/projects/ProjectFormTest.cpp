@@ -2,7 +2,6 @@
 #include "WindowTestSupport.h"
 #include "projects/FormFigures.h"
 #include "projects/windows/ProjectForm.h"
-#include "projects/ProjectSelection.h"
 #include "store/ProjectColumns.h"
 #include "store/TaskInfo.h"
 
@@ -26,9 +25,6 @@ using namespace Qt::StringLiterals;
 
 class ProjectFormTest : public ::testing::Test {
 protected:
-    ProjectFormTest() { projectSelection() = {}; }
-    ~ProjectFormTest() override { projectSelection() = {}; }
-
     void setTask(const QString &level, const QString &affiliation = u"地方企业"_s)
     {
         TaskInfo task;
@@ -144,9 +140,7 @@ TEST_F(ProjectFormTest, LoadingShowsTheStoredProject)
                        {u"累计_银行贷款"_s, 2.5}, {u"总_建筑安装工程"_s, 1.0}, {u"总_其他费用"_s, 0.25},
                        {u"建设_新建仓容"_s, 99.0}, {u"建设_平房仓"_s, 3.0}};
     db.addProject(stored);
-    projectSelection() = {0, u"二号\"仓\""_s, u"二七粮库"_s, EntryMode::Edit};
-
-    TFrmInput1 form;
+    TFrmInput1 form({EntryMode::Edit, u"二号\"仓\""_s, u"二七粮库"_s});
     const ProjectValues values = form.values();
     EXPECT_EQ(values.value(u"项目名称"_s), u"二号\"仓\""_s);
     EXPECT_EQ(values.value(u"县"_s), u"二七区"_s);
@@ -313,9 +307,7 @@ TEST_F(ProjectFormTest, ARefusedSaveBringsTheFieldToCorrectIntoSight)
             stored.insert(column, text);
         stored.insert(c.change);
         db.addProject(stored);
-        projectSelection() = {0, name, stored.value(u"企业详细名称"_s).toString(), EntryMode::Edit};
-
-        TFrmInput1 form;
+        TFrmInput1 form({EntryMode::Edit, name, stored.value(u"企业详细名称"_s).toString()});
         form.resize(1000, 400);
         form.show();
         QScrollBar *bar = form.findChild<QScrollArea *>(u"ScrollBox1"_s)->verticalScrollBar();

@@ -2,7 +2,6 @@
 #include "ProjectTestData.h"
 #include "WindowTestSupport.h"
 #include "projects/windows/ProjectForm.h"
-#include "projects/ProjectSelection.h"
 #include "projects/ProjectSheet.h"
 #include "projects/ProjectSheetTexts.h"
 #include "store/Clock.h"
@@ -129,16 +128,8 @@ TEST(ProjectSheetCells, PutEveryValueWhereTheFormWantsIt)
 
 class ProjectSheetExportTest : public ::testing::Test {
 protected:
-    ProjectSheetExportTest()
-    {
-        projectSelection() = {};
-        Clock::install(&clock);
-    }
-    ~ProjectSheetExportTest() override
-    {
-        Clock::install(nullptr);
-        projectSelection() = {};
-    }
+    ProjectSheetExportTest() { Clock::install(&clock); }
+    ~ProjectSheetExportTest() override { Clock::install(nullptr); }
 
     QString target() const { return db.dir() + u"/表格.xlsx"_s; }
 
@@ -156,11 +147,7 @@ TEST_F(ProjectSheetExportTest, SavesTheProjectAsShownIntoACopyOfTheTemplate)
     for (auto it = project.cbegin(); it != project.cend(); ++it)
         stored.insert(it.key(), findProjectColumn(it.key())->isNumber() ? QVariant(it.value().toDouble()) : it.value());
     db.addProject(stored);
-    projectSelection().projectName = u"一号仓"_s;
-    projectSelection().enterpriseName = u"郑州粮库"_s;
-    projectSelection().entryMode = EntryMode::Edit;
-
-    TFrmInput1 form;
+    TFrmInput1 form({EntryMode::Edit, u"一号仓"_s, u"郑州粮库"_s});
     // Shown but not saved: the sheet takes what the form shows.
     form.findChild<QLineEdit *>(u"MaskEdit002"_s)->setText(u"20"_s);
     dialogs.next(target());

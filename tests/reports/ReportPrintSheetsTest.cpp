@@ -1,7 +1,6 @@
 #include "ReportPrintTestSupport.h"
 #include "WindowTestSupport.h"
 #include "projects/windows/ProjectForm.h"
-#include "projects/ProjectSelection.h"
 #include "projects/windows/StorageSheetWindow.h"
 #include "store/Clock.h"
 #include "store/TaskInfo.h"
@@ -32,13 +31,8 @@ protected:
         Connection c = db.connect();
         writeTaskInfo(c, task);
         Clock::install(&clock);
-        projectSelection() = {};
     }
-    void TearDown() override
-    {
-        Clock::install(nullptr);
-        projectSelection() = {};
-    }
+    void TearDown() override { Clock::install(nullptr); }
 
     QString file(const QString &name) const { return db.dir() + u'/' + name; }
 

@@ -1,4 +1,5 @@
 #include "projects/windows/ProjectForm.h"
+#include "projects/windows/ProjectListWindow.h"
 #include "projects/windows/QueryDefinitionWindow.h"
 #include "shell/MainMenu.h"
 #include "shell/MainWindow.h"
@@ -199,7 +200,8 @@ TEST(VisibleText, EveryWindowMessageAndFileDialogIsChinese)
         TFrmInput1 form;
         form.show();
         texts.collect(form);
-        TFrmDefine define;
+        TFrmList1 list;
+        TFrmDefine define(list);
         define.show();
         texts.collect(define);
         QTest::qWait(50);

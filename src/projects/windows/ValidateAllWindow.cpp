@@ -86,7 +86,7 @@ void TFrmCheckAll::AdvStringGrid1DblClick(int row)
     if (row < 0 || row >= m_result.failures.size())
         return;
     const FailedProject project = m_result.failures.at(row);
-    TFrmInput1::openForCorrection(this, project.enterpriseName, project.projectName, project.failure.focusColumn);
+    TFrmInput1::enter(this, {EntryMode::Edit, project.projectName, project.enterpriseName}, project.failure.focusColumn);
     // The form may have saved the project (or anything else): the list tells what fails now.
     guarded(this, [this] { m_result = validateAll(glob::ConnectionString); });
     showResult();
