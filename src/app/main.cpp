@@ -2,7 +2,6 @@
 #include "store/DatabaseSetup.h"
 #include "store/Error.h"
 #include "store/AppContext.h"
-#include "store/Glob.h"
 #include "store/QtTranslations.h"
 
 #include <QApplication>
@@ -23,8 +22,6 @@ int main(int argc, char *argv[])
     granwise::installQtTranslations(app);
     const granwise::AppContext context =
         granwise::AppContext::forProgramFolder(QCoreApplication::applicationDirPath());
-    // Stays until the last project window takes its context from the main window.
-    granwise::glob::setProgramDirectory(QCoreApplication::applicationDirPath());
     // Installed, the first start makes the office's database in its data folder; beside the
     // program the build ships it, and a missing one is the error the start-up reports.
     if (!context.locations.besideProgram) {

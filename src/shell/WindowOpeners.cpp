@@ -28,11 +28,11 @@ const QHash<QString, TFrmmain::Opener> &fixedOpeners()
 {
     static const QHash<QString, TFrmmain::Opener> openers{
         {u"TfrmRenwu"_s, N22Click},
-        {u"TFrmList1"_s, [](TFrmmain &window) { openProjectList(&window); }},
-        {u"RuleReportWindow"_s, [](TFrmmain &window) { openRuleReportWindow(&window); }},
-        {u"ReviewWindow"_s, [](TFrmmain &window) { openReviewWindow(&window); }},
-        {u"JournalWindow"_s, [](TFrmmain &window) { openJournalWindow(&window); }},
-        {u"TFrmInput_Tj"_s, [](TFrmmain &window) { openStorageFacilitySheet(&window); }},
+        {u"TFrmList1"_s, [](TFrmmain &window) { openProjectList(&window, window.context()); }},
+        {u"RuleReportWindow"_s, [](TFrmmain &window) { openRuleReportWindow(&window, window.context()); }},
+        {u"ReviewWindow"_s, [](TFrmmain &window) { openReviewWindow(&window, window.context()); }},
+        {u"JournalWindow"_s, [](TFrmmain &window) { openJournalWindow(&window, window.context().databasePath); }},
+        {u"TFrmInput_Tj"_s, [](TFrmmain &window) { openStorageFacilitySheet(&window, window.context()); }},
         {u"N11"_s, [](TFrmmain &window) { makeUploadFile(&window, window.progressBar(), window.context()); }},
         {u"N20"_s, [](TFrmmain &window) { importUploadFiles(&window, window.progressBar(), window.context()); }},
         {u"N10"_s, N10Click},

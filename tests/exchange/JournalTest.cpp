@@ -222,7 +222,7 @@ TEST_F(JournalTest, WindowUndoesTheChosenImportAndSaysWhyItCannotAgain)
 {
     importTwo();
     RecordingPrompter prompter;
-    JournalWindow window;
+    JournalWindow window(db->path());
     ASSERT_EQ(window.entries().size(), 2);
     EXPECT_EQ(window.entries().first().id, second); // newest first
 

@@ -125,7 +125,7 @@ TEST(ProjectWalk, ListFormSaveAndBackUnwindTheStack)
             ++listsSeen;
             click(list, u"BitBtn5"_s); // 返回 closes the list
         });
-    script.run([] { openProjectList(nullptr); });
+    script.run([&] { openProjectList(nullptr, db.context()); });
     Clock::install(nullptr);
 
     EXPECT_EQ(listsSeen, 3);

@@ -225,7 +225,7 @@ TEST_F(QueryDefinitionDbTest, AWindowRunBuildsTheConditionAndRefillsItsList)
     add(u"小仓"_s, 2);
     add(u"粮库扩建"_s, 1);
     add(u"油罐"_s, 0);
-    TFrmList1 list;
+    TFrmList1 list(db.context());
     TFrmDefine window(list);
     EXPECT_EQ(window.objectName(), u"TFrmDefine"_s);
     EXPECT_EQ(window.windowTitle(), u"自定义查询器"_s);
@@ -279,7 +279,7 @@ TEST_F(QueryDefinitionDbTest, TheWindowExplainsWhatItRefuses)
         Connection c = db.connect();
         c.execute(u"insert into 查询指标 (指标, 类型) values ('建设_平房仓 or 1=1 --', '0')"_s);
     }
-    TFrmList1 list;
+    TFrmList1 list(db.context());
     TFrmDefine window(list);
     auto *indicators = window.findChild<QListWidget *>(u"ListBox1"_s);
     auto *value = window.findChild<QLineEdit *>(u"Edit1"_s);
@@ -319,7 +319,7 @@ TEST_F(QueryDefinitionDbTest, TheWindowExplainsWhatItRefuses)
 TEST_F(QueryDefinitionDbTest, AnEmptyConditionLeavesTheListAsItWas)
 {
     add(u"大仓"_s, 80);
-    TFrmList1 list;
+    TFrmList1 list(db.context());
     list.applyCondition(u"建设_平房仓 > ?"_s, {100});
     EXPECT_EQ(shownNames(list), QStringList{});
     TFrmDefine window(list);
@@ -332,7 +332,7 @@ TEST_F(QueryDefinitionDbTest, TheListButtonOpensTheWindowOnItself)
 {
     add(u"大仓"_s, 80);
     add(u"小仓"_s, 2);
-    TFrmList1 list;
+    TFrmList1 list(db.context());
     test::ModalScript script;
     script.then(u"TFrmDefine"_s, [](QWidget *window) {
         auto *indicators = window->findChild<QListWidget *>(u"ListBox1"_s);

@@ -111,7 +111,7 @@ TEST(RuleReport, WindowFiltersByRegionAndRuleAndSavesTheLinesShown)
         window.saveShown();
         window.reject();
     });
-    openRuleReportWindow(nullptr);
+    openRuleReportWindow(nullptr, db.context());
     EXPECT_EQ(allLines, 6);
     EXPECT_EQ(hebei, 1);
     EXPECT_EQ(rule0, 2);

@@ -214,7 +214,7 @@ protected:
 TEST_F(ValidateAllWindowTest, AllPassingIsToldAndMarkedInTheList)
 {
     db.addProject(filledProject(u"一号仓"_s, u"郑州粮库"_s, {}));
-    TFrmList1 list;
+    TFrmList1 list(db.context());
     EXPECT_EQ(list.model()->cell(1, 9), u"否"_s);
     auto *button = list.findChild<QPushButton *>(u"BitBtn6"_s);
     ASSERT_TRUE(button);
@@ -229,7 +229,7 @@ TEST_F(ValidateAllWindowTest, ADoubleClickOpensTheProjectAtTheFieldToCorrect)
     db.addProject(filledProject(u"一号仓"_s, u"郑州粮库"_s, {{u"完成_其中散粮船舶"_s, 2.0}}));
     db.addProject(filledProject(u"二号仓"_s, u"郑州粮库"_s, {{u"邮政编码"_s, u"4500"_s}}));
     db.addProject(filledProject(u"三号仓"_s, u"郑州粮库"_s, {}));
-    TFrmList1 list;
+    TFrmList1 list(db.context());
 
     bool corrected = false;
     test::ModalScript script;

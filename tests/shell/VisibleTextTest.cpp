@@ -197,10 +197,10 @@ TEST(VisibleText, EveryWindowMessageAndFileDialogIsChinese)
                 main.choose(entry.name);
         }
         // The windows the list opens.
-        TFrmInput1 form;
+        TFrmInput1 form(db.context());
         form.show();
         texts.collect(form);
-        TFrmList1 list;
+        TFrmList1 list(db.context());
         TFrmDefine define(list);
         define.show();
         texts.collect(define);

@@ -1,7 +1,6 @@
 #include "TestSupport.h"
 
 #include "store/DatabaseSetup.h"
-#include "store/Glob.h"
 #include "store/ProjectColumns.h"
 
 #include <QDir>
@@ -17,15 +16,10 @@ TempDatabase::TempDatabase()
 {
     m_context = AppContext::forProgramFolder(m_dir.path());
     m_path = m_context.databasePath;
-    glob::setProgramDirectory(m_dir.path()); // for the project windows that still read it
     createDatabase(m_path);
 }
 
-TempDatabase::~TempDatabase()
-{
-    glob::AppDir.clear();
-    glob::ConnectionString.clear();
-}
+TempDatabase::~TempDatabase() = default;
 
 void TempDatabase::addProject(const QVariantMap &values) const
 {

@@ -3,7 +3,6 @@
 
 #include "store/Clock.h"
 #include "store/Error.h"
-#include "store/Glob.h"
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"
 
@@ -19,7 +18,8 @@ namespace granwise {
 using namespace Qt::StringLiterals;
 using namespace journalwindow::texts;
 
-JournalWindow::JournalWindow(QWidget *parent) : QDialog(parent)
+JournalWindow::JournalWindow(QString databasePath, QWidget *parent)
+    : QDialog(parent), m_databasePath(std::move(databasePath))
 {
     setObjectName(u"JournalWindow"_s);
     setWindowTitle(Caption);
@@ -55,7 +55,7 @@ JournalWindow::JournalWindow(QWidget *parent) : QDialog(parent)
 void JournalWindow::reload()
 {
     m_entries.clear();
-    guarded(this, [this] { m_entries = journal::entries(glob::ConnectionString); });
+    guarded(this, [this] { m_entries = journal::entries(m_databasePath); });
     std::reverse(m_entries.begin(), m_entries.end());
     m_grid->clearContents();
     m_grid->setRowCount(int(m_entries.size()));
@@ -89,7 +89,7 @@ void JournalWindow::undoSelected()
         != Prompter::Answer::Yes)
         return;
     try {
-        journal::undo(glob::ConnectionString, entry.id);
+        journal::undo(m_databasePath, entry.id);
         prompter.message(this, Hint, Undone.arg(entry.id), Prompter::Icon::Information);
     } catch (const Error &e) {
         prompter.message(this, Hint, e.text(), Prompter::Icon::Warning);
@@ -97,9 +97,9 @@ void JournalWindow::undoSelected()
     reload();
 }
 
-void openJournalWindow(QWidget *parent)
+void openJournalWindow(QWidget *parent, const QString &databasePath)
 {
-    JournalWindow window(parent);
+    JournalWindow window(databasePath, parent);
     window.exec();
 }
 

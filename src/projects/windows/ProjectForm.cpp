@@ -6,7 +6,6 @@
 #include "projects/ProjectSheetTexts.h"
 #include "projects/ProjectTexts.h"
 #include "store/Clock.h"
-#include "store/Glob.h"
 #include "store/ProjectColumns.h"
 #include "ui/ErrorBox.h"
 #include "ui/PagePrinter.h"
@@ -80,8 +79,8 @@ bool isPostcodeKey(const QKeyEvent *key)
 
 } // namespace
 
-TFrmInput1::TFrmInput1(const SaveTarget &target, QWidget *parent)
-    : QDialog(parent), m_model(glob::ConnectionString, target)
+TFrmInput1::TFrmInput1(const AppContext &context, const SaveTarget &target, QWidget *parent)
+    : QDialog(parent), m_context(context), m_model(context.databasePath, target)
 {
     setObjectName(u"TFrmInput1"_s);
     setWindowTitle(texts::FormCaption);
@@ -231,9 +230,10 @@ void TFrmInput1::focusColumn(const QString &column, bool paintYellow)
         paint(control, kHighlight);
 }
 
-EntryFormResult TFrmInput1::enter(QWidget *parent, const SaveTarget &target, const QString &focusColumn)
+EntryFormResult TFrmInput1::enter(QWidget *parent, const AppContext &context, const SaveTarget &target,
+                                  const QString &focusColumn)
 {
-    TFrmInput1 form(target, parent);
+    TFrmInput1 form(context, target, parent);
     form.setWindowState(form.windowState() | Qt::WindowMaximized);
     if (!focusColumn.isEmpty()) {
         // Once the window is shown and laid out.
@@ -314,7 +314,7 @@ void TFrmInput1::BitBtn6Click()
 void TFrmInput1::BitBtnPrintClick()
 {
     guarded(this, [this] {
-        printWidgetWithPreview(this, *m_scroll->widget(), texts::ProjectSheetName, glob::ConnectionString);
+        printWidgetWithPreview(this, *m_scroll->widget(), texts::ProjectSheetName, m_context.databasePath);
     });
 }
 
@@ -323,7 +323,7 @@ void TFrmInput1::BitBtnPdfClick()
     guarded(this, [this] {
         exportWidgetPdf(this, *m_scroll->widget(),
                         proposedSheetFileName(texts::ProjectSheetName, Clock::current().now().date()),
-                        texts::ProjectSheetName, glob::ConnectionString);
+                        texts::ProjectSheetName, m_context.databasePath);
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "projects/ProjectFormModel.h"
+#include "store/AppContext.h"
 
 #include <QDialog>
 #include <QHash>
@@ -47,14 +48,16 @@ public:
     // The form on the stored project `target` names (edit) or on a new one (add), opened as the
     // model opens: what the installation's level fixes is prefilled and locked, the project
     // loaded. A database failure is shown in the error box; the form stays usable.
-    explicit TFrmInput1(const SaveTarget &target = {}, QWidget *parent = nullptr);
+    explicit TFrmInput1(const AppContext &context, const SaveTarget &target = {}, QWidget *parent = nullptr);
 
     // Opens the form on `target`, maximized and modal, and returns how it was left. With a focus
     // column (a correction), that column's field is brought into sight, focused and painted
     // yellow once the form shows.
-    static EntryFormResult enter(QWidget *parent, const SaveTarget &target, const QString &focusColumn = {});
+    static EntryFormResult enter(QWidget *parent, const AppContext &context, const SaveTarget &target,
+                                 const QString &focusColumn = {});
 
     const ProjectFormModel &model() const { return m_model; }
+    const AppContext &context() const { return m_context; }
     // The project as the form shows it: column -> text (the region code as last looked up).
     ProjectValues values() const { return m_model.values(); }
     // The "投资合计" of investment group 0..2 as shown.
@@ -107,6 +110,7 @@ private:
     void scrollByWheel(int angleDelta);
     void leave(bool returned);
 
+    AppContext m_context;
     ProjectFormModel m_model;
     EntryFormResult m_result;
     QHash<QString, QWidget *> m_controls;           // objectName -> control

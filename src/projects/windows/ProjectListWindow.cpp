@@ -7,7 +7,6 @@
 #include "projects/ValidateAllTexts.h"
 #include "ValidateAllWindow.h"
 #include "store/Database.h"
-#include "store/Glob.h"
 #include "store/ProjectColumns.h"
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"
@@ -95,7 +94,7 @@ void clearInput(QWidget *input)
 
 } // namespace
 
-TFrmList1::TFrmList1(QWidget *parent) : QDialog(parent)
+TFrmList1::TFrmList1(const AppContext &context, QWidget *parent) : QDialog(parent), m_context(context)
 {
     setObjectName(u"TFrmList1"_s);
     setWindowTitle(texts::ListCaption);
@@ -210,7 +209,7 @@ void TFrmList1::FormCreate()
         clearInput(input.second);
     m_province->clear();
     guarded(this, [&] {
-        Connection connection(glob::ConnectionString);
+        Connection connection(m_context.databasePath);
         m_province->addItems(provincesPresent(connection));
         // Long names ("内蒙古自治区") show whole, in the box and in its list.
         int widest = 0;
@@ -228,7 +227,7 @@ bool TFrmList1::ini(const ListFilter &filter)
     return guarded(this, [&] {
         QVector<ProjectListRow> rows;
         {
-            Connection connection(glob::ConnectionString);
+            Connection connection(m_context.databasePath);
             rows = fetchProjectList(connection, filter);
         }
         m_model->setRows(std::move(rows));
@@ -279,7 +278,7 @@ void TFrmList1::BitBtn1Click()
 
 void TFrmList1::openEntryForm(const SaveTarget &target)
 {
-    const EntryFormResult result = TFrmInput1::enter(this, target);
+    const EntryFormResult result = TFrmInput1::enter(this, m_context, target);
     if (!result.returned) {
         reject();
         return;
@@ -317,7 +316,7 @@ void TFrmList1::BitBtn3Click()
         != Prompter::Answer::Ok)
         return;
     const bool deleted = guarded(this, [&] {
-        Connection connection(glob::ConnectionString);
+        Connection connection(m_context.databasePath);
         deleteProject(connection, projectName, enterpriseName);
     });
     if (!deleted)
@@ -339,7 +338,7 @@ void TFrmList1::BitBtn2Click()
 void TFrmList1::BitBtn6Click()
 {
     std::optional<ValidateAllResult> result;
-    if (!guarded(this, [&] { result = validateAll(glob::ConnectionString); }))
+    if (!guarded(this, [&] { result = validateAll(m_context.databasePath); }))
         return;
     ini(); // the column "校验" shows the stored outcome
     if (result->failures.isEmpty()) {
@@ -347,7 +346,7 @@ void TFrmList1::BitBtn6Click()
         return;
     }
     {
-        TFrmCheckAll failures(std::move(*result), this);
+        TFrmCheckAll failures(m_context, std::move(*result), this);
         failures.exec();
     }
     ini(); // corrections made from the window of failures

@@ -3,6 +3,8 @@
 #include "projects/ProjectListQuery.h"
 #include "projects/ProjectStore.h"
 
+#include "store/AppContext.h"
+
 #include <QDialog>
 #include <functional>
 
@@ -22,7 +24,7 @@ class ProjectListModel;
 class TFrmList1 : public QDialog {
     Q_OBJECT
 public:
-    explicit TFrmList1(QWidget *parent = nullptr);
+    explicit TFrmList1(const AppContext &context, QWidget *parent = nullptr);
     ~TFrmList1() override;
 
     // Fills the list with the projects the filter lets through. On a database error the list
@@ -33,6 +35,7 @@ public:
     bool applyCondition(const QString &condition, const QVariantList &values = {});
 
     ProjectListModel *model() const { return m_model; }
+    const AppContext &context() const { return m_context; }
     // The grid row last clicked or chosen (0: none, or the heading).
     int currentRow() const { return m_currentRow; }
 
@@ -47,6 +50,7 @@ public:
     void AdvStringGrid1ClickCell(int gridRow);
 
 private:
+    AppContext m_context;
     // The filter emptied, the provinces present in the province filter, every project listed:
     // the list as it opens, and again when the entry form has saved or returned.
     void FormCreate();

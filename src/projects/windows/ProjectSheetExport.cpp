@@ -5,7 +5,6 @@
 #include "projects/ProjectSheetTexts.h"
 #include "projects/ProjectTexts.h"
 #include "store/Clock.h"
-#include "store/Glob.h"
 #include "store/ProjectColumns.h"
 #include "ui/ErrorBox.h"
 #include "ui/FileDialogs.h"
@@ -24,7 +23,7 @@ void exportProjectSheet(TFrmInput1 &form)
         QStringList totals;
         for (int g = 0; g < investmentPrefixes().size(); ++g)
             totals << form.totalText(g);
-        writeSheetWorkbook(sheetTemplatePath(glob::Locations, texts::ProjectSheetName), path, projectSheetEntries(form.values(), totals));
+        writeSheetWorkbook(sheetTemplatePath(form.context().locations, texts::ProjectSheetName), path, projectSheetEntries(form.values(), totals));
         inform(&form, texts::Hint, texts::SheetSaved);
     });
 }

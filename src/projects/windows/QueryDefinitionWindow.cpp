@@ -4,7 +4,6 @@
 #include "projects/ProjectTexts.h"
 #include "projects/QueryDefinitionTexts.h"
 #include "store/Database.h"
-#include "store/Glob.h"
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"
 
@@ -134,7 +133,7 @@ void TFrmDefine::FormCreate()
     QVector<QueryIndicator> indicators;
     QStringList columns;
     guarded(this, [&] {
-        Connection connection(glob::ConnectionString);
+        Connection connection(m_list.context().databasePath);
         indicators = readQueryIndicators(connection);
         columns = projectTableColumns(connection);
     });
