@@ -332,8 +332,9 @@ TEST_F(ProjectFormTest, ARefusedSaveBringsTheFieldToCorrectIntoSight)
             << c.column.toStdString() << " at " << shown.x() << "," << shown.y() << " in " << viewport->width() << "x"
             << viewport->height();
         EXPECT_EQ(form.focusWidget(), control) << c.column.toStdString();
-        if (c.painted)
+        if (c.painted) {
             EXPECT_EQ(colour(control), QColor(Qt::yellow)) << c.column.toStdString();
+        }
     }
 }
 

@@ -180,10 +180,12 @@ TEST_F(StorageSheetTest, SumsAreExactAndShowWholeAtProvinceScale)
     EXPECT_EQ(field(u"MaskEdit001"_s)->text(), u"92.4"_s);
     EXPECT_EQ(field(u"MaskEdit013"_s)->text(), u"0"_s);
     EXPECT_EQ(field(u"MaskEdit025"_s)->text(), u"1014287264.75"_s);
-    for (QLineEdit *figure : window.findChildren<QLineEdit *>())
-        if (figure->objectName().startsWith(u"MaskEdit"_s))
+    for (QLineEdit *figure : window.findChildren<QLineEdit *>()) {
+        if (figure->objectName().startsWith(u"MaskEdit"_s)) {
             EXPECT_TRUE(test::showsWholeText(*figure)) << figure->objectName().toStdString() << " cuts "
                                                         << figure->text().toStdString();
+        }
+    }
 }
 
 TEST_F(StorageSheetTest, SaveWritesTheDocumentedCells)

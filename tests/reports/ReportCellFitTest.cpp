@@ -2,7 +2,7 @@
 #include "exchange/SampleProjects.h"
 #include "reports/frame/ReportRegistry.h"
 #include "reports/windows/ReportWindow.h"
-#include "store/Glob.h"
+#include "reports/windows/ReportWindowFactory.h"
 #include "store/ProjectColumns.h"
 
 #include <QFontMetrics>
@@ -71,8 +71,7 @@ TEST_F(ReportCellFit, EveryTableWindowShowsEveryTextWhole)
     test::table(u"1-2"_s); // registers the tables
     int checked = 0;
     for (const ReportDefinition *definition : reportDefinitions()) {
-        glob::ReportTitle = definition->title;
-        std::unique_ptr<QDialog> dialog(createReportWindow(definition->className, nullptr));
+        std::unique_ptr<QDialog> dialog(createReportWindow(*definition, nullptr));
         auto *window = qobject_cast<ReportWindow *>(dialog.get());
         ASSERT_NE(window, nullptr) << definition->title.toStdString();
         if (definition->kind == WindowKind::Selectable)

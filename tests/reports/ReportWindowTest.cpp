@@ -160,7 +160,7 @@ TEST(ReportWindow, TheHeadsStayInPlaceAndTheirPatchesAreHeaderColoured)
         if (!d->headerPatches.isEmpty() && d->kind == WindowKind::Selectable)
             patched = d;
     ASSERT_NE(patched, nullptr);
-    auto window = openWindow(patched->className, patched->title);
+    auto window = openWindow(patched->title);
     window->BitBtn3Click();
     window->resize(1000, 400);
     window->show();

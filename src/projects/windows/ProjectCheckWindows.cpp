@@ -1,10 +1,10 @@
 #include "ProjectCheckWindows.h"
 
 #include "FindingsWindow.h"
-#include "ProjectReview.h"
-#include "ProjectReviewTexts.h"
-#include "RuleReport.h"
-#include "RuleReportTexts.h"
+#include "projects/ProjectReview.h"
+#include "projects/ProjectReviewTexts.h"
+#include "projects/RuleReport.h"
+#include "projects/RuleReportTexts.h"
 #include "store/Glob.h"
 #include "store/NumberFormat.h"
 
