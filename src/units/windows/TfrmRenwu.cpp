@@ -2,9 +2,11 @@
 
 #include "ChoiceBox.h"
 #include "units/TaskInfoTexts.h"
+#include "store/CommonTexts.h"
 #include "store/Glob.h"
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"
+#include "ui/WindowChrome.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -101,14 +103,10 @@ void TfrmRenwu::buildControls()
         previous = choiceBox;
     }
 
-    m_saveButton = new QPushButton(text::SaveButton, this);
-    m_saveButton->setObjectName(u"BitBtn1"_s);
+    m_saveButton = chrome::button(u"BitBtn1"_s, text::SaveButton, this);
     m_saveButton->setGeometry(170, 280, 90, 30);
-    m_exitButton = new QPushButton(text::ExitButton, this);
-    m_exitButton->setObjectName(u"BitBtn2"_s);
+    m_exitButton = chrome::button(u"BitBtn2"_s, text::ExitButton, this);
     m_exitButton->setGeometry(310, 280, 90, 30);
-    for (QPushButton *button : {m_saveButton, m_exitButton})
-        button->setAutoDefault(false);
     setTabOrder(previous, m_saveButton);
     setTabOrder(m_saveButton, m_exitButton);
     connect(m_saveButton, &QPushButton::clicked, this, &TfrmRenwu::save);
@@ -134,7 +132,7 @@ void TfrmRenwu::showForm()
 void TfrmRenwu::save()
 {
     if (const auto refusal = m_form.saveRefusal()) {
-        inform(this, text::MessageCaption, refusal->message);
+        inform(this, texts::Hint, refusal->message);
         box(refusal->box)->setFocus();
         return;
     }
