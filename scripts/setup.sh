@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what Granwise needs from Debian's packages (when missing), then configures and builds.
-# Usage: scripts/setup.sh [BUILD_DIR] [extra cmake arguments...]
+# Usage: scripts/setup.sh [--target TARGET] [BUILD_DIR] [extra cmake arguments...]
+# With --target only that target (and what it needs) is built, not everything.
 #
 # The list is complete for a minimal Debian 12 (debootstrap --variant=minbase): nothing is taken
 # from what a machine happens to have. Recommended packages are not installed, so every package a
@@ -22,7 +23,12 @@ packages=(
 )
 scripts/need-packages.sh "${packages[@]}"
 
+target=()
+if [[ ${1:-} == --target ]]; then
+  target=(--target "$2")
+  shift 2
+fi
 build_dir=${1:-build}
 shift || true
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-cmake --build "$build_dir"
+cmake --build "$build_dir" "${target[@]}"

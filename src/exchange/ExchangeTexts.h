@@ -8,12 +8,10 @@ namespace granwise::exchange {
 inline const QString SheetName = QStringLiteral("数据信息");
 inline const QString TemplateFileName = QStringLiteral("out.xlsx");
 inline const QString DefaultNamePrefix = QStringLiteral("(投资)上报文件-");
-inline const QString WorkbookFilter = QStringLiteral("Excel 工作簿 (*.xlsx)");
 inline const QString ImportFilter = QStringLiteral("Excel 工作簿 (*.xlsx *.xls)");
 inline const QString SaveDialogTitle = QStringLiteral("保存上报文件");
 inline const QString OpenDialogTitle = QStringLiteral("选择上报文件");
 
-inline const QString Caption = QStringLiteral("消息");
 inline const QString NotValidated = QStringLiteral("数据库中存在未校验记录，不能制作上报文件!");
 inline const QString Exported = QStringLiteral("文件导出成功!");
 inline const QString WrongFileType = QStringLiteral("文件类型错误，导入取消!");

@@ -5,8 +5,6 @@
 // The fixed texts of the project sheet and the storage-facility sheet exports.
 namespace granwise::texts {
 
-inline const QString SheetSaved = QStringLiteral("保存成功！");
-inline const QString SheetFilter = QStringLiteral("Excel 工作簿 (*.xlsx)");
 inline const QString SaveProjectSheetTitle = QStringLiteral("保存项目基础报表");
 inline const QString SaveStorageSheetTitle = QStringLiteral("保存粮油仓储设施项目基本情况表");
 inline const QString SheetSuffix = QStringLiteral("xlsx");

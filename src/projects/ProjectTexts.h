@@ -1,11 +1,12 @@
 #pragma once
 
+#include "store/CommonTexts.h" // the windows' message caption, texts::Hint
+
 #include <QString>
 
 // The fixed texts of the project list, the entry form and the save.
 namespace granwise::texts {
 
-inline const QString Hint = QStringLiteral("提示");
 inline const QString InputError = QStringLiteral("输入错误提示");
 
 // Project list

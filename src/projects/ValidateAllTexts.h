@@ -14,6 +14,5 @@ inline const QStringList CheckAllHeadings{QStringLiteral("序号"), QStringLiter
                                           QStringLiteral("校验信息")};
 // Projects, passed, failed.
 inline const QString CheckAllSummary = QStringLiteral("校验完成：共 %1 个项目，通过 %2 个，未通过 %3 个。");
-inline const QString CheckAllClose = QStringLiteral("返回");
 
 } // namespace granwise::texts

@@ -412,7 +412,7 @@ BiffSheet BiffWorkbook::readSheet(int index) const
 
     bool sorted = true;
     bool formulaTextPending = false;
-    const auto add = [&](const char *d, BiffSheet::Kind kind, double number, quint32 index) {
+    const auto add = [&](const char *d, BiffSheet::Kind kind, double number, quint32 cellIndex) {
         const quint32 row = half(d);
         const quint32 column = half(d + 2);
         if (column >= kMaxColumns)
@@ -424,7 +424,7 @@ BiffSheet BiffWorkbook::readSheet(int index) const
         if (kind == BiffSheet::Kind::Number || kind == BiffSheet::Kind::Date)
             cell.number = number;
         else
-            cell.index = index;
+            cell.index = cellIndex;
         if (!sheet.cells.empty()) {
             const BiffSheet::Cell &last = sheet.cells.back();
             if (row < last.row || (row == last.row && column <= last.column))

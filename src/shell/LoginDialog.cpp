@@ -5,6 +5,7 @@
 #include "store/UserAccount.h"
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"
+#include "ui/WindowChrome.h"
 #include "ui/WindowPlacement.h"
 
 #include <QLabel>
@@ -62,14 +63,10 @@ Tlogin::Tlogin(QString databasePath, QWidget *parent) : QDialog(parent), m_datab
     m_password->setGeometry(190, 186, 170, 24);
     m_password->setEchoMode(QLineEdit::Password);
 
-    auto *login = new QPushButton(u"登录"_s, this);
-    login->setObjectName(u"BitBtn1"_s);
+    QPushButton *login = chrome::button(u"BitBtn1"_s, u"登录"_s, this);
     login->setGeometry(150, 232, 80, 28);
-    login->setAutoDefault(false);
-    auto *exit = new QPushButton(u"退出"_s, this);
-    exit->setObjectName(u"BitBtn2"_s);
+    QPushButton *exit = chrome::button(u"BitBtn2"_s, u"退出"_s, this);
     exit->setGeometry(260, 232, 80, 28);
-    exit->setAutoDefault(false);
 
     connect(login, &QPushButton::clicked, this, &Tlogin::Button1Click);
     connect(exit, &QPushButton::clicked, this, &Tlogin::BitBtn2Click);

@@ -4,6 +4,7 @@
 #include "LoginDialog.h"
 #include "UsersDialog.h"
 #include "reports/windows/ReportWindowFactory.h"
+#include "store/CommonTexts.h"
 #include "store/Database.h"
 #include "store/TaskInfo.h"
 #include "store/UserAccount.h"
@@ -21,7 +22,7 @@ using namespace Qt::StringLiterals;
 
 void showNotAvailable(QWidget *parent, const QString &caption)
 {
-    inform(parent, u"提示"_s, u"“%1”功能尚未提供。"_s.arg(caption));
+    inform(parent, texts::Hint, u"“%1”功能尚未提供。"_s.arg(caption));
 }
 
 TFrmmain::TFrmmain(AppContext context, QWidget *parent) : QMainWindow(parent), m_context(std::move(context))

@@ -1,6 +1,7 @@
 #include "Maintenance.h"
 
 #include "MainWindow.h"
+#include "store/CommonTexts.h"
 #include "store/Database.h"
 #include "store/Maintenance.h"
 #include "store/TaskInfo.h"
@@ -48,7 +49,7 @@ void say(QWidget *parent, const QString &text)
 
 void N10Click(TFrmmain &window)
 {
-    const auto answer = Prompter::current().ask(&window, u"提示"_s, u"系统复位将清除系统中的全部纪录，确定要操作吗？"_s,
+    const auto answer = Prompter::current().ask(&window, texts::Hint, u"系统复位将清除系统中的全部纪录，确定要操作吗？"_s,
                                                 Prompter::Icon::Information, Prompter::Buttons::OkCancelSafe);
     if (answer != Prompter::Answer::Ok)
         return;
@@ -84,7 +85,7 @@ void N17Click(TFrmmain &window)
 void N15Click(TFrmmain &window)
 {
     const auto answer = Prompter::current().ask(
-        &window, u"消息"_s, u"数据恢复将清除系统中的全部记录，请先将数据备份后再执行本操作。确定要操作吗？"_s,
+        &window, texts::Message, u"数据恢复将清除系统中的全部记录，请先将数据备份后再执行本操作。确定要操作吗？"_s,
         Prompter::Icon::Question, Prompter::Buttons::YesNoSafe);
     if (answer != Prompter::Answer::Yes)
         return;

@@ -4,6 +4,7 @@
 #include "store/UserAccount.h"
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"
+#include "ui/WindowChrome.h"
 #include "ui/WindowPlacement.h"
 
 #include <QFormLayout>
@@ -51,13 +52,9 @@ TFrmusers::TFrmusers(QString databasePath, Mode mode, QWidget *parent)
     form->addRow(u"密    码"_s, m_password);
     form->addRow(u"密码确认"_s, m_confirmation);
 
-    auto *ok = new QPushButton(u"确定"_s, this);
-    ok->setObjectName(u"BitBtn1"_s);
-    ok->setAutoDefault(false);
+    QPushButton *ok = chrome::button(u"BitBtn1"_s, u"确定"_s, this);
     ok->setDefault(true); // Enter in any box confirms, as in the login window
-    auto *cancel = new QPushButton(u"取消"_s, this);
-    cancel->setObjectName(u"BitBtn2"_s);
-    cancel->setAutoDefault(false);
+    QPushButton *cancel = chrome::button(u"BitBtn2"_s, u"取消"_s, this);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);

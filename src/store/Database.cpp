@@ -282,6 +282,14 @@ QVariant Statement::value(int column) const
     }
 }
 
+std::string_view Statement::utf8(int column) const
+{
+    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+    if (!data)
+        return {};
+    return {data, static_cast<std::size_t>(sqlite3_column_bytes(m_stmt, column))};
+}
+
 Transaction::Transaction(Connection &connection) : m_connection(connection)
 {
     m_connection.executeScript(u"begin immediate"_s);

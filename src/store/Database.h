@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <string_view>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -81,6 +82,10 @@ public:
     double number(int column) const; // NULL or non-numeric text reads as 0
     double number(const QString &name) const;
     QVariant value(int column) const; // NULL -> invalid QVariant, numbers as double/qint64
+    // The value's text as SQLite holds it (UTF-8), without a copy: for loops over many rows that
+    // must not make a QString per cell. NULL reads as empty. Valid until the next call of next()
+    // or reset().
+    std::string_view utf8(int column) const;
 
 private:
     int requireColumn(const QString &name) const;

@@ -3,6 +3,8 @@
 #include "ErrorBox.h"
 #include "FileDialogs.h"
 #include "Prompter.h"
+#include "WindowChrome.h"
+#include "store/CommonTexts.h"
 #include "store/Error.h"
 
 #include <QAbstractSpinBox>
@@ -28,8 +30,6 @@ namespace {
 const QString PdfFilter = u"PDF 文件 (*.pdf)"_s;
 const QString PdfSuffix = u"pdf"_s;
 const QString PdfDialogTitle = u"保存PDF文件"_s;
-const QString Notice = u"提示"_s;
-const QString Saved = u"保存成功！"_s;
 const QString PreviewCaption = u"打印预览"_s;
 
 // A form is printed at most at its size on a screen of 96 dots per inch.
@@ -108,7 +108,7 @@ void printWidget(QPagedPaintDevice &device, QWidget &widget, const PageFooter &f
 {
     QPainter painter(&device);
     if (!painter.isActive())
-        throw Error(u"无法打印：打印设备不可用"_s);
+        throw Error(texts::PrinterUnavailable);
     const QRectF area = pointArea(painter);
     const WidgetPages pages = widgetPages(area, widget);
     const int pageCount = int(pages.starts.size()) - 1;
@@ -167,26 +167,23 @@ void printWithPreview(QWidget *parent, const QString &title, const QPageLayout &
     };
     const struct {
         const char16_t *name;
-        const char16_t *text;
+        QString text;
         std::function<void()> act;
     } buttons[] = {
-        {u"PreviewPrint", u"打印", printNow},
-        {u"PreviewPrinter", u"打印设置…", chooseAndPrint},
-        {u"PreviewZoomIn", u"放大", [preview] { preview->zoomIn(); }},
-        {u"PreviewZoomOut", u"缩小", [preview] { preview->zoomOut(); }},
-        {u"PreviewClose", u"关闭", [&dialog] { dialog.reject(); }},
+        {u"PreviewPrint", texts::Print, printNow},
+        {u"PreviewPrinter", u"打印设置…"_s, chooseAndPrint},
+        {u"PreviewZoomIn", u"放大"_s, [preview] { preview->zoomIn(); }},
+        {u"PreviewZoomOut", u"缩小"_s, [preview] { preview->zoomOut(); }},
+        {u"PreviewClose", u"关闭"_s, [&dialog] { dialog.reject(); }},
     };
-    auto *tools = new QHBoxLayout;
+    QList<QPushButton *> tools;
     for (const auto &b : buttons) {
-        auto *button = new QPushButton(QString::fromUtf16(b.text), &dialog);
-        button->setObjectName(QString::fromUtf16(b.name));
-        button->setAutoDefault(false);
+        QPushButton *button = chrome::button(QString::fromUtf16(b.name), b.text, &dialog);
         QObject::connect(button, &QPushButton::clicked, &dialog, b.act);
-        tools->addWidget(button);
+        tools.append(button);
     }
-    tools->addStretch(1);
     auto *layoutBox = new QVBoxLayout(&dialog);
-    layoutBox->addLayout(tools);
+    layoutBox->addLayout(chrome::buttonBar(tools, chrome::Align::Left));
     layoutBox->addWidget(preview, 1);
     preview->setZoomMode(QPrintPreviewWidget::FitToWidth);
     dialog.exec();
@@ -200,7 +197,7 @@ void exportPdf(QWidget *parent, const QString &proposedName, const QString &titl
     if (path.isEmpty())
         return;
     writePdf(path, title, layout, paint);
-    inform(parent, Notice, Saved);
+    inform(parent, texts::Hint, texts::SaveSucceeded);
 }
 
 void printWidgetWithPreview(QWidget *parent, QWidget &content, const QString &title, const QString &databasePath)

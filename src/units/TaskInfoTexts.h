@@ -25,7 +25,6 @@ inline const QString ExitButton = u"退出"_s;
 
 // Messages of the save checks (caption "提示", information icon). The province message
 // begins with a blank.
-inline const QString MessageCaption = u"提示"_s;
 inline const QString YearMissing = u"填报年份不能为空！"_s;
 inline const QString LevelMissing = u"汇总级别不能为空！"_s;
 inline const QString ProvinceMissing = u" 请选择省！"_s;

@@ -50,6 +50,8 @@ TEST(GroupedSums, GroupsAndSumsInOnePass)
     db.addProject(test::localProject(u"320102"_s, {{u"总_其他费用"_s, 1.25}}));
     db.addProject(test::localProject(u"320205"_s, {{u"总_其他费用"_s, QVariant()}}));
     db.addProject(test::localProject(u"130102"_s, {{u"总_其他费用"_s, 2}}));
+    // Text that is no figure adds nothing to the sum (it still counts as a project).
+    db.addProject(test::localProject(u"320301"_s, {{u"总_其他费用"_s, u"5元"_s}}));
     QVariantMap nullCode = test::localProject(u"x"_s, {{u"总_其他费用"_s, 4}});
     nullCode.insert(u"行政区划代码"_s, QVariant());
     db.addProject(nullCode);
@@ -66,7 +68,7 @@ TEST(GroupedSums, GroupsAndSumsInOnePass)
     EXPECT_EQ(rows.at(0).values, (QVector<double>{2, 12}));
     EXPECT_EQ(rows.at(1).keys, QStringList{u"13"_s});
     EXPECT_EQ(rows.at(2).keys, QStringList{u"32"_s});
-    EXPECT_EQ(rows.at(2).values, (QVector<double>{2, 1.25}));
+    EXPECT_EQ(rows.at(2).values, (QVector<double>{3, 1.25}));
 
     query.equal = {{u"行政区划代码"_s, u"130102"_s}};
     EXPECT_EQ(runGroupedSums(c, query).size(), 1);

@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -76,15 +75,41 @@ public:
         return {};
     }
 
-    quint16 u16(qsizetype at) const { return qFromLittleEndian<quint16>(m_bytes.constData() + at); }
-    quint32 u32(qsizetype at) const { return qFromLittleEndian<quint32>(m_bytes.constData() + at); }
-    void set16(qsizetype at, quint16 v) { qToLittleEndian(v, m_bytes.data() + at); }
-    void set32(qsizetype at, quint32 v) { qToLittleEndian(v, m_bytes.data() + at); }
+    quint16 u16(qsizetype at) const { return read<quint16>(at); }
+    quint32 u32(qsizetype at) const { return read<quint32>(at); }
+    void set16(qsizetype at, quint16 v) { write(at, v); }
+    void set32(qsizetype at, quint32 v) { write(at, v); }
     QByteArray &bytes() { return m_bytes; }
 
     static constexpr qsizetype kStreamStart = 512;
 
 private:
+    // Offsets come from the file itself: one past its end fails the test instead of reading or
+    // writing beside the bytes.
+    bool holds(qsizetype at, qsizetype size) const
+    {
+        if (at >= 0 && at + size <= m_bytes.size())
+            return true;
+        ADD_FAILURE() << "offset " << at << " is outside the file of " << m_bytes.size() << " bytes";
+        return false;
+    }
+    template <typename T>
+    T read(qsizetype at) const
+    {
+        T value = 0;
+        if (holds(at, sizeof value))
+            for (qsizetype i = qsizetype(sizeof value) - 1; i >= 0; --i)
+                value = T(value << 8 | quint8(m_bytes.at(at + i)));
+        return value;
+    }
+    template <typename T>
+    void write(qsizetype at, T value)
+    {
+        if (holds(at, sizeof value))
+            for (qsizetype i = 0; i < qsizetype(sizeof value); ++i, value = T(value >> 8))
+                m_bytes[at + i] = char(value & 0xFF);
+    }
+
     QByteArray m_bytes;
     qsizetype m_streamEnd = 0;
 };

@@ -124,6 +124,21 @@ TEST(Database, BindsValuesAndReportsErrors)
     EXPECT_THROW(Connection(db.dir() + u"/missing.db"_s), Error);
 }
 
+TEST(Database, ReadsTheBytesOfAValueAsStored)
+{
+    test::TempDatabase db;
+    Connection c = db.connect();
+    const QString text = u"粮食 \"仓\""_s;
+    Statement st = c.prepare(u"select ?, ?, 'a' || char(0) || 'b', 12.5, ''"_s);
+    st.bind(1, text).bind(2, QVariant());
+    ASSERT_TRUE(st.next());
+    EXPECT_EQ(st.utf8(0), text.toUtf8().toStdString());
+    EXPECT_TRUE(st.utf8(1).empty()); // NULL
+    EXPECT_EQ(st.utf8(2), std::string_view("a\0b", 3)); // the stored length, not up to a NUL
+    EXPECT_EQ(st.utf8(3), "12.5");
+    EXPECT_TRUE(st.utf8(4).empty());
+}
+
 TEST(Database, TransactionRollsBackWhenNotCommitted)
 {
     test::TempDatabase db;

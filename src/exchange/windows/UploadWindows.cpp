@@ -4,6 +4,7 @@
 #include "exchange/UploadFile.h"
 #include "exchange/UploadImport.h"
 #include "store/Clock.h"
+#include "store/CommonTexts.h"
 #include "store/Database.h"
 #include "store/TaskInfo.h"
 #include "ui/ErrorBox.h"
@@ -70,7 +71,7 @@ void makeUploadFile(QWidget *mainWindow, QProgressBar *bar, const AppContext &co
         {
             Connection connection(context.databasePath);
             if (unvalidatedProjectCount(connection) > 0) {
-                inform(mainWindow, exchange::Caption, exchange::NotValidated);
+                inform(mainWindow, texts::Message, exchange::NotValidated);
                 return;
             }
             if (const auto info = readTaskInfo(connection))
@@ -79,14 +80,14 @@ void makeUploadFile(QWidget *mainWindow, QProgressBar *bar, const AppContext &co
         const QString proposed = defaultUploadFileName(unitName, Clock::current().now().date());
         const QString path =
             FileDialogs::current().saveFileName(mainWindow, exchange::SaveDialogTitle, proposed,
-                                                exchange::WorkbookFilter, u"xlsx"_s);
+                                                texts::WorkbookFilter, u"xlsx"_s);
         if (path.isEmpty())
             return;
         if (mainWindow)
             mainWindow->repaint();
         BarProgress progress(bar);
         makeUploadWorkbook(context.databasePath, uploadTemplatePath(context.locations), path, progress);
-        inform(mainWindow, exchange::Caption, exchange::Exported);
+        inform(mainWindow, texts::Message, exchange::Exported);
     });
 }
 
@@ -98,7 +99,7 @@ void importUploadFiles(QWidget *mainWindow, QProgressBar *bar, const AppContext 
         if (paths.isEmpty())
             return;
         if (paths.size() == 1 && !hasUploadFileExtension(paths.first())) {
-            inform(mainWindow, exchange::Caption, exchange::WrongFileType);
+            inform(mainWindow, texts::Message, exchange::WrongFileType);
             return;
         }
         if (mainWindow)
@@ -136,7 +137,7 @@ void importUploadFiles(QWidget *mainWindow, QProgressBar *bar, const AppContext 
             lines << importSummaryLine(importOutcome(f));
         }
         const QString headline = allImported ? exchange::Imported : exchange::ImportFailed;
-        inform(mainWindow, exchange::Caption, headline + u"\n\n"_s + lines.join(u'\n'));
+        inform(mainWindow, texts::Message, headline + u"\n\n"_s + lines.join(u'\n'));
     });
 }
 

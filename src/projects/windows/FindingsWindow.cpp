@@ -2,14 +2,15 @@
 #include "FindingsWindowTexts.h"
 
 #include "ProjectForm.h"
+#include "store/CommonTexts.h"
 #include "ui/ErrorBox.h"
 #include "ui/FileDialogs.h"
 #include "ui/Prompter.h"
+#include "ui/WindowChrome.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSet>
@@ -47,27 +48,13 @@ FindingsWindow::FindingsWindow(const AppContext &context, Setup setup, QWidget *
 
     m_grid = new QTableWidget(this);
     m_grid->setObjectName(u"grid"_s);
-    m_grid->setColumnCount(int(m_setup.headings.size()));
-    m_grid->setHorizontalHeaderLabels(m_setup.headings);
-    m_grid->verticalHeader()->hide();
-    m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    chrome::setUpRowList(m_grid, m_setup.headings);
     layout->addWidget(m_grid, 1);
     connect(m_grid, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { openLine(row); });
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    auto *save = new QPushButton(Save, this);
-    save->setObjectName(u"save"_s);
-    auto *close = new QPushButton(Close, this);
-    close->setObjectName(u"close"_s);
-    for (QPushButton *button : {save, close}) {
-        button->setAutoDefault(false);
-        buttons->addWidget(button);
-    }
-    layout->addLayout(buttons);
+    QPushButton *save = chrome::button(u"save"_s, Save, this);
+    QPushButton *close = chrome::button(u"close"_s, texts::Back, this);
+    layout->addLayout(chrome::buttonBar({save, close}, chrome::Align::Right));
     connect(save, &QPushButton::clicked, this, &FindingsWindow::saveShown);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     resize(1280, 640);
@@ -146,11 +133,11 @@ void FindingsWindow::saveShown()
 {
     const QString path = FileDialogs::current().saveFileName(this, SaveTitle.arg(m_setup.caption),
                                                              QDir(m_context.locations.dataDir).filePath(m_setup.defaultFileName),
-                                                             WorkbookFilter, u"xlsx"_s);
+                                                             texts::WorkbookFilter, u"xlsx"_s);
     if (path.isEmpty())
         return;
     if (guarded(this, [&] { m_setup.save(path, m_shown); }))
-        Prompter::current().message(this, Hint, m_setup.savedMessage.arg(path), Prompter::Icon::Information);
+        Prompter::current().message(this, texts::Hint, m_setup.savedMessage.arg(path), Prompter::Icon::Information);
 }
 
 } // namespace granwise

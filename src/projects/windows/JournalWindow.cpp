@@ -2,12 +2,12 @@
 #include "JournalWindowTexts.h"
 
 #include "store/Clock.h"
+#include "store/CommonTexts.h"
 #include "store/Error.h"
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"
+#include "ui/WindowChrome.h"
 
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -26,26 +26,12 @@ JournalWindow::JournalWindow(QString databasePath, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     m_grid = new QTableWidget(this);
     m_grid->setObjectName(u"grid"_s);
-    m_grid->setColumnCount(int(Headings.size()));
-    m_grid->setHorizontalHeaderLabels(Headings);
-    m_grid->verticalHeader()->hide();
-    m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    chrome::setUpRowList(m_grid, Headings);
     layout->addWidget(m_grid, 1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    m_undo = new QPushButton(Undo, this);
-    m_undo->setObjectName(u"undo"_s);
-    auto *close = new QPushButton(Close, this);
-    close->setObjectName(u"close"_s);
-    for (QPushButton *button : {m_undo, close}) {
-        button->setAutoDefault(false);
-        buttons->addWidget(button);
-    }
-    layout->addLayout(buttons);
+    m_undo = chrome::button(u"undo"_s, Undo, this);
+    QPushButton *close = chrome::button(u"close"_s, texts::Back, this);
+    layout->addLayout(chrome::buttonBar({m_undo, close}, chrome::Align::Right));
     connect(m_undo, &QPushButton::clicked, this, &JournalWindow::undoSelected);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     resize(1100, 560);
@@ -80,19 +66,19 @@ void JournalWindow::undoSelected()
     Prompter &prompter = Prompter::current();
     const int row = m_grid->currentRow();
     if (row < 0 || row >= m_entries.size() || m_grid->selectedItems().isEmpty()) {
-        prompter.message(this, Hint, ChooseEntry, Prompter::Icon::Information);
+        prompter.message(this, texts::Hint, ChooseEntry, Prompter::Icon::Information);
         return;
     }
     const JournalEntryInfo entry = m_entries.at(row);
-    if (prompter.ask(this, Hint, AskUndo.arg(entry.id).arg(entry.operation, entry.file), Prompter::Icon::Question,
+    if (prompter.ask(this, texts::Hint, AskUndo.arg(entry.id).arg(entry.operation, entry.file), Prompter::Icon::Question,
                      Prompter::Buttons::YesNoSafe)
         != Prompter::Answer::Yes)
         return;
     try {
         journal::undo(m_databasePath, entry.id);
-        prompter.message(this, Hint, Undone.arg(entry.id), Prompter::Icon::Information);
+        prompter.message(this, texts::Hint, Undone.arg(entry.id), Prompter::Icon::Information);
     } catch (const Error &e) {
-        prompter.message(this, Hint, e.text(), Prompter::Icon::Warning);
+        prompter.message(this, texts::Hint, e.text(), Prompter::Icon::Warning);
     }
     reload();
 }

@@ -13,8 +13,6 @@ inline const QStringList Headings{QStringLiteral("编号"), QStringLiteral("时�
 // The entry that undid it.
 inline const QString UndoneBy = QStringLiteral("已撤销（操作记录 %1）");
 inline const QString Undo = QStringLiteral("撤销");
-inline const QString Close = QStringLiteral("返回");
-inline const QString Hint = QStringLiteral("提示");
 // Entry, operation, file.
 inline const QString AskUndo =
     QStringLiteral("撤销操作记录 %1（%2 %3）：删除它新增的项目，恢复它替换的项目。确定要撤销吗？");

@@ -5,6 +5,7 @@
 #include "projects/ProjectSheetTexts.h"
 #include "projects/ProjectTexts.h"
 #include "store/Clock.h"
+#include "store/CommonTexts.h"
 #include "store/ProjectColumns.h"
 #include "ui/ErrorBox.h"
 #include "ui/FileDialogs.h"
@@ -16,7 +17,7 @@ void exportProjectSheet(TFrmInput1 &form)
 {
     guarded(&form, [&] {
         const QString path = FileDialogs::current().saveFileName(
-            &form, texts::SaveProjectSheetTitle, proposedSheetFileName(texts::ProjectSheetName, Clock::current().now().date()), texts::SheetFilter,
+            &form, texts::SaveProjectSheetTitle, proposedSheetFileName(texts::ProjectSheetName, Clock::current().now().date()), texts::WorkbookFilter,
             texts::SheetSuffix);
         if (path.isEmpty())
             return;
@@ -24,7 +25,7 @@ void exportProjectSheet(TFrmInput1 &form)
         for (int g = 0; g < investmentPrefixes().size(); ++g)
             totals << form.totalText(g);
         writeSheetWorkbook(sheetTemplatePath(form.context().locations, texts::ProjectSheetName), path, projectSheetEntries(form.values(), totals));
-        inform(&form, texts::Hint, texts::SheetSaved);
+        inform(&form, texts::Hint, texts::SaveSucceeded);
     });
 }
 

@@ -6,6 +6,7 @@
 #include "store/Database.h"
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"
+#include "ui/WindowChrome.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -24,14 +25,6 @@ namespace granwise {
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QPushButton *button(const QString &name, const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 // A connective is a radio button whose choice can be cleared again by the program.
 QRadioButton *connectiveButton(const QString &name, const QString &text, QWidget *parent)
@@ -96,7 +89,7 @@ void TFrmDefine::buildWindow()
     connectiveRow->addWidget(m_and);
     connectiveRow->addWidget(m_or);
     connectiveRow->addStretch();
-    m_add = button(u"BitBtn2"_s, texts::DefineAdd, conditionBox);
+    m_add = chrome::button(u"BitBtn2"_s, texts::DefineAdd, conditionBox);
     connectiveRow->addWidget(m_add);
     conditionLayout->addLayout(connectiveRow);
     conditionLayout->addStretch();
@@ -107,13 +100,9 @@ void TFrmDefine::buildWindow()
     m_condition->setReadOnly(true);
     layout->addWidget(m_condition);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    m_ok = button(u"BitBtn1"_s, texts::DefineOk, this);
-    QPushButton *back = button(u"BitBtn3"_s, texts::DefineBack, this);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(back);
-    layout->addLayout(buttons);
+    m_ok = chrome::button(u"BitBtn1"_s, texts::DefineOk, this);
+    QPushButton *back = chrome::button(u"BitBtn3"_s, texts::DefineBack, this);
+    layout->addLayout(chrome::buttonBar({m_ok, back}, chrome::Align::Right));
 
     // An indicator is chosen by selecting it (mouse or keys); a click on the one already chosen
     // chooses it again. The list taking the focus chooses nothing.

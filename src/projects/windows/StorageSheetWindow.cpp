@@ -6,6 +6,7 @@
 #include "projects/RegionLists.h"
 #include "projects/StorageSheetTexts.h"
 #include "store/Clock.h"
+#include "store/CommonTexts.h"
 #include "store/Database.h"
 #include "store/ProjectColumns.h"
 #include "store/TaskInfo.h"
@@ -13,12 +14,13 @@
 #include "ui/FileDialogs.h"
 #include "ui/PagePrinter.h"
 #include "ui/Prompter.h"
+#include "ui/WindowChrome.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
@@ -37,14 +39,6 @@ constexpr const char16_t *kFilterCaptions[] = {u"省", u"市", u"县", u"隶属�
 constexpr int kProvince = 0;
 constexpr int kPrefecture = 1;
 constexpr int kCounty = 2;
-
-QPushButton *button(const QString &name, const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 // Refills a box's list; its text stays unless `clearText`.
 void replaceItems(QComboBox *box, const QStringList &items, bool clearText)
@@ -70,28 +64,15 @@ TFrmInput_Tj::TFrmInput_Tj(const AppContext &context, QWidget *parent) : QDialog
 void TFrmInput_Tj::buildWindow()
 {
     auto *layout = new QVBoxLayout(this);
-    auto *menu = new QMenuBar(this);
-    QMenu *back = menu->addMenu(u"返回"_s);
-    back->setObjectName(u"N1"_s);
-    QAction *backAction = back->addAction(u"返回"_s);
-    backAction->setObjectName(u"N2"_s);
-    connect(backAction, &QAction::triggered, this, &QDialog::reject);
-    layout->setMenuBar(menu);
+    connect(chrome::backMenu(this, layout, u"N2"_s), &QAction::triggered, this, &QDialog::reject);
 
-    auto *buttons = new QHBoxLayout;
-    QPushButton *save = button(u"BitBtn2"_s, u"保存"_s, this);
+    QPushButton *save = chrome::button(u"BitBtn2"_s, u"保存"_s, this);
     save->hide(); // this sheet never writes to the database
-    QPushButton *saveSheet = button(u"BitBtn6"_s, u"保存表格"_s, this);
-    QPushButton *print = button(u"BitBtnPrint"_s, u"打印"_s, this);
-    QPushButton *pdf = button(u"BitBtnPdf"_s, u"导出PDF"_s, this);
-    QPushButton *close = button(u"BitBtn5"_s, u"返回"_s, this);
-    buttons->addWidget(save);
-    buttons->addWidget(saveSheet);
-    buttons->addWidget(print);
-    buttons->addWidget(pdf);
-    buttons->addWidget(close);
-    buttons->addStretch();
-    layout->addLayout(buttons);
+    QPushButton *saveSheet = chrome::button(u"BitBtn6"_s, texts::SaveSheet, this);
+    QPushButton *print = chrome::button(u"BitBtnPrint"_s, texts::Print, this);
+    QPushButton *pdf = chrome::button(u"BitBtnPdf"_s, texts::ExportPdf, this);
+    QPushButton *close = chrome::button(u"BitBtn5"_s, texts::Back, this);
+    layout->addLayout(chrome::buttonBar({save, saveSheet, print, pdf, close}, chrome::Align::Left));
     connect(saveSheet, &QPushButton::clicked, this, &TFrmInput_Tj::BitBtn6Click);
     connect(print, &QPushButton::clicked, this, &TFrmInput_Tj::BitBtnPrintClick);
     connect(pdf, &QPushButton::clicked, this, &TFrmInput_Tj::BitBtnPdfClick);
@@ -148,7 +129,7 @@ QWidget *TFrmInput_Tj::buildFilters()
         row->addWidget(combo);
         m_filters.append(combo);
     }
-    QPushButton *compute = button(u"BitBtn1"_s, texts::StorageCompute, box);
+    QPushButton *compute = chrome::button(u"BitBtn1"_s, texts::StorageCompute, box);
     row->addWidget(compute);
     row->addStretch();
     connect(compute, &QPushButton::clicked, this, &TFrmInput_Tj::BitBtn1Click);
@@ -250,12 +231,12 @@ void TFrmInput_Tj::BitBtn6Click()
 {
     guarded(this, [&] {
         const QString path = FileDialogs::current().saveFileName(
-            this, texts::SaveStorageSheetTitle, proposedSheetFileName(texts::StorageSheetName, Clock::current().now().date()), texts::SheetFilter,
+            this, texts::SaveStorageSheetTitle, proposedSheetFileName(texts::StorageSheetName, Clock::current().now().date()), texts::WorkbookFilter,
             texts::SheetSuffix);
         if (path.isEmpty())
             return;
         writeSheetWorkbook(sheetTemplatePath(m_context.locations, texts::StorageSheetName), path, storageSheetEntries(shown(), m_year));
-        inform(this, texts::Hint, texts::SheetSaved);
+        inform(this, texts::Hint, texts::SaveSucceeded);
     });
 }
 

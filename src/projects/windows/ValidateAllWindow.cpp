@@ -2,9 +2,10 @@
 
 #include "ProjectForm.h"
 #include "projects/ValidateAllTexts.h"
+#include "store/CommonTexts.h"
 #include "ui/ErrorBox.h"
+#include "ui/WindowChrome.h"
 
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -17,7 +18,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int kColumnWidths[] = {60, 260, 260, 50, 520};
 constexpr int kRowHeight = 30;
 
 } // namespace
@@ -40,26 +40,13 @@ void TFrmCheckAll::buildWindow()
 
     m_grid = new QTableWidget(this);
     m_grid->setObjectName(u"AdvStringGrid1"_s);
-    m_grid->setColumnCount(int(texts::CheckAllHeadings.size()));
-    m_grid->setHorizontalHeaderLabels(texts::CheckAllHeadings);
-    m_grid->verticalHeader()->hide();
+    chrome::setUpRowList(m_grid, texts::CheckAllHeadings, {60, 260, 260, 50, 520});
     m_grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    for (int c = 0; c < int(std::size(kColumnWidths)); ++c)
-        m_grid->setColumnWidth(c, kColumnWidths[c]);
-    m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     layout->addWidget(m_grid, 1);
     connect(m_grid, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { AdvStringGrid1DblClick(row); });
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    auto *close = new QPushButton(texts::CheckAllClose, this);
-    close->setObjectName(u"BitBtn1"_s);
-    close->setAutoDefault(false);
-    buttons->addWidget(close);
-    layout->addLayout(buttons);
+    QPushButton *close = chrome::button(u"BitBtn1"_s, texts::Back, this);
+    layout->addLayout(chrome::buttonBar({close}, chrome::Align::Right));
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     resize(1200, 600);
 }

@@ -5,8 +5,8 @@
 #include "store/ProjectColumns.h"
 
 #include <algorithm>
-#include <sqlite3.h>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace granwise {
@@ -31,50 +31,12 @@ QString keySql(const GroupKey &key)
     return key.prefixLength > 0 ? u"substr(%1,1,%2)"_s.arg(column, QString::number(key.prefixLength)) : column;
 }
 
-// Prepared statement of our own, so the hot loop reads raw bytes without making a QString
-// per row.
-class RawStatement {
-public:
-    RawStatement(Connection &connection, const QString &sql) : m_connection(connection)
-    {
-        const QByteArray utf8 = sql.toUtf8();
-        if (sqlite3_prepare_v2(connection.handle(), utf8.constData(), int(utf8.size()), &m_stmt, nullptr) != SQLITE_OK)
-            connection.fail(sql);
-    }
-    ~RawStatement() { sqlite3_finalize(m_stmt); }
-    RawStatement(const RawStatement &) = delete;
-    RawStatement &operator=(const RawStatement &) = delete;
-
-    void bindText(int position, const QString &text)
-    {
-        const QByteArray utf8 = text.toUtf8();
-        if (sqlite3_bind_text(m_stmt, position, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT) != SQLITE_OK)
-            m_connection.fail(u"bind %1"_s.arg(position));
-    }
-    bool next()
-    {
-        const int rc = sqlite3_step(m_stmt);
-        if (rc == SQLITE_ROW)
-            return true;
-        if (rc != SQLITE_DONE)
-            m_connection.fail(QString::fromUtf8(sqlite3_sql(m_stmt)));
-        return false;
-    }
-    sqlite3_stmt *handle() const { return m_stmt; }
-
-private:
-    Connection &m_connection;
-    sqlite3_stmt *m_stmt = nullptr;
-};
-
-void appendText(std::string &out, sqlite3_stmt *stmt, int column)
+// Appends one key part as its length and its bytes, so that parts never run into each other.
+void appendKeyPart(std::string &out, std::string_view part)
 {
-    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
-    const int size = sqlite3_column_bytes(stmt, column);
-    const auto length = static_cast<quint32>(size);
+    const auto length = static_cast<quint32>(part.size());
     out.append(reinterpret_cast<const char *>(&length), sizeof length);
-    if (data)
-        out.append(data, size);
+    out.append(part);
 }
 
 struct Accumulated {
@@ -125,9 +87,10 @@ QString groupedSumsSql(const GroupedQuery &query)
 
 QVector<GroupedRow> runGroupedSums(Connection &connection, const GroupedQuery &query)
 {
-    RawStatement statement(connection, groupedSumsSql(query));
+    // The rows are read as SQLite's bytes: no QString is made per row.
+    Statement statement(connection, groupedSumsSql(query));
     for (int i = 0; i < query.equal.size(); ++i)
-        statement.bindText(i + 1, query.equal.at(i).second);
+        statement.bind(i + 1, query.equal.at(i).second);
 
     const int keyCount = int(query.keys.size());
     const bool ordered = !query.orderColumn.isEmpty();
@@ -140,11 +103,10 @@ QVector<GroupedRow> runGroupedSums(Connection &connection, const GroupedQuery &q
     std::vector<Accumulated> groups;
     std::unordered_map<std::string, std::size_t> index;
     std::string key;
-    sqlite3_stmt *stmt = statement.handle();
     while (statement.next()) {
         key.clear();
         for (int k = 0; k < keyCount; ++k)
-            appendText(key, stmt, k);
+            appendKeyPart(key, statement.utf8(k));
         auto found = index.find(key);
         if (found == index.end()) {
             found = index.emplace(key, groups.size()).first;
@@ -152,8 +114,7 @@ QVector<GroupedRow> runGroupedSums(Connection &connection, const GroupedQuery &q
         }
         Accumulated &group = groups[found->second];
         if (ordered) {
-            const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(stmt, keyCount));
-            const std::string value = data ? std::string(data, sqlite3_column_bytes(stmt, keyCount)) : std::string();
+            const std::string_view value = statement.utf8(keyCount);
             if (!group.ordered || value < group.order) {
                 group.order = value;
                 group.ordered = true;
@@ -163,8 +124,8 @@ QVector<GroupedRow> runGroupedSums(Connection &connection, const GroupedQuery &q
             const int column = measureColumns.at(m);
             if (column < 0)
                 group.sums[m].add(1);
-            else if (sqlite3_column_type(stmt, column) != SQLITE_NULL)
-                group.sums[m].add(sqlite3_column_double(stmt, column));
+            else if (!statement.isNull(column))
+                group.sums[m].add(statement.number(column));
         }
     }
 

@@ -1,5 +1,6 @@
 #include "ReportPrinter.h"
 
+#include "store/CommonTexts.h"
 #include "store/Error.h"
 
 #include <QFontMetricsF>
@@ -224,7 +225,7 @@ void ReportPrinter::print(QPagedPaintDevice &device) const
 {
     QPainter painter(&device);
     if (!painter.isActive())
-        throw Error(u"无法打印：打印设备不可用"_s);
+        throw Error(texts::PrinterUnavailable);
     const QRectF area = pointArea(painter);
     const Metrics m = measure(device, area);
     const QVector<PageRows> pageRows = paginate(m, area);

@@ -1,13 +1,14 @@
 #include "ReportChartView.h"
 
 #include "store/Clock.h"
+#include "store/CommonTexts.h"
 #include "ui/ErrorBox.h"
 #include "ui/FileDialogs.h"
 #include "ui/Prompter.h"
+#include "ui/WindowChrome.h"
 
 #include <QChart>
 #include <QChartView>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -21,8 +22,6 @@ const QString SavePicture = u"保存图片"_s;
 const QString PngFilter = u"PNG 图片 (*.png)"_s;
 const QString SaveChartTitle = u"保存图表"_s;
 const QString PngSuffix = u"png"_s;
-const QString Notice = u"提示"_s;
-const QString Saved = u"保存成功！"_s;
 
 } // namespace
 
@@ -31,14 +30,9 @@ ReportChartView::ReportChartView(QWidget *parent) : QWidget(parent)
     setObjectName(u"ChartPanel"_s);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    auto *tools = new QHBoxLayout;
-    auto *save = new QPushButton(SavePicture, this);
-    save->setObjectName(u"BitBtnChartSave"_s);
-    save->setAutoDefault(false);
+    QPushButton *save = chrome::button(u"BitBtnChartSave"_s, SavePicture, this);
     connect(save, &QPushButton::clicked, this, [this] { saveImage(); });
-    tools->addStretch(1);
-    tools->addWidget(save);
-    layout->addLayout(tools);
+    layout->addLayout(chrome::buttonBar({save}, chrome::Align::Right));
 
     m_view = new QChartView(this);
     m_view->setObjectName(u"ChartView1"_s);
@@ -64,7 +58,7 @@ void ReportChartView::saveImage()
         if (path.isEmpty())
             return;
         saveReportChart(m_data, path);
-        inform(this, Notice, Saved);
+        inform(this, texts::Hint, texts::SaveSucceeded);
     });
 }
 

@@ -8,10 +8,12 @@
 #include "reports/frame/ReportSave.h"
 #include "reports/frame/ReportTexts.h"
 #include "store/Clock.h"
+#include "store/CommonTexts.h"
 #include "ui/ErrorBox.h"
 #include "ui/FileDialogs.h"
 #include "ui/PagePrinter.h"
 #include "ui/Prompter.h"
+#include "ui/WindowChrome.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -19,8 +21,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
+#include <QAction>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSplitter>
@@ -61,13 +62,7 @@ void ReportWindow::buildControls()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    auto *menuBar = new QMenuBar(this);
-    auto *menu = menuBar->addMenu(texts::CloseMenu);
-    menu->setObjectName(u"N1"_s);
-    QAction *closeItem = menu->addAction(texts::CloseMenu);
-    closeItem->setObjectName(u"N2"_s);
-    connect(closeItem, &QAction::triggered, this, &QDialog::close);
-    layout->setMenuBar(menuBar);
+    connect(chrome::backMenu(this, layout, u"N2"_s), &QAction::triggered, this, &QDialog::close);
 
     auto *line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
@@ -84,13 +79,13 @@ void ReportWindow::buildControls()
     auto *tools = new QHBoxLayout(panel);
     tools->setContentsMargins(8, 4, 8, 4);
 
-    m_saveButton = new QPushButton(texts::SaveTable, panel);
+    m_saveButton = new QPushButton(texts::SaveSheet, panel);
     m_saveButton->setObjectName(u"BitBtn1"_s);
     m_closeButton = new QPushButton(texts::Close, panel);
     m_closeButton->setObjectName(u"BitBtn2"_s);
-    m_printButton = new QPushButton(u"打印"_s, panel);
+    m_printButton = new QPushButton(texts::Print, panel);
     m_printButton->setObjectName(u"BitBtnPrint"_s);
-    m_pdfButton = new QPushButton(u"导出PDF"_s, panel);
+    m_pdfButton = new QPushButton(texts::ExportPdf, panel);
     m_pdfButton->setObjectName(u"BitBtnPdf"_s);
     tools->addWidget(m_saveButton);
     tools->addWidget(m_printButton);
@@ -385,7 +380,7 @@ void ReportWindow::BitBtn1Click()
         if (path.isEmpty())
             return;
         writeReportWorkbook(m_locations, def, m_session.grid(), path, extra);
-        inform(this, texts::Notice, texts::TableSaved);
+        inform(this, texts::Hint, texts::SaveSucceeded);
     });
 }
 

@@ -2,8 +2,10 @@
 
 #include "ChoiceBox.h"
 #include "units/TaskInfoTexts.h"
+#include "store/CommonTexts.h"
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"
+#include "ui/WindowChrome.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -100,14 +102,10 @@ void TfrmRenwu::buildControls()
         previous = choiceBox;
     }
 
-    m_saveButton = new QPushButton(text::SaveButton, this);
-    m_saveButton->setObjectName(u"BitBtn1"_s);
+    m_saveButton = chrome::button(u"BitBtn1"_s, text::SaveButton, this);
     m_saveButton->setGeometry(170, 280, 90, 30);
-    m_exitButton = new QPushButton(text::ExitButton, this);
-    m_exitButton->setObjectName(u"BitBtn2"_s);
+    m_exitButton = chrome::button(u"BitBtn2"_s, text::ExitButton, this);
     m_exitButton->setGeometry(310, 280, 90, 30);
-    for (QPushButton *button : {m_saveButton, m_exitButton})
-        button->setAutoDefault(false);
     setTabOrder(previous, m_saveButton);
     setTabOrder(m_saveButton, m_exitButton);
     connect(m_saveButton, &QPushButton::clicked, this, &TfrmRenwu::save);
@@ -133,7 +131,7 @@ void TfrmRenwu::showForm()
 void TfrmRenwu::save()
 {
     if (const auto refusal = m_form.saveRefusal()) {
-        inform(this, text::MessageCaption, refusal->message);
+        inform(this, texts::Hint, refusal->message);
         box(refusal->box)->setFocus();
         return;
     }
