@@ -32,7 +32,7 @@ int main(int argc, char *argv[])
         }
     }
 
-    granwise::TFrmmain window(context);
+    granwise::MainWindow window(context);
     if (!window.FormCreate())
         return 0;
     window.showMaximized();

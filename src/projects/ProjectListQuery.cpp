@@ -62,7 +62,7 @@ QVector<ProjectListRow> fetchProjectList(Connection &connection, const ListFilte
         row[0] = QString::number(rows.size() + 1);
         for (int c = 0; c < 8; ++c)
             row[c + 1] = st.text(c);
-        row[9] = st.text(8) == u"1"_s ? texts::Passed : texts::NotPassed;
+        row[9] = st.text(8) == u"1"_s ? projects::texts::Passed : projects::texts::NotPassed;
         rows.append(std::move(row));
     }
     return rows;

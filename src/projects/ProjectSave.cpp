@@ -62,7 +62,7 @@ SaveOutcome saveProject(const QString &databasePath, const ProjectValues &values
     if (const auto missing = firstMissingField(values))
         return refuse(missing->message, missing->column, missing->paintYellow);
     if (const auto column = firstUnstorableNumber(values))
-        return refuse(texts::NotANumber.arg(*column, values.value(*column)), *column, true);
+        return refuse(projects::texts::NotANumber.arg(*column, values.value(*column)), *column, true);
 
     QString status = u"0"_s;
     if (validate()) {

@@ -62,7 +62,7 @@ QVariant headerValue(const ProjectSheetField &field, const ProjectValues &values
         return textCell(values.value(col::Province) + values.value(col::Prefecture) + values.value(col::County)
                         + text);
     case Kind::Year:
-        return texts::YearCaption + text;
+        return projects::texts::YearCaption + text;
     case Kind::NewStart:
         return text; // written only for a new start
     case Kind::Plain:

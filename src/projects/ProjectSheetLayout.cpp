@@ -128,7 +128,7 @@ QString sheetTemplatePath(const AppLocations &locations, const QString &sheetTit
 
 QString proposedSheetFileName(const QString &sheetTitle, const QDate &day)
 {
-    return sheetTitle + texts::SheetNameOpen + day.toString(u"MM-dd"_s) + texts::SheetNameClose;
+    return sheetTitle + projects::texts::SheetNameOpen + day.toString(u"MM-dd"_s) + projects::texts::SheetNameClose;
 }
 
 } // namespace granwise

@@ -3,7 +3,7 @@
 #include <QString>
 
 // The fixed texts of the project sheet and the storage-facility sheet exports.
-namespace granwise::texts {
+namespace granwise::projects::texts {
 
 inline const QString SaveProjectSheetTitle = QStringLiteral("保存项目基础报表");
 inline const QString SaveStorageSheetTitle = QStringLiteral("保存粮油仓储设施项目基本情况表");
@@ -18,4 +18,4 @@ inline const QString SheetNameClose = QStringLiteral(")");
 // The project sheet's year cell: "年度：" and the year.
 inline const QString YearCaption = QStringLiteral("年度：");
 
-} // namespace granwise::texts
+} // namespace granwise::projects::texts

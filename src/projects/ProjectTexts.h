@@ -5,7 +5,7 @@
 #include <QString>
 
 // The fixed texts of the project list, the entry form and the save.
-namespace granwise::texts {
+namespace granwise::projects::texts {
 
 inline const QString InputError = QStringLiteral("输入错误提示");
 
@@ -24,4 +24,4 @@ inline const QString AskValidation = QStringLiteral("是否对数据进行校验
 inline const QString Saved = QStringLiteral("数据保存成功！");
 inline const QString NotANumber = QStringLiteral("“%1”中的“%2”不是数字，无法保存，请改正。");
 
-} // namespace granwise::texts
+} // namespace granwise::projects::texts

@@ -3,7 +3,7 @@
 #include <QString>
 
 // The fixed texts of the query definition window.
-namespace granwise::texts {
+namespace granwise::projects::texts {
 
 inline const QString DefineCaption = QStringLiteral("自定义查询器");
 inline const QString DefineIndicators = QStringLiteral("查询指标");
@@ -21,4 +21,4 @@ inline const QString NotANumberValue = QStringLiteral("“%1”不是完整的�
 inline const QString ConditionIncomplete =
     QStringLiteral("查询条件以“并且”或“或者”结尾，请再添加一个条件，或点“返    回”放弃。");
 
-} // namespace granwise::texts
+} // namespace granwise::projects::texts

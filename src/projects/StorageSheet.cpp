@@ -53,7 +53,7 @@ QString designLine(const StorageCountLine &line)
 {
     QStringList segments;
     for (const QString &value : line.values)
-        segments << value + texts::DesignSegmentEnd;
+        segments << value + projects::texts::DesignSegmentEnd;
     const QString body = segments.join(u"  "_s);
     return line.heading.isEmpty() ? body : line.heading + u"  "_s + body;
 }
@@ -109,8 +109,8 @@ StorageSheet designStorageSheet()
         sheet.figures.insert(control, u"0"_s);
     for (const StorageCountLine &line : storageCountLines())
         sheet.lines.insert(line.control, designLine(line));
-    sheet.lines.insert(NewStartsLabel, texts::NewStartsDesign);
-    sheet.lines.insert(LandLabel, texts::LandDesign);
+    sheet.lines.insert(NewStartsLabel, projects::texts::NewStartsDesign);
+    sheet.lines.insert(LandLabel, projects::texts::LandDesign);
     return sheet;
 }
 
@@ -166,27 +166,27 @@ StorageSheet computeStorageSheet(Connection &connection, const QVector<QPair<QSt
         QString text = line.heading.isEmpty() ? QString() : line.heading + u' ';
         for (const QString &value : line.values)
             if (counts.contains(value))
-                text += value + texts::SegmentOpen + countText(counts.value(value)) + texts::SegmentClose;
+                text += value + projects::texts::SegmentOpen + countText(counts.value(value)) + projects::texts::SegmentClose;
         sheet.lines.insert(line.control, text);
     }
 
     const QString yes = findProjectColumn(col::StartedThisYear)->choices.value(0);
     const QVariant newStarts = connection.scalar(u"select count(*)"_s + selection(filter, u" and 本年度开工项目 = ?"_s),
                                                  QVariantList{yes} + filter.values);
-    sheet.lines.insert(NewStartsLabel, texts::NewStartsOpen + countText(newStarts.toInt()) + texts::SegmentClose);
-    sheet.lines.insert(LandLabel, texts::LandOpen + land + texts::LandClose);
+    sheet.lines.insert(NewStartsLabel, projects::texts::NewStartsOpen + countText(newStarts.toInt()) + projects::texts::SegmentClose);
+    sheet.lines.insert(LandLabel, projects::texts::LandOpen + land + projects::texts::LandClose);
     return sheet;
 }
 
 QVector<SheetEntry> storageSheetEntries(const StorageSheet &sheet, const QString &year)
 {
     QVector<SheetEntry> entries;
-    entries.append({kStorageYearRow, kStorageYearColumn, year + texts::YearSuffix});
+    entries.append({kStorageYearRow, kStorageYearColumn, year + projects::texts::YearSuffix});
     for (const HeaderCell &cell : headerCells()) {
         QStringList lines;
         for (const QString &label : cell.labels)
             lines << sheet.lines.value(label);
-        entries.append({cell.row, cell.column, lines.join(texts::LineGap)});
+        entries.append({cell.row, cell.column, lines.join(projects::texts::LineGap)});
     }
     entries += figureEntries(kStorageSheetFigures, [&](const QString &control) { return sheet.figures.value(control); });
     return entries;

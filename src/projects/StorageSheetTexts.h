@@ -3,7 +3,7 @@
 #include <QString>
 
 // The fixed texts of the storage-facility sheet.
-namespace granwise::texts {
+namespace granwise::projects::texts {
 
 inline const QString StorageCaption = QStringLiteral("粮油仓储设施项目基本情况表");
 inline const QString StorageCompute = QStringLiteral("统计");
@@ -25,4 +25,4 @@ inline const QString LineGap = QStringLiteral("    ");
 // After the year in the saved sheet.
 inline const QString YearSuffix = QStringLiteral("年度");
 
-} // namespace granwise::texts
+} // namespace granwise::projects::texts

@@ -112,7 +112,7 @@ QString ruleText(const ValidationFailure &failure)
 
 QString validateAllSummary(const ValidateAllResult &result)
 {
-    return texts::CheckAllSummary.arg(QString::number(result.projectCount), QString::number(result.passedCount),
+    return projects::texts::CheckAllSummary.arg(QString::number(result.projectCount), QString::number(result.passedCount),
                                      QString::number(result.failedCount()));
 }
 

@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // The texts of "全部校验": the list's button, the window of failing projects, the summary.
-namespace granwise::texts {
+namespace granwise::projects::texts {
 
 inline const QString CheckAll = QStringLiteral("全部校验");
 inline const QString CheckAllCaption = QStringLiteral("全部校验：未通过校验的项目");
@@ -15,4 +15,4 @@ inline const QStringList CheckAllHeadings{QStringLiteral("序号"), QStringLiter
 // Projects, passed, failed.
 inline const QString CheckAllSummary = QStringLiteral("校验完成：共 %1 个项目，通过 %2 个，未通过 %3 个。");
 
-} // namespace granwise::texts
+} // namespace granwise::projects::texts

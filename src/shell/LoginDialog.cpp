@@ -1,4 +1,5 @@
 #include "LoginDialog.h"
+#include "ui/DocumentedNames.h"
 
 #include "Backdrop.h"
 #include "store/Database.h"
@@ -35,9 +36,9 @@ QLabel *label(QWidget *parent, const QString &name, const QString &text, const Q
 }
 } // namespace
 
-Tlogin::Tlogin(QString databasePath, QWidget *parent) : QDialog(parent), m_databasePath(std::move(databasePath))
+LoginDialog::LoginDialog(QString databasePath, QWidget *parent) : QDialog(parent), m_databasePath(std::move(databasePath))
 {
-    setObjectName(u"Tlogin"_s);
+    setObjectName(documented::LoginDialog);
     setWindowTitle(u"系统登录"_s);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
     setFixedSize(491, 292);
@@ -68,10 +69,10 @@ Tlogin::Tlogin(QString databasePath, QWidget *parent) : QDialog(parent), m_datab
     QPushButton *exit = chrome::button(u"BitBtn2"_s, u"退出"_s, this);
     exit->setGeometry(260, 232, 80, 28);
 
-    connect(login, &QPushButton::clicked, this, &Tlogin::Button1Click);
-    connect(exit, &QPushButton::clicked, this, &Tlogin::BitBtn2Click);
+    connect(login, &QPushButton::clicked, this, &LoginDialog::logIn);
+    connect(exit, &QPushButton::clicked, this, &LoginDialog::quit);
     // Enter in the password box does what 登录 does.
-    connect(m_password, &QLineEdit::returnPressed, this, &Tlogin::Button1Click);
+    connect(m_password, &QLineEdit::returnPressed, this, &LoginDialog::logIn);
 
     guarded(this, [this] {
         Connection connection(m_databasePath);
@@ -80,7 +81,7 @@ Tlogin::Tlogin(QString databasePath, QWidget *parent) : QDialog(parent), m_datab
     m_password->setFocus();
 }
 
-void Tlogin::Button1Click()
+void LoginDialog::logIn()
 {
     if (m_password->text().isEmpty()) {
         warn(this, u"操作提示"_s, u"请输入密码！"_s);
@@ -101,7 +102,7 @@ void Tlogin::Button1Click()
     warn(this, u"密码错误"_s, u"密码错误！"_s);
 }
 
-void Tlogin::BitBtn2Click()
+void LoginDialog::quit()
 {
     m_endOnClose = true;
     reject();

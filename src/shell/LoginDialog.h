@@ -7,18 +7,18 @@ class QLineEdit;
 
 namespace granwise {
 
-// Tlogin: asks for the password of the installation's account. Accepted after a successful
+// LoginDialog: asks for the password of the installation's account. Accepted after a successful
 // login; any other way out (退出, the close button) rejects it, which ends the program.
-class Tlogin : public QDialog {
+class LoginDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit Tlogin(QString databasePath, QWidget *parent = nullptr);
+    explicit LoginDialog(QString databasePath, QWidget *parent = nullptr);
 
     // True until a login succeeded: closing the window then ends the program.
     bool endsProgramOnClose() const { return m_endOnClose; }
 
-    void Button1Click(); // 登录
-    void BitBtn2Click(); // 退出
+    void logIn(); // 登录
+    void quit(); // 退出
 
 private:
     QString m_databasePath;

@@ -1,4 +1,5 @@
 #include "MainMenu.h"
+#include "ui/DocumentedNames.h"
 
 #include "reports/AllReports.h"
 #include "reports/frame/ReportRegistry.h"
@@ -31,14 +32,14 @@ QVector<MenuEntry> buildEntries()
 
     top(u"N2"_s, u"任务管理"_s);
     item(u"N2"_s, u"N7"_s, u"填报单位信息维护"_s, {}, Hidden);
-    item(u"N2"_s, u"N22"_s, u"汇总单位信息维护"_s, u"TfrmRenwu"_s);
+    item(u"N2"_s, u"N22"_s, u"汇总单位信息维护"_s, documented::TaskInfoWindow);
 
     top(u"N1"_s, u"数据维护"_s);
-    item(u"N1"_s, u"N310"_s, u"粮食流通基础设施建设投资统计基础报表"_s, u"TFrmList1"_s);
+    item(u"N1"_s, u"N310"_s, u"粮食流通基础设施建设投资统计基础报表"_s, documented::ProjectListWindow);
     table(u"N1"_s, u"N311"_s, u"TFrmReported"_s);
-    item(u"N1"_s, u"N312"_s, u"校验结果"_s, u"RuleReportWindow"_s);
-    item(u"N1"_s, u"N313"_s, u"疑似异常"_s, u"ReviewWindow"_s);
-    item(u"N1"_s, u"N314"_s, u"操作记录"_s, u"JournalWindow"_s);
+    item(u"N1"_s, u"N312"_s, u"校验结果"_s, documented::RuleReportWindow);
+    item(u"N1"_s, u"N313"_s, u"疑似异常"_s, documented::ReviewWindow);
+    item(u"N1"_s, u"N314"_s, u"操作记录"_s, documented::JournalWindow);
 
     top(u"N51"_s, u"统计报表"_s);
     item(u"N51"_s, u"N21"_s, u"投资统计表一"_s, {});
@@ -94,14 +95,14 @@ QVector<MenuEntry> buildEntries()
     table(t2, u"N21841"_s, u"2-18"_s);
 
     table(u"N13"_s, u"N14"_s, u"TFrmbtongj"_s);
-    item(u"N13"_s, u"N19"_s, u"粮油仓储设施项目基本情况表"_s, u"TFrmInput_Tj"_s);
+    item(u"N13"_s, u"N19"_s, u"粮油仓储设施项目基本情况表"_s, documented::StorageSheetWindow);
 
     top(u"N16"_s, u"数据传输"_s);
     item(u"N16"_s, u"N11"_s, u"制作上报文件"_s, u"N11"_s);
     item(u"N16"_s, u"N20"_s, u"上报数据入库"_s, u"N20"_s);
 
     top(u"N3"_s, u"系统设置"_s);
-    item(u"N3"_s, u"N9"_s, u"用户管理"_s, u"TFrmusers"_s);
+    item(u"N3"_s, u"N9"_s, u"用户管理"_s, documented::UsersDialog);
     item(u"N3"_s, u"N10"_s, u"系统复位"_s, u"N10"_s);
     item(u"N3"_s, u"N17"_s, u"数据备份"_s, u"N17"_s);
     item(u"N3"_s, u"N15"_s, u"数据恢复"_s, u"N15"_s);

@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+#include "ui/DocumentedNames.h"
 
 #include "Backdrop.h"
 #include "LoginDialog.h"
@@ -25,9 +26,9 @@ void showNotAvailable(QWidget *parent, const QString &caption)
     inform(parent, texts::Hint, u"“%1”功能尚未提供。"_s.arg(caption));
 }
 
-TFrmmain::TFrmmain(AppContext context, QWidget *parent) : QMainWindow(parent), m_context(std::move(context))
+MainWindow::MainWindow(AppContext context, QWidget *parent) : QMainWindow(parent), m_context(std::move(context))
 {
-    setObjectName(u"TFrmmain"_s);
+    setObjectName(documented::MainWindow);
     setWindowTitle(u"Granwise（汇总版）"_s);
     auto *backdrop = new Backdrop(this);
     backdrop->setObjectName(u"Image1"_s);
@@ -42,7 +43,7 @@ TFrmmain::TFrmmain(AppContext context, QWidget *parent) : QMainWindow(parent), m
     buildMenu();
 }
 
-void TFrmmain::buildMenu()
+void MainWindow::buildMenu()
 {
     QHash<QString, QMenu *> menus;
     auto menuOf = [&](const QString &name) { return menus.value(name); };
@@ -72,7 +73,7 @@ void TFrmmain::buildMenu()
     }
 }
 
-bool TFrmmain::FormCreate()
+bool MainWindow::FormCreate()
 {
     bool goOn = true;
     const bool ok = guarded(this, [&] {
@@ -87,7 +88,7 @@ bool TFrmmain::FormCreate()
     return ok ? goOn : true;
 }
 
-bool TFrmmain::authenticate()
+bool MainWindow::authenticate()
 {
     bool hasAccount = false;
     {
@@ -95,15 +96,15 @@ bool TFrmmain::authenticate()
         hasAccount = account::exists(connection);
     }
     if (hasAccount) {
-        Tlogin login(m_context.databasePath, this);
+        LoginDialog login(m_context.databasePath, this);
         return login.exec() == QDialog::Accepted;
     }
-    TFrmusers users(m_context.databasePath, TFrmusers::Mode::FirstAccount, this);
+    UsersDialog users(m_context.databasePath, UsersDialog::Mode::FirstAccount, this);
     users.exec();
     return !users.endsProgram();
 }
 
-void TFrmmain::applyLevelRule(const std::optional<QString> &level, LevelRuleVariant variant)
+void MainWindow::applyLevelRule(const std::optional<QString> &level, LevelRuleVariant variant)
 {
     const QHash<QString, bool> visible = menuVisibility(level, variant);
     for (auto it = visible.begin(); it != visible.end(); ++it)
@@ -111,7 +112,7 @@ void TFrmmain::applyLevelRule(const std::optional<QString> &level, LevelRuleVari
             a->setVisible(it.value());
 }
 
-void TFrmmain::choose(const QString &entryName)
+void MainWindow::choose(const QString &entryName)
 {
     const MenuEntry *entry = findMenuEntry(entryName);
     if (!entry)
@@ -121,14 +122,14 @@ void TFrmmain::choose(const QString &entryName)
     open(*entry);
 }
 
-void TFrmmain::open(const MenuEntry &entry)
+void MainWindow::open(const MenuEntry &entry)
 {
     if (entry.opens == u"N6"_s) {
         close();
         return;
     }
-    if (entry.opens == u"TFrmusers"_s) {
-        TFrmusers users(m_context.databasePath, TFrmusers::Mode::ChangeAccount, this);
+    if (entry.opens == documented::UsersDialog) {
+        UsersDialog users(m_context.databasePath, UsersDialog::Mode::ChangeAccount, this);
         users.exec();
         return;
     }

@@ -12,11 +12,11 @@ class QProgressBar;
 
 namespace granwise {
 
-// TFrmmain: the main window, its menu and the start-up of the program.
-class TFrmmain : public QMainWindow {
+// MainWindow: the main window, its menu and the start-up of the program.
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TFrmmain(AppContext context, QWidget *parent = nullptr);
+    explicit MainWindow(AppContext context, QWidget *parent = nullptr);
 
     // Start-up: the login (or the first account) and the menu by the
     // task-information record. False when the program is to end (login failed or cancelled).
@@ -37,7 +37,7 @@ public:
     const AppContext &context() const { return m_context; }
 
     // What a menu entry opens: a window class or an operation, given the main window.
-    using Opener = std::function<void(TFrmmain &)>;
+    using Opener = std::function<void(MainWindow &)>;
 
 private:
     void buildMenu();
@@ -55,6 +55,6 @@ void showNotAvailable(QWidget *parent, const QString &caption);
 
 // The one place where menu entries meet the windows and operations of the other libraries:
 // what the "opens" value of an entry does, or nothing for a window this version lacks.
-std::optional<TFrmmain::Opener> openerFor(const QString &opens);
+std::optional<MainWindow::Opener> openerFor(const QString &opens);
 
 } // namespace granwise

@@ -1,4 +1,5 @@
 #include "UsersDialog.h"
+#include "ui/DocumentedNames.h"
 
 #include "store/Database.h"
 #include "store/UserAccount.h"
@@ -30,10 +31,10 @@ QLineEdit *yellowBox(QWidget *parent, const QString &name, bool masked)
 }
 } // namespace
 
-TFrmusers::TFrmusers(QString databasePath, Mode mode, QWidget *parent)
+UsersDialog::UsersDialog(QString databasePath, Mode mode, QWidget *parent)
     : QDialog(parent), m_databasePath(std::move(databasePath)), m_mode(mode)
 {
-    setObjectName(u"TFrmusers"_s);
+    setObjectName(documented::UsersDialog);
     setWindowTitle(u"登录信息"_s);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
     setFixedSize(392, 238);
@@ -72,8 +73,8 @@ TFrmusers::TFrmusers(QString databasePath, Mode mode, QWidget *parent)
     setTabOrder(m_confirmation, ok);
     setTabOrder(ok, cancel);
 
-    connect(ok, &QPushButton::clicked, this, &TFrmusers::BitBtn1Click);
-    connect(cancel, &QPushButton::clicked, this, &TFrmusers::BitBtn2Click);
+    connect(ok, &QPushButton::clicked, this, &UsersDialog::confirm);
+    connect(cancel, &QPushButton::clicked, this, &UsersDialog::cancel);
 
     guarded(this, [this] {
         Connection connection(m_databasePath);
@@ -81,12 +82,12 @@ TFrmusers::TFrmusers(QString databasePath, Mode mode, QWidget *parent)
     });
 }
 
-bool TFrmusers::endsProgram() const
+bool UsersDialog::endsProgram() const
 {
     return m_mode == Mode::FirstAccount;
 }
 
-void TFrmusers::BitBtn1Click()
+void UsersDialog::confirm()
 {
     if (m_userName->text().trimmed().isEmpty()) {
         warn(this, u"操作提示"_s, u"请输入用户名！"_s);
@@ -124,7 +125,7 @@ void TFrmusers::BitBtn1Click()
     accept();
 }
 
-void TFrmusers::BitBtn2Click()
+void UsersDialog::cancel()
 {
     reject();
 }

@@ -29,20 +29,20 @@ protected:
         values.insert(u"修改时间"_s, u"2013-%1 12:00:00"_s.arg(day));
         db.addProject(values);
     }
-    static QStringList shownNames(const TFrmList1 &list)
+    static QStringList shownNames(const ProjectListWindow &list)
     {
         QStringList names;
         for (int row = 1; row <= list.model()->rowCount(); ++row)
             names << list.model()->cell(row, 4);
         return names;
     }
-    static QColor background(const TFrmList1 &list, int gridRow)
+    static QColor background(const ProjectListWindow &list, int gridRow)
     {
         return list.model()->index(gridRow - 1, 0).data(Qt::BackgroundRole).value<QBrush>().color();
     }
-    static void click(TFrmList1 &list, const QString &name) { list.findChild<QPushButton *>(name)->click(); }
+    static void click(ProjectListWindow &list, const QString &name) { list.findChild<QPushButton *>(name)->click(); }
     // The province filter's list, sorted.
-    static QStringList provinceChoices(const TFrmList1 &list)
+    static QStringList provinceChoices(const ProjectListWindow &list)
     {
         auto *province = list.findChild<QComboBox *>(u"ComboBox1"_s);
         QStringList provinces;
@@ -58,7 +58,7 @@ protected:
 
 TEST_F(ProjectListWindowTest, AnEmptyTableShowsOneBlankLine)
 {
-    TFrmList1 list(db.context());
+    ProjectListWindow list(db.context());
     EXPECT_EQ(list.objectName(), u"TFrmList1"_s);
     EXPECT_EQ(list.windowTitle(), u"粮食流通基础设施建设投资统计表维护"_s);
     EXPECT_EQ(list.model()->rowCount(), 1);
@@ -78,7 +78,7 @@ TEST_F(ProjectListWindowTest, TheFilterNarrowsTheListAndIsClearedAfterwards)
     add(u"一号仓"_s, u"甲"_s, u"01-01"_s, {{u"省"_s, u"河南省"_s}, {u"项目类别"_s, u"其他项目"_s}});
     add(u"二号仓"_s, u"甲"_s, u"01-02"_s, {{u"省"_s, u"河北省"_s}, {u"项目类别"_s, u"其他项目"_s}});
     add(u"三号仓 100%"_s, u"乙"_s, u"01-03"_s, {{u"省"_s, u"河南省"_s}, {u"项目类别"_s, u"信息化建设项目"_s}});
-    TFrmList1 list(db.context());
+    ProjectListWindow list(db.context());
     EXPECT_EQ(provinceChoices(list), (QStringList{u"河北省"_s, u"河南省"_s}));
     auto *province = list.findChild<QComboBox *>(u"ComboBox1"_s);
     EXPECT_EQ(shownNames(list), (QStringList{u"三号仓 100%"_s, u"二号仓"_s, u"一号仓"_s}));
@@ -114,7 +114,7 @@ TEST_F(ProjectListWindowTest, TheChosenRowIsYellowAndBelongsToItsList)
     add(u"B"_s, u"甲"_s, u"01-02"_s);
     add(u"C"_s, u"甲"_s, u"01-03"_s);
     {
-        TFrmList1 list(db.context());
+        ProjectListWindow list(db.context());
         list.show();
         auto *grid = list.findChild<QTableView *>(u"AdvStringGrid1"_s);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(list.model()->index(1, 3)).center());
@@ -127,7 +127,7 @@ TEST_F(ProjectListWindowTest, TheChosenRowIsYellowAndBelongsToItsList)
         EXPECT_EQ(background(list, 2), QColor(Qt::white));
     }
     // Another list starts with no row chosen.
-    TFrmList1 next(db.context());
+    ProjectListWindow next(db.context());
     EXPECT_EQ(next.currentRow(), 0);
     EXPECT_EQ(next.model()->highlightedRow(), 0);
     EXPECT_EQ(background(next, 3), QColor(Qt::white));
@@ -138,7 +138,7 @@ TEST_F(ProjectListWindowTest, DeleteRemovesEveryRowOfTheKeyAfterConfirmation)
     add(u"仓\"1\""_s, u"甲'库"_s, u"01-01"_s);
     add(u"仓\"1\""_s, u"甲'库"_s, u"01-02"_s);
     add(u"其他"_s, u"乙"_s, u"01-03"_s);
-    TFrmList1 list(db.context());
+    ProjectListWindow list(db.context());
     list.AdvStringGrid1ClickCell(2);
 
     prompter.answerNext(Prompter::Answer::Cancel);
@@ -170,7 +170,7 @@ TEST_F(ProjectListWindowTest, AHeadingClickSortsAndASecondOneReverses)
     add(u"丙"_s, u"x"_s, u"01-03"_s);
     for (int i = 0; i < 9; ++i)
         add(u"项目%1"_s.arg(i), u"y"_s, u"02-0%1"_s.arg(i + 1));
-    TFrmList1 list(db.context());
+    ProjectListWindow list(db.context());
     list.AdvStringGrid1ClickCell(1);
     QHeaderView *header = list.findChild<QTableView *>(u"AdvStringGrid1"_s)->horizontalHeader();
     list.show();
@@ -203,7 +203,7 @@ TEST_F(ProjectListWindowTest, AFreeConditionRefillsTheList)
     add(u"大仓"_s, u"甲"_s, u"01-01"_s, {{u"建设_平房仓"_s, 10.0}});
     add(u"小仓"_s, u"甲"_s, u"01-02"_s, {{u"建设_平房仓"_s, 1.0}});
     add(u"油罐"_s, u"乙"_s, u"01-03"_s, {{u"建设_新建油罐"_s, 2.0}});
-    TFrmList1 list(db.context());
+    ProjectListWindow list(db.context());
     EXPECT_TRUE(list.applyCondition(u"建设_平房仓>? or 项目名称 like ?"_s, {5, u"%油%"_s}));
     EXPECT_EQ(shownNames(list), (QStringList{u"油罐"_s, u"大仓"_s}));
     // A condition the database refuses keeps the list as it was.
@@ -228,7 +228,7 @@ TEST_F(ProjectListWindowTest, AfterASaveTheListShowsAfreshWithTheSavedProjectCho
     add(u"甲仓"_s, u"郑州粮库"_s, u"01-01"_s, savable(u"甲仓"_s));
     add(u"乙仓"_s, u"郑州粮库"_s, u"01-02"_s, savable(u"乙仓"_s));
     add(u"丙仓"_s, u"郑州粮库"_s, u"01-03"_s, savable(u"丙仓"_s));
-    TFrmList1 list(db.context());
+    ProjectListWindow list(db.context());
     list.show();
     ASSERT_EQ(shownNames(list), (QStringList{u"丙仓"_s, u"乙仓"_s, u"甲仓"_s}));
     list.AdvStringGrid1ClickCell(3);
@@ -260,7 +260,7 @@ TEST_F(ProjectListWindowTest, TheFormsReturnShowsTheListAfreshAndItsMenuClosesTh
 {
     add(u"甲仓"_s, u"郑州粮库"_s, u"01-01"_s);
     add(u"乙仓"_s, u"郑州粮库"_s, u"01-02"_s, {{u"省"_s, u"河北省"_s}});
-    TFrmList1 list(db.context());
+    ProjectListWindow list(db.context());
     list.show();
     list.AdvStringGrid1ClickCell(2);
     ASSERT_TRUE(list.applyCondition(u"项目名称 = ?"_s, {u"甲仓"_s}));

@@ -141,13 +141,13 @@ protected:
 
 TEST_F(ProjectSheetExportTest, SavesTheProjectAsShownIntoACopyOfTheTemplate)
 {
-    test::makeSheetTemplate(db.locations(), texts::ProjectSheetName, {{{1, 1}, u"粮食流通基础设施建设投资统计基础报表"_s}, {{10, 8}, u"否"_s}});
+    test::makeSheetTemplate(db.locations(), projects::texts::ProjectSheetName, {{{1, 1}, u"粮食流通基础设施建设投资统计基础报表"_s}, {{10, 8}, u"否"_s}});
     QVariantMap stored;
     const ProjectValues project = smallProject();
     for (auto it = project.cbegin(); it != project.cend(); ++it)
         stored.insert(it.key(), findProjectColumn(it.key())->isNumber() ? QVariant(it.value().toDouble()) : it.value());
     db.addProject(stored);
-    TFrmInput1 form(db.context(), {EntryMode::Edit, u"一号仓"_s, u"郑州粮库"_s});
+    ProjectForm form(db.context(), {EntryMode::Edit, u"一号仓"_s, u"郑州粮库"_s});
     // Shown but not saved: the sheet takes what the form shows.
     form.findChild<QLineEdit *>(u"MaskEdit002"_s)->setText(u"20"_s);
     dialogs.next(target());
@@ -180,14 +180,14 @@ TEST_F(ProjectSheetExportTest, SavesTheProjectAsShownIntoACopyOfTheTemplate)
 
 TEST_F(ProjectSheetExportTest, ANewProjectStartedThisYearReplacesAnExistingFile)
 {
-    test::makeSheetTemplate(db.locations(), texts::ProjectSheetName);
+    test::makeSheetTemplate(db.locations(), projects::texts::ProjectSheetName);
     {
         // Whatever stood at the chosen path goes.
         test::makeSheetTemplate(db.locations(), u"旧"_s, {{{50, 1}, u"旧内容"_s}});
         QFile::remove(target());
         ASSERT_TRUE(QFile::copy(sheetTemplatePath(db.locations(), u"旧"_s), target()));
     }
-    TFrmInput1 form(db.context());
+    ProjectForm form(db.context());
     form.findChild<QLineEdit *>(u"MaskEditS1"_s)->setText(u"新项目"_s);
     form.findChild<QCheckBox *>(u"CheckBox1"_s)->setChecked(true);
     dialogs.next(target());
@@ -204,7 +204,7 @@ TEST_F(ProjectSheetExportTest, ANewProjectStartedThisYearReplacesAnExistingFile)
 
 TEST_F(ProjectSheetExportTest, CancellingOrAMissingTemplateSaysNoSuccess)
 {
-    TFrmInput1 form(db.context());
+    ProjectForm form(db.context());
     dialogs.next({});
     form.findChild<QPushButton *>(u"BitBtn6"_s)->click();
     EXPECT_TRUE(prompter.said.empty());
@@ -221,7 +221,7 @@ TEST_F(ProjectSheetExportTest, CancellingOrAMissingTemplateSaysNoSuccess)
 // The template the build makes: every cell the save writes is an empty cell of the form.
 TEST(ProjectSheetTemplate, LeavesTheValueCellsFree)
 {
-    const QString path = test::builtSheetTemplate(texts::ProjectSheetName);
+    const QString path = test::builtSheetTemplate(projects::texts::ProjectSheetName);
     if (path.isEmpty())
         GTEST_SKIP() << "the templates have not been built";
     const test::SheetCells cells = test::readFirstSheet(path);

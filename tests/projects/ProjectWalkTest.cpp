@@ -74,7 +74,7 @@ TEST(ProjectWalk, ListFormSaveAndBackUnwindTheStack)
         .then(u"TFrmList1"_s,
               [&](QWidget *list) {
                   ++listsSeen;
-                  EXPECT_EQ(static_cast<TFrmList1 *>(list)->model()->projectCount(), 1);
+                  EXPECT_EQ(static_cast<ProjectListWindow *>(list)->model()->projectCount(), 1);
                   click(list, u"BitBtn4"_s); // 添加
               })
         .then(u"TFrmInput1"_s,
@@ -100,7 +100,7 @@ TEST(ProjectWalk, ListFormSaveAndBackUnwindTheStack)
                    [&](QWidget *list) {
                        ++listsSeen;
                        EXPECT_EQ(prompter.lastText(), u"数据保存成功！"_s);
-                       auto *listWindow = static_cast<TFrmList1 *>(list);
+                       auto *listWindow = static_cast<ProjectListWindow *>(list);
                        ProjectListModel *model = listWindow->model();
                        EXPECT_EQ(model->projectCount(), 2);
                        EXPECT_EQ(model->cell(1, 4), u"新项目"_s);

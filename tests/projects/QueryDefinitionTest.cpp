@@ -173,7 +173,7 @@ protected:
             shown << row[kProjectNameColumn];
         return shown;
     }
-    static QStringList shownNames(const TFrmList1 &list)
+    static QStringList shownNames(const ProjectListWindow &list)
     {
         QStringList names;
         for (int row = 1; row <= list.model()->projectCount(); ++row)
@@ -225,8 +225,8 @@ TEST_F(QueryDefinitionDbTest, AWindowRunBuildsTheConditionAndRefillsItsList)
     add(u"小仓"_s, 2);
     add(u"粮库扩建"_s, 1);
     add(u"油罐"_s, 0);
-    TFrmList1 list(db.context());
-    TFrmDefine window(list);
+    ProjectListWindow list(db.context());
+    QueryDefinitionWindow window(list);
     EXPECT_EQ(window.objectName(), u"TFrmDefine"_s);
     EXPECT_EQ(window.windowTitle(), u"自定义查询器"_s);
     auto *indicators = window.findChild<QListWidget *>(u"ListBox1"_s);
@@ -279,8 +279,8 @@ TEST_F(QueryDefinitionDbTest, TheWindowExplainsWhatItRefuses)
         Connection c = db.connect();
         c.execute(u"insert into 查询指标 (指标, 类型) values ('建设_平房仓 or 1=1 --', '0')"_s);
     }
-    TFrmList1 list(db.context());
-    TFrmDefine window(list);
+    ProjectListWindow list(db.context());
+    QueryDefinitionWindow window(list);
     auto *indicators = window.findChild<QListWidget *>(u"ListBox1"_s);
     auto *value = window.findChild<QLineEdit *>(u"Edit1"_s);
     auto *addButton = window.findChild<QPushButton *>(u"BitBtn2"_s);
@@ -319,10 +319,10 @@ TEST_F(QueryDefinitionDbTest, TheWindowExplainsWhatItRefuses)
 TEST_F(QueryDefinitionDbTest, AnEmptyConditionLeavesTheListAsItWas)
 {
     add(u"大仓"_s, 80);
-    TFrmList1 list(db.context());
+    ProjectListWindow list(db.context());
     list.applyCondition(u"建设_平房仓 > ?"_s, {100});
     EXPECT_EQ(shownNames(list), QStringList{});
-    TFrmDefine window(list);
+    QueryDefinitionWindow window(list);
     window.findChild<QPushButton *>(u"BitBtn1"_s)->click();
     EXPECT_EQ(window.result(), int(QDialog::Accepted));
     EXPECT_EQ(shownNames(list), QStringList{});
@@ -332,7 +332,7 @@ TEST_F(QueryDefinitionDbTest, TheListButtonOpensTheWindowOnItself)
 {
     add(u"大仓"_s, 80);
     add(u"小仓"_s, 2);
-    TFrmList1 list(db.context());
+    ProjectListWindow list(db.context());
     test::ModalScript script;
     script.then(u"TFrmDefine"_s, [](QWidget *window) {
         auto *indicators = window->findChild<QListWidget *>(u"ListBox1"_s);

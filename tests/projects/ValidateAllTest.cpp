@@ -214,7 +214,7 @@ protected:
 TEST_F(ValidateAllWindowTest, AllPassingIsToldAndMarkedInTheList)
 {
     db.addProject(filledProject(u"一号仓"_s, u"郑州粮库"_s, {}));
-    TFrmList1 list(db.context());
+    ProjectListWindow list(db.context());
     EXPECT_EQ(list.model()->cell(1, 9), u"否"_s);
     auto *button = list.findChild<QPushButton *>(u"BitBtn6"_s);
     ASSERT_TRUE(button);
@@ -229,14 +229,14 @@ TEST_F(ValidateAllWindowTest, ADoubleClickOpensTheProjectAtTheFieldToCorrect)
     db.addProject(filledProject(u"一号仓"_s, u"郑州粮库"_s, {{u"完成_其中散粮船舶"_s, 2.0}}));
     db.addProject(filledProject(u"二号仓"_s, u"郑州粮库"_s, {{u"邮政编码"_s, u"4500"_s}}));
     db.addProject(filledProject(u"三号仓"_s, u"郑州粮库"_s, {}));
-    TFrmList1 list(db.context());
+    ProjectListWindow list(db.context());
 
     bool corrected = false;
     test::ModalScript script;
     script
         .then(u"TFrmCheckAll"_s,
               [&](QWidget *window) {
-                  auto *failures = static_cast<TFrmCheckAll *>(window);
+                  auto *failures = static_cast<ValidateAllWindow *>(window);
                   auto *grid = window->findChild<QTableWidget *>(u"AdvStringGrid1"_s);
                   ASSERT_TRUE(grid);
                   ASSERT_EQ(grid->rowCount(), 2);
@@ -262,7 +262,7 @@ TEST_F(ValidateAllWindowTest, ADoubleClickOpensTheProjectAtTheFieldToCorrect)
                   window->findChild<QPushButton *>(u"BitBtn1"_s)->click();
               })
         .then(u"TFrmInput1"_s, [&](QWidget *window) {
-            auto *form = static_cast<TFrmInput1 *>(window);
+            auto *form = static_cast<ProjectForm *>(window);
             EXPECT_EQ(form->values().value(u"项目名称"_s), u"一号仓"_s);
             QWidget *field = form->controlOf(u"建设_其中散粮船舶"_s);
             ASSERT_TRUE(field);

@@ -75,7 +75,7 @@ TEST_F(ReportCellFit, EveryTableWindowShowsEveryTextWhole)
         auto *window = qobject_cast<ReportWindow *>(dialog.get());
         ASSERT_NE(window, nullptr) << definition->title.toStdString();
         if (definition->kind == WindowKind::Selectable)
-            window->BitBtn3Click(); // the whole country
+            window->compute(); // the whole country
         const auto *grid = window->findChild<QTableWidget *>(u"AdvStringGrid1"_s);
         const int firstDataRow = window->grid().firstDataRow();
         for (int r = 0; r < grid->rowCount(); ++r) {

@@ -80,7 +80,7 @@ TEST_F(ReportPrintSheets, AFormIsCutBetweenItsControls)
 
 TEST_F(ReportPrintSheets, StorageSheetPrintsAndExportsWhatItShows)
 {
-    TFrmInput_Tj sheet(db.context());
+    StorageSheetWindow sheet(db.context());
     sheet.show();
     auto *print = sheet.findChild<QPushButton *>(u"BitBtnPrint"_s);
     auto *pdf = sheet.findChild<QPushButton *>(u"BitBtnPdf"_s);
@@ -112,7 +112,7 @@ TEST_F(ReportPrintSheets, StorageSheetPrintsAndExportsWhatItShows)
 
 TEST_F(ReportPrintSheets, ProjectFormExportsItsPage)
 {
-    TFrmInput1 form(db.context());
+    ProjectForm form(db.context());
     form.show();
     auto *pdf = form.findChild<QPushButton *>(u"BitBtnPdf"_s);
     ASSERT_TRUE(pdf && form.findChild<QPushButton *>(u"BitBtnPrint"_s));

@@ -122,11 +122,11 @@ TEST(ReportWindow, APrefectureWithoutAProvinceChangesNothing)
     auto window = openWindow(db, test::table(u"1-10"_s).title);
     auto *grid = window->findChild<QTableWidget *>(u"AdvStringGrid1"_s);
     auto *prefecture = window->findChild<QComboBox *>(u"ComboBox3"_s);
-    window->BitBtn3Click();
+    window->compute();
     ASSERT_EQ(grid->rowCount(), 38); // the variant title: combined layout
     const ReportGrid before = window->grid();
     prefecture->setEditText(u"南京市"_s);
-    window->BitBtn3Click();
+    window->compute();
     EXPECT_EQ(window->grid(), before);
     EXPECT_EQ(grid->rowCount(), 38);
     EXPECT_EQ(prefecture->currentText(), u"南京市"_s);
@@ -137,7 +137,7 @@ TEST(ReportWindow, ClickedDataRowsAreHighlighted)
     test::TempDatabase db;
     auto window = openWindow(db, u"1-2"_s);
     auto *grid = window->findChild<QTableWidget *>(u"AdvStringGrid1"_s);
-    window->BitBtn3Click();
+    window->compute();
     ASSERT_EQ(grid->rowCount(), 38);
     emit grid->cellClicked(10, 1);
     EXPECT_EQ(background(grid, 10), QColor(Qt::yellow));
@@ -160,7 +160,7 @@ TEST(ReportWindow, TheHeadsStayInPlaceAndTheirPatchesAreHeaderColoured)
             patched = d;
     ASSERT_NE(patched, nullptr);
     auto window = openWindow(db, patched->title);
-    window->BitBtn3Click();
+    window->compute();
     window->resize(1000, 400);
     window->show();
     auto *grid = window->findChild<FrozenHeadGrid *>(u"AdvStringGrid1"_s);
@@ -224,7 +224,7 @@ TEST(ReportWindow, Table1_2KeepsItsOwnTitleAndCaptionAndSavesItsOpeningRow)
 
     const QString path = db.dir() + u"/at-once.xlsx"_s;
     dialogs.next(path);
-    window->BitBtn1Click();
+    window->saveTable();
     EXPECT_TRUE(dialogs.proposed.startsWith(u"表1-2 粮食流通基础设施建设各地区投资情况汇总表("_s));
     EXPECT_EQ(prompter.texts(), QStringList{u"保存成功！"_s});
     const QMap<int, QStringList> sheet = test::readWorksheet(path);
@@ -238,7 +238,7 @@ TEST(ReportWindow, AFailureIsShownAndTheWindowStays)
     test::RecordingPrompter prompter;
     auto window = openWindow(db, u"1-7"_s);
     QFile::remove(db.path());
-    window->BitBtn3Click();
+    window->compute();
     ASSERT_EQ(prompter.said.size(), 1u);
     EXPECT_EQ(prompter.said.front().caption, u"Granwise（汇总版1.0）"_s);
     EXPECT_EQ(window->grid().rowCount(), 3);

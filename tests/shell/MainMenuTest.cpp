@@ -55,7 +55,7 @@ TEST(MainMenu, LevelRule)
 
 TEST(MainMenu, EntriesAsDesigned)
 {
-    TFrmmain window(AppContext{});
+    MainWindow window(AppContext{});
     const struct {
         const char *name;
         const char *caption;
@@ -95,7 +95,7 @@ TEST(MainMenu, ReportEntriesStoreTheirTitle)
 {
     test::RecordingPrompter prompter;
     test::TempDatabase db;
-    TFrmmain window(db.context());
+    MainWindow window(db.context());
     QString opened;
     QString shownTitle;
     auto closeReport = [&](QWidget &report) {
@@ -120,7 +120,7 @@ TEST(MainMenu, StartUpWithoutTaskInformationOffersTaskManagementOnly)
 {
     test::TempDatabase db;
     test::RecordingPrompter prompter;
-    TFrmmain window(db.context());
+    MainWindow window(db.context());
     window.applyLevelRule(std::nullopt, LevelRuleVariant::StartUp);
     QStringList shown;
     for (const QString &top : {u"N2"_s, u"N1"_s, u"N51"_s, u"N16"_s, u"N3"_s, u"N4"_s, u"N5"_s})
@@ -133,7 +133,7 @@ TEST(MainMenu, DatabaseErrorAtStartUpShowsItAndKeepsTheDesignedMenu)
 {
     test::RecordingPrompter prompter;
     QTemporaryDir empty;
-    TFrmmain window(AppContext::forProgramFolder(empty.path())); // no ledger.db there
+    MainWindow window(AppContext::forProgramFolder(empty.path())); // no ledger.db there
     EXPECT_TRUE(window.FormCreate());
     ASSERT_EQ(prompter.said.size(), 1u);
     EXPECT_EQ(prompter.said[0].caption, u"Granwise（汇总版1.0）"_s);
@@ -146,7 +146,7 @@ TEST(MainMenu, SavingTheTaskInformationAppliesTheSaveVariant)
 {
     test::TempDatabase db;
     test::RecordingPrompter prompter;
-    TFrmmain window(db.context());
+    MainWindow window(db.context());
     window.applyLevelRule(std::nullopt, LevelRuleVariant::StartUp);
     test::whenModalOpens([](QWidget &renwu) {
         EXPECT_EQ(renwu.objectName(), u"TfrmRenwu"_s);

@@ -1,5 +1,5 @@
 #include "shell/MainWindow.h"
-#include "shell/Maintenance.h"
+#include "shell/MaintenanceMenu.h"
 #include "store/Maintenance.h"
 #include "WindowTestSupport.h"
 #include "ui/DocumentOpener.h"
@@ -30,7 +30,7 @@ protected:
     test::TempDatabase db;
     test::RecordingPrompter prompter;
     test::ScriptedFileDialogs dialogs;
-    TFrmmain window{db.context()};
+    MainWindow window{db.context()};
 };
 } // namespace
 

@@ -180,7 +180,7 @@ TEST(VisibleText, EveryWindowMessageAndFileDialogIsChinese)
     helpFile.close();
 
     VisibleTexts texts;
-    TFrmmain main(db.context());
+    MainWindow main(db.context());
     main.show();
     texts.collect(main);
     {
@@ -197,11 +197,11 @@ TEST(VisibleText, EveryWindowMessageAndFileDialogIsChinese)
                 main.choose(entry.name);
         }
         // The windows the list opens.
-        TFrmInput1 form(db.context());
+        ProjectForm form(db.context());
         form.show();
         texts.collect(form);
-        TFrmList1 list(db.context());
-        TFrmDefine define(list);
+        ProjectListWindow list(db.context());
+        QueryDefinitionWindow define(list);
         define.show();
         texts.collect(define);
         QTest::qWait(50);

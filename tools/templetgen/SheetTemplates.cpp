@@ -345,7 +345,7 @@ void writeProjectSheetTemplate(const QString &path)
     SheetWriter w(sheet, path, everyProjectSheetCell());
 
     constexpr int kIdentificationColumns = 4;
-    w.fixed(1, 1, kSheetColumns - kIdentificationColumns, texts::FormTitle, f.title);
+    w.fixed(1, 1, kSheetColumns - kIdentificationColumns, projects::texts::FormTitle, f.title);
     w.rowHeight(1, kTitleHeight);
     w.fixed(1, kSheetColumns - kIdentificationColumns + 1, kSheetColumns, returnIdentificationLines().join(u'\n'),
             f.identification);
@@ -369,7 +369,7 @@ void writeStorageSheetTemplate(const QString &path)
     const QVector<SheetEntry> entries = storageSheetEntries(designStorageSheet(), {});
     SheetWriter w(sheet, path, entries);
 
-    w.fixed(1, 1, kSheetColumns, texts::StorageCaption, f.title);
+    w.fixed(1, 1, kSheetColumns, projects::texts::StorageCaption, f.title);
     w.rowHeight(1, kTitleHeight);
     w.value(kStorageYearRow, kStorageYearColumn, kStorageYearColumn + 1, f.year);
 
@@ -402,8 +402,8 @@ void writeStorageSheetTemplate(const QString &path)
 void writeSheetTemplates(const QString &directory)
 {
     const QDir dir(directory);
-    writeProjectSheetTemplate(dir.filePath(sheetTemplateFileName(texts::ProjectSheetName)));
-    writeStorageSheetTemplate(dir.filePath(sheetTemplateFileName(texts::StorageSheetName)));
+    writeProjectSheetTemplate(dir.filePath(sheetTemplateFileName(projects::texts::ProjectSheetName)));
+    writeStorageSheetTemplate(dir.filePath(sheetTemplateFileName(projects::texts::StorageSheetName)));
 }
 
 } // namespace granwise::templets

@@ -125,7 +125,7 @@ void FindingsWindow::openLine(int gridRow)
     if (gridRow < 0 || gridRow >= m_shown.size())
         return;
     const FindingLine line = m_lines.at(m_shown.at(gridRow));
-    TFrmInput1::enter(this, m_context, {EntryMode::Edit, line.projectName, line.enterpriseName}, line.focusColumn);
+    ProjectForm::enter(this, m_context, {EntryMode::Edit, line.projectName, line.enterpriseName}, line.focusColumn);
     reload(); // the form may have saved the project: list what holds now
 }
 

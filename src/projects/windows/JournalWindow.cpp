@@ -1,4 +1,5 @@
 #include "JournalWindow.h"
+#include "ui/DocumentedNames.h"
 #include "JournalWindowTexts.h"
 
 #include "store/Clock.h"
@@ -21,7 +22,7 @@ using namespace journalwindow::texts;
 JournalWindow::JournalWindow(QString databasePath, QWidget *parent)
     : QDialog(parent), m_databasePath(std::move(databasePath))
 {
-    setObjectName(u"JournalWindow"_s);
+    setObjectName(documented::JournalWindow);
     setWindowTitle(Caption);
     auto *layout = new QVBoxLayout(this);
     m_grid = new QTableWidget(this);

@@ -1,4 +1,5 @@
 #include "ProjectCheckWindows.h"
+#include "ui/DocumentedNames.h"
 
 #include "FindingsWindow.h"
 #include "projects/ProjectReview.h"
@@ -51,7 +52,7 @@ void openRuleReportWindow(QWidget *parent, const AppContext &context)
     setup.defaultFileName = rulereport::texts::DefaultFileName;
     setup.savedMessage = rulereport::texts::Saved;
     FindingsWindow window(context, setup, parent);
-    window.setObjectName(u"RuleReportWindow"_s);
+    window.setObjectName(documented::RuleReportWindow);
     window.exec();
 }
 
@@ -88,7 +89,7 @@ void openReviewWindow(QWidget *parent, const AppContext &context)
     setup.defaultFileName = review::texts::DefaultFileName;
     setup.savedMessage = review::texts::Saved;
     FindingsWindow window(context, setup, parent);
-    window.setObjectName(u"ReviewWindow"_s);
+    window.setObjectName(documented::ReviewWindow);
     window.exec();
 }
 

@@ -1,4 +1,5 @@
 #include "ProjectForm.h"
+#include "ui/DocumentedNames.h"
 
 #include "ProjectSheetExport.h"
 #include "projects/FormFigures.h"
@@ -79,11 +80,11 @@ bool isPostcodeKey(const QKeyEvent *key)
 
 } // namespace
 
-TFrmInput1::TFrmInput1(const AppContext &context, const SaveTarget &target, QWidget *parent)
+ProjectForm::ProjectForm(const AppContext &context, const SaveTarget &target, QWidget *parent)
     : QDialog(parent), m_context(context), m_model(context.databasePath, target)
 {
-    setObjectName(u"TFrmInput1"_s);
-    setWindowTitle(texts::FormCaption);
+    setObjectName(documented::ProjectForm);
+    setWindowTitle(projects::texts::FormCaption);
     buildWindow();
     bindControls();
     // Each failure of the opening in the error box, in the order met.
@@ -92,13 +93,13 @@ TFrmInput1::TFrmInput1(const AppContext &context, const SaveTarget &target, QWid
     showModel();
 }
 
-QWidget *TFrmInput1::controlOf(const QString &column) const
+QWidget *ProjectForm::controlOf(const QString &column) const
 {
     const ProjectColumn *c = findProjectColumn(column);
     return c && !c->control.isEmpty() ? m_controls.value(c->control) : nullptr;
 }
 
-void TFrmInput1::bindControls()
+void ProjectForm::bindControls()
 {
     for (const ProjectColumn &c : projectColumns()) {
         const QString column = c.name;
@@ -130,7 +131,7 @@ void TFrmInput1::bindControls()
     }
 }
 
-void TFrmInput1::bindBox(QComboBox *box, const QString &column)
+void ProjectForm::bindBox(QComboBox *box, const QString &column)
 {
     // The region and company boxes refill the lists below them; the others only keep a text.
     using Choose = void (ProjectFormModel::*)(const QString &);
@@ -149,7 +150,7 @@ void TFrmInput1::bindBox(QComboBox *box, const QString &column)
     });
 }
 
-void TFrmInput1::edit(const std::function<void()> &operation)
+void ProjectForm::edit(const std::function<void()> &operation)
 {
     if (m_showing)
         return;
@@ -157,7 +158,7 @@ void TFrmInput1::edit(const std::function<void()> &operation)
     showModel();
 }
 
-void TFrmInput1::numberTyped(QLineEdit *field, const QString &column)
+void ProjectForm::numberTyped(QLineEdit *field, const QString &column)
 {
     if (m_showing)
         return;
@@ -169,7 +170,7 @@ void TFrmInput1::numberTyped(QLineEdit *field, const QString &column)
         field->setCursorPosition(filtered.removedAt < cursor ? cursor - 1 : cursor);
 }
 
-void TFrmInput1::showModel()
+void ProjectForm::showModel()
 {
     m_showing = true;
     for (const ProjectColumn &c : projectColumns())
@@ -182,7 +183,7 @@ void TFrmInput1::showModel()
     m_showing = false;
 }
 
-void TFrmInput1::showColumn(const ProjectColumn &c)
+void ProjectForm::showColumn(const ProjectColumn &c)
 {
     const QString text = m_model.text(c.name);
     const bool enabled = m_model.isEnabled(c.name);
@@ -206,7 +207,7 @@ void TFrmInput1::showColumn(const ProjectColumn &c)
         control->setEnabled(enabled);
 }
 
-void TFrmInput1::Edit5Enter(QWidget *focused)
+void ProjectForm::fieldEntered(QWidget *focused)
 {
     for (QWidget *input : std::as_const(m_inputs)) {
         // Locked figure and text fields keep their colour.
@@ -217,7 +218,7 @@ void TFrmInput1::Edit5Enter(QWidget *focused)
     paint(focused, kHighlight);
 }
 
-void TFrmInput1::focusColumn(const QString &column, bool paintYellow)
+void ProjectForm::focusColumn(const QString &column, bool paintYellow)
 {
     QWidget *control = controlOf(column);
     if (!control)
@@ -230,10 +231,10 @@ void TFrmInput1::focusColumn(const QString &column, bool paintYellow)
         paint(control, kHighlight);
 }
 
-EntryFormResult TFrmInput1::enter(QWidget *parent, const AppContext &context, const SaveTarget &target,
+EntryFormResult ProjectForm::enter(QWidget *parent, const AppContext &context, const SaveTarget &target,
                                   const QString &focusColumn)
 {
-    TFrmInput1 form(context, target, parent);
+    ProjectForm form(context, target, parent);
     form.setWindowState(form.windowState() | Qt::WindowMaximized);
     if (!focusColumn.isEmpty()) {
         // Once the window is shown and laid out.
@@ -243,13 +244,13 @@ EntryFormResult TFrmInput1::enter(QWidget *parent, const AppContext &context, co
     return form.result();
 }
 
-void TFrmInput1::scrollByWheel(int angleDelta)
+void ProjectForm::scrollByWheel(int angleDelta)
 {
     QScrollBar *bar = m_scroll->verticalScrollBar();
     bar->setValue(bar->value() - angleDelta * kWheelStep / QWheelEvent::DefaultDeltasPerStep);
 }
 
-bool TFrmInput1::eventFilter(QObject *watched, QEvent *event)
+bool ProjectForm::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::FocusIn: {
@@ -257,7 +258,7 @@ bool TFrmInput1::eventFilter(QObject *watched, QEvent *event)
         if (widget && qobject_cast<QComboBox *>(widget->parentWidget()))
             widget = widget->parentWidget(); // the text part of a box
         if (widget && m_inputs.contains(widget))
-            Edit5Enter(widget);
+            fieldEntered(widget);
         break;
     }
     case QEvent::Wheel:
@@ -285,59 +286,59 @@ bool TFrmInput1::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TFrmInput1::BitBtn2Click()
+void ProjectForm::save()
 {
     SaveOutcome outcome;
     const auto askValidation = [this] {
-        return Prompter::current().ask(this, texts::Hint, texts::AskValidation, Prompter::Icon::Information,
+        return Prompter::current().ask(this, texts::Hint, projects::texts::AskValidation, Prompter::Icon::Information,
                                        Prompter::Buttons::OkCancel)
             == Prompter::Answer::Ok;
     };
     guarded(this, [&] { outcome = m_model.save(askValidation, Clock::current().now()); });
     if (!outcome.message.isEmpty())
-        Prompter::current().message(this, texts::InputError, outcome.message, Prompter::Icon::Information);
+        Prompter::current().message(this, projects::texts::InputError, outcome.message, Prompter::Icon::Information);
     if (!outcome.saved) {
         if (!outcome.focusColumn.isEmpty())
             focusColumn(outcome.focusColumn, outcome.paintYellow);
         return;
     }
-    inform(this, texts::Hint, texts::Saved);
+    inform(this, texts::Hint, projects::texts::Saved);
     m_result.saved = m_model.saved();
     leave(true);
 }
 
-void TFrmInput1::BitBtn6Click()
+void ProjectForm::saveSheet()
 {
     exportProjectSheet(*this);
 }
 
-void TFrmInput1::BitBtnPrintClick()
+void ProjectForm::print()
 {
     guarded(this, [this] {
-        printWidgetWithPreview(this, *m_scroll->widget(), texts::ProjectSheetName, m_context.databasePath);
+        printWidgetWithPreview(this, *m_scroll->widget(), projects::texts::ProjectSheetName, m_context.databasePath);
     });
 }
 
-void TFrmInput1::BitBtnPdfClick()
+void ProjectForm::saveAsPdf()
 {
     guarded(this, [this] {
         exportWidgetPdf(this, *m_scroll->widget(),
-                        proposedSheetFileName(texts::ProjectSheetName, Clock::current().now().date()),
-                        texts::ProjectSheetName, m_context.databasePath);
+                        proposedSheetFileName(projects::texts::ProjectSheetName, Clock::current().now().date()),
+                        projects::texts::ProjectSheetName, m_context.databasePath);
     });
 }
 
-void TFrmInput1::BitBtn5Click()
+void ProjectForm::goBack()
 {
     leave(true);
 }
 
-void TFrmInput1::N2Click()
+void ProjectForm::closeFromMenu()
 {
     leave(false);
 }
 
-void TFrmInput1::leave(bool returned)
+void ProjectForm::leave(bool returned)
 {
     m_result.returned = returned;
     if (m_result.saved)

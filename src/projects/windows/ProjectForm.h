@@ -42,13 +42,13 @@ struct EntryFormResult {
 // lists and rules live in ProjectFormModel; the window builds the controls, shows the model,
 // forwards what the user types and chooses, and shows how a save ended (message, the field to
 // correct brought into sight, focused and painted yellow).
-class TFrmInput1 : public QDialog {
+class ProjectForm : public QDialog {
     Q_OBJECT
 public:
     // The form on the stored project `target` names (edit) or on a new one (add), opened as the
     // model opens: what the installation's level fixes is prefilled and locked, the project
     // loaded. A database failure is shown in the error box; the form stays usable.
-    explicit TFrmInput1(const AppContext &context, const SaveTarget &target = {}, QWidget *parent = nullptr);
+    explicit ProjectForm(const AppContext &context, const SaveTarget &target = {}, QWidget *parent = nullptr);
 
     // Opens the form on `target`, maximized and modal, and returns how it was left. With a focus
     // column (a correction), that column's field is brought into sight, focused and painted
@@ -70,12 +70,12 @@ public:
     // The control bound to a project column (nullptr for a column without one).
     QWidget *controlOf(const QString &column) const;
 
-    void BitBtn2Click();     // 保存
-    void BitBtn6Click();     // 保存表格
-    void BitBtnPrintClick(); // 打印: the print preview of the page as shown
-    void BitBtnPdfClick();   // 导出PDF: the page as shown, into a PDF file
-    void BitBtn5Click();     // 返回
-    void N2Click();          // menu 返回 › 返回: close
+    void save();     // 保存
+    void saveSheet();     // 保存表格
+    void print(); // 打印: the print preview of the page as shown
+    void saveAsPdf();   // 导出PDF: the page as shown, into a PDF file
+    void goBack();     // 返回
+    void closeFromMenu();          // menu 返回 › 返回: close
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -106,7 +106,7 @@ private:
     void showColumn(const ProjectColumn &column);
     // The field of a column scrolled into view and focused (painted yellow on request).
     void focusColumn(const QString &column, bool paintYellow);
-    void Edit5Enter(QWidget *focused);
+    void fieldEntered(QWidget *focused);
     void scrollByWheel(int angleDelta);
     void leave(bool returned);
 

@@ -205,7 +205,7 @@ QWidget *scaleFigureTable(const FigureFieldMaker &makeField)
     return box;
 }
 
-QLabel *TFrmInput1::captionLabel(const QString &text, QWidget *parent, const QString &objectName)
+QLabel *ProjectForm::captionLabel(const QString &text, QWidget *parent, const QString &objectName)
 {
     auto *l = new QLabel(text, parent);
     if (!objectName.isEmpty())
@@ -213,7 +213,7 @@ QLabel *TFrmInput1::captionLabel(const QString &text, QWidget *parent, const QSt
     return l;
 }
 
-void TFrmInput1::registerInput(QWidget *input)
+void ProjectForm::registerInput(QWidget *input)
 {
     m_controls.insert(input->objectName(), input);
     m_inputs.append(input);
@@ -224,7 +224,7 @@ void TFrmInput1::registerInput(QWidget *input)
     }
 }
 
-QLineEdit *TFrmInput1::createNumberField(const QString &objectName, bool derived, QWidget *parent)
+QLineEdit *ProjectForm::createNumberField(const QString &objectName, bool derived, QWidget *parent)
 {
     QLineEdit *edit = styledFigureField(objectName, derived, parent);
     if (derived)
@@ -234,7 +234,7 @@ QLineEdit *TFrmInput1::createNumberField(const QString &objectName, bool derived
     return edit;
 }
 
-QWidget *TFrmInput1::createControl(const QString &column, QWidget *parent)
+QWidget *ProjectForm::createControl(const QString &column, QWidget *parent)
 {
     const ProjectColumn *c = findProjectColumn(column);
     const QString &name = c->control;
@@ -260,7 +260,7 @@ QWidget *TFrmInput1::createControl(const QString &column, QWidget *parent)
     return control;
 }
 
-void TFrmInput1::addRadioGroup(const QString &column, QWidget *parent, QLayout *layout)
+void ProjectForm::addRadioGroup(const QString &column, QWidget *parent, QLayout *layout)
 {
     const ProjectColumn *c = findProjectColumn(column);
     auto *group = new QButtonGroup(parent);
@@ -285,7 +285,7 @@ void TFrmInput1::addRadioGroup(const QString &column, QWidget *parent, QLayout *
     m_radioGroups.insert(column, group);
 }
 
-void TFrmInput1::buildWindow()
+void ProjectForm::buildWindow()
 {
     auto *layout = new QVBoxLayout(this);
     auto *menu = new QMenuBar(this);
@@ -293,19 +293,19 @@ void TFrmInput1::buildWindow()
     back->setObjectName(u"N1"_s);
     QAction *backAction = back->addAction(u"返回"_s);
     backAction->setObjectName(u"N2"_s);
-    connect(backAction, &QAction::triggered, this, &TFrmInput1::N2Click);
+    connect(backAction, &QAction::triggered, this, &ProjectForm::closeFromMenu);
     layout->setMenuBar(menu);
 
     auto *buttons = new QHBoxLayout;
     const struct {
         const char16_t *name;
         const char16_t *text;
-        void (TFrmInput1::*click)();
-    } kButtons[] = {{u"BitBtn2", u"保存", &TFrmInput1::BitBtn2Click},
-                    {u"BitBtn6", u"保存表格", &TFrmInput1::BitBtn6Click},
-                    {u"BitBtnPrint", u"打印", &TFrmInput1::BitBtnPrintClick},
-                    {u"BitBtnPdf", u"导出PDF", &TFrmInput1::BitBtnPdfClick},
-                    {u"BitBtn5", u"返回", &TFrmInput1::BitBtn5Click}};
+        void (ProjectForm::*click)();
+    } kButtons[] = {{u"BitBtn2", u"保存", &ProjectForm::save},
+                    {u"BitBtn6", u"保存表格", &ProjectForm::saveSheet},
+                    {u"BitBtnPrint", u"打印", &ProjectForm::print},
+                    {u"BitBtnPdf", u"导出PDF", &ProjectForm::saveAsPdf},
+                    {u"BitBtn5", u"返回", &ProjectForm::goBack}};
     for (const auto &b : kButtons) {
         auto *button = new QPushButton(QString::fromUtf16(b.text), this);
         button->setObjectName(QString::fromUtf16(b.name));
@@ -338,11 +338,11 @@ void TFrmInput1::buildWindow()
     m_controls.insert(id->objectName(), id);
 }
 
-QWidget *TFrmInput1::buildTitle()
+QWidget *ProjectForm::buildTitle()
 {
     auto *box = new QWidget;
     auto *layout = new QHBoxLayout(box);
-    auto *title = new QLabel(texts::FormTitle, box);
+    auto *title = new QLabel(projects::texts::FormTitle, box);
     QFont f = title->font();
     f.setBold(true);
     f.setPointSize(f.pointSize() + 8);
@@ -357,7 +357,7 @@ QWidget *TFrmInput1::buildTitle()
     return box;
 }
 
-QWidget *TFrmInput1::buildEnterpriseBlock()
+QWidget *ProjectForm::buildEnterpriseBlock()
 {
     auto *box = new QWidget;
     auto *layout = new QVBoxLayout(box);
@@ -386,7 +386,7 @@ QWidget *TFrmInput1::buildEnterpriseBlock()
     return box;
 }
 
-QWidget *TFrmInput1::buildFactsBlock()
+QWidget *ProjectForm::buildFactsBlock()
 {
     auto *box = new QWidget;
     auto *layout = new QVBoxLayout(box);
@@ -412,21 +412,21 @@ QWidget *TFrmInput1::buildFactsBlock()
     return box;
 }
 
-QWidget *TFrmInput1::buildInvestmentTable()
+QWidget *ProjectForm::buildInvestmentTable()
 {
     return investmentFigureTable([this](const QString &name, bool derived, QWidget *parent) {
         return createNumberField(name, derived, parent);
     });
 }
 
-QWidget *TFrmInput1::buildScaleTable()
+QWidget *ProjectForm::buildScaleTable()
 {
     return scaleFigureTable([this](const QString &name, bool derived, QWidget *parent) {
         return createNumberField(name, derived, parent);
     });
 }
 
-QWidget *TFrmInput1::buildFooter()
+QWidget *ProjectForm::buildFooter()
 {
     auto *box = new QWidget;
     auto *row = new QHBoxLayout(box);

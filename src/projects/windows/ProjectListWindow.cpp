@@ -1,4 +1,5 @@
 #include "ProjectListWindow.h"
+#include "ui/DocumentedNames.h"
 
 #include "ProjectForm.h"
 #include "QueryDefinitionWindow.h"
@@ -94,17 +95,17 @@ void clearInput(QWidget *input)
 
 } // namespace
 
-TFrmList1::TFrmList1(const AppContext &context, QWidget *parent) : QDialog(parent), m_context(context)
+ProjectListWindow::ProjectListWindow(const AppContext &context, QWidget *parent) : QDialog(parent), m_context(context)
 {
-    setObjectName(u"TFrmList1"_s);
-    setWindowTitle(texts::ListCaption);
+    setObjectName(documented::ProjectListWindow);
+    setWindowTitle(projects::texts::ListCaption);
     buildWindow();
     FormCreate();
 }
 
-TFrmList1::~TFrmList1() = default;
+ProjectListWindow::~ProjectListWindow() = default;
 
-void TFrmList1::buildWindow()
+void ProjectListWindow::buildWindow()
 {
     auto *layout = new QVBoxLayout(this);
 
@@ -120,16 +121,16 @@ void TFrmList1::buildWindow()
     QPushButton *add = button(u"BitBtn4"_s, u"添加"_s, this);
     QPushButton *edit = button(u"BitBtn1"_s, u"修改"_s, this);
     QPushButton *remove = button(u"BitBtn3"_s, u"删除"_s, this);
-    QPushButton *checkAll = button(u"BitBtn6"_s, texts::CheckAll, this);
+    QPushButton *checkAll = button(u"BitBtn6"_s, projects::texts::CheckAll, this);
     QPushButton *close = button(u"BitBtn5"_s, u"返回"_s, this);
     for (QPushButton *b : {add, edit, remove, checkAll, close})
         buttons->addWidget(b);
     buttons->addStretch();
     layout->addLayout(buttons);
-    connect(add, &QPushButton::clicked, this, &TFrmList1::BitBtn4Click);
-    connect(edit, &QPushButton::clicked, this, &TFrmList1::BitBtn1Click);
-    connect(remove, &QPushButton::clicked, this, &TFrmList1::BitBtn3Click);
-    connect(checkAll, &QPushButton::clicked, this, &TFrmList1::BitBtn6Click);
+    connect(add, &QPushButton::clicked, this, &ProjectListWindow::addProject);
+    connect(edit, &QPushButton::clicked, this, &ProjectListWindow::editProject);
+    connect(remove, &QPushButton::clicked, this, &ProjectListWindow::deleteChosenProject);
+    connect(checkAll, &QPushButton::clicked, this, &ProjectListWindow::validateEveryProject);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *filters = new QHBoxLayout;
@@ -163,8 +164,8 @@ void TFrmList1::buildWindow()
     filters->addWidget(define);
     filters->addStretch();
     layout->addLayout(filters);
-    connect(query, &QPushButton::clicked, this, &TFrmList1::BitBtn2Click);
-    connect(define, &QPushButton::clicked, this, &TFrmList1::BitBtndefineClick);
+    connect(query, &QPushButton::clicked, this, &ProjectListWindow::search);
+    connect(define, &QPushButton::clicked, this, &ProjectListWindow::defineQuery);
 
     auto *grid = new ProjectGrid(this);
     grid->setObjectName(u"AdvStringGrid1"_s);
@@ -191,7 +192,7 @@ void TFrmList1::buildWindow()
     connect(grid, &QTableView::clicked, this, [this](const QModelIndex &index) {
         AdvStringGrid1ClickCell(index.row() + 1);
     });
-    connect(grid, &QTableView::doubleClicked, this, [this] { BitBtn1Click(); });
+    connect(grid, &QTableView::doubleClicked, this, [this] { editProject(); });
     connect(grid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
         AdvStringGrid1ClickCell(0);
         sortByHeading(column);
@@ -203,7 +204,7 @@ void TFrmList1::buildWindow()
            700);
 }
 
-void TFrmList1::FormCreate()
+void ProjectListWindow::FormCreate()
 {
     for (const auto &input : std::as_const(m_filterInputs))
         clearInput(input.second);
@@ -222,7 +223,7 @@ void TFrmList1::FormCreate()
     ini();
 }
 
-bool TFrmList1::ini(const ListFilter &filter)
+bool ProjectListWindow::ini(const ListFilter &filter)
 {
     return guarded(this, [&] {
         QVector<ProjectListRow> rows;
@@ -237,12 +238,12 @@ bool TFrmList1::ini(const ListFilter &filter)
     });
 }
 
-bool TFrmList1::applyCondition(const QString &condition, const QVariantList &values)
+bool ProjectListWindow::applyCondition(const QString &condition, const QVariantList &values)
 {
     return ini(conditionFilter(condition, values));
 }
 
-void TFrmList1::AdvStringGrid1ClickCell(int gridRow)
+void ProjectListWindow::AdvStringGrid1ClickCell(int gridRow)
 {
     m_model->setHighlightedRow(gridRow);
     QPalette palette = m_grid->palette();
@@ -251,7 +252,7 @@ void TFrmList1::AdvStringGrid1ClickCell(int gridRow)
     m_currentRow = gridRow;
 }
 
-void TFrmList1::sortByHeading(int column)
+void ProjectListWindow::sortByHeading(int column)
 {
     if (m_model->projectCount() < 2)
         return;
@@ -265,20 +266,20 @@ void TFrmList1::sortByHeading(int column)
     header->setSortIndicator(column, m_sortOrder);
 }
 
-void TFrmList1::BitBtn4Click()
+void ProjectListWindow::addProject()
 {
     openEntryForm({EntryMode::Add, {}, {}});
 }
 
-void TFrmList1::BitBtn1Click()
+void ProjectListWindow::editProject()
 {
     openEntryForm({EntryMode::Edit, m_model->cell(m_currentRow, kProjectNameColumn),
                    m_model->cell(m_currentRow, kEnterpriseNameColumn)});
 }
 
-void TFrmList1::openEntryForm(const SaveTarget &target)
+void ProjectListWindow::openEntryForm(const SaveTarget &target)
 {
-    const EntryFormResult result = TFrmInput1::enter(this, m_context, target);
+    const EntryFormResult result = ProjectForm::enter(this, m_context, target);
     if (!result.returned) {
         reject();
         return;
@@ -288,7 +289,7 @@ void TFrmList1::openEntryForm(const SaveTarget &target)
         selectProject(result.saved->projectName, result.saved->enterpriseName);
 }
 
-void TFrmList1::selectProject(const QString &projectName, const QString &enterpriseName)
+void ProjectListWindow::selectProject(const QString &projectName, const QString &enterpriseName)
 {
     for (int row = 1; row <= m_model->projectCount(); ++row) {
         if (m_model->cell(row, kProjectNameColumn) == projectName &&
@@ -300,7 +301,7 @@ void TFrmList1::selectProject(const QString &projectName, const QString &enterpr
     }
 }
 
-void TFrmList1::BitBtn3Click()
+void ProjectListWindow::deleteChosenProject()
 {
     const int row = m_currentRow;
     // The heading row holds no project, whatever its texts say.
@@ -308,10 +309,10 @@ void TFrmList1::BitBtn3Click()
     const QString enterpriseName = m_model->cell(row, kEnterpriseNameColumn);
     Prompter &prompter = Prompter::current();
     if (projectName.isEmpty()) {
-        prompter.message(this, texts::Hint, texts::ChooseRowToDelete, Prompter::Icon::Information);
+        prompter.message(this, texts::Hint, projects::texts::ChooseRowToDelete, Prompter::Icon::Information);
         return;
     }
-    if (prompter.ask(this, texts::Hint, texts::ConfirmDelete, Prompter::Icon::Information,
+    if (prompter.ask(this, texts::Hint, projects::texts::ConfirmDelete, Prompter::Icon::Information,
                      Prompter::Buttons::OkCancel)
         != Prompter::Answer::Ok)
         return;
@@ -321,11 +322,11 @@ void TFrmList1::BitBtn3Click()
     });
     if (!deleted)
         return;
-    prompter.message(this, texts::Hint, texts::Deleted, Prompter::Icon::Information);
+    prompter.message(this, texts::Hint, projects::texts::Deleted, Prompter::Icon::Information);
     ini();
 }
 
-void TFrmList1::BitBtn2Click()
+void ProjectListWindow::search()
 {
     QVector<QPair<QString, QString>> columnTexts;
     for (const auto &[column, input] : std::as_const(m_filterInputs))
@@ -335,7 +336,7 @@ void TFrmList1::BitBtn2Click()
         clearInput(input.second);
 }
 
-void TFrmList1::BitBtn6Click()
+void ProjectListWindow::validateEveryProject()
 {
     std::optional<ValidateAllResult> result;
     if (!guarded(this, [&] { result = validateAll(m_context.databasePath); }))
@@ -346,15 +347,15 @@ void TFrmList1::BitBtn6Click()
         return;
     }
     {
-        TFrmCheckAll failures(m_context, std::move(*result), this);
+        ValidateAllWindow failures(m_context, std::move(*result), this);
         failures.exec();
     }
     ini(); // corrections made from the window of failures
 }
 
-void TFrmList1::BitBtndefineClick()
+void ProjectListWindow::defineQuery()
 {
-    TFrmDefine window(*this);
+    QueryDefinitionWindow window(*this);
     window.exec();
 }
 

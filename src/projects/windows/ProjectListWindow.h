@@ -21,11 +21,11 @@ class ProjectListModel;
 // Adding or editing opens the entry form on top of the list. When the form saves or returns, the
 // list shows afresh, as it opens, and marks the project saved; when the form is closed otherwise,
 // the list closes too. The chosen row belongs to the list window.
-class TFrmList1 : public QDialog {
+class ProjectListWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TFrmList1(const AppContext &context, QWidget *parent = nullptr);
-    ~TFrmList1() override;
+    explicit ProjectListWindow(const AppContext &context, QWidget *parent = nullptr);
+    ~ProjectListWindow() override;
 
     // Fills the list with the projects the filter lets through. On a database error the list
     // keeps its content (the error is shown) and false is returned.
@@ -39,13 +39,13 @@ public:
     // The grid row last clicked or chosen (0: none, or the heading).
     int currentRow() const { return m_currentRow; }
 
-    void BitBtn4Click();     // 添加
-    void BitBtn1Click();     // 修改, and a double click on the grid
-    void BitBtn3Click();     // 删除
-    void BitBtn2Click();     // 查询
-    void BitBtndefineClick(); // 自定义查询: the query definition window on this list
+    void addProject();     // 添加
+    void editProject();     // 修改, and a double click on the grid
+    void deleteChosenProject();     // 删除
+    void search();     // 查询
+    void defineQuery(); // 自定义查询: the query definition window on this list
     // 全部校验: validates every project, stores the outcome and lists the projects that fail.
-    void BitBtn6Click();
+    void validateEveryProject();
     // A click or keyboard choice of grid row r (0 = heading).
     void AdvStringGrid1ClickCell(int gridRow);
 

@@ -13,18 +13,18 @@
 
 namespace granwise {
 
-void exportProjectSheet(TFrmInput1 &form)
+void exportProjectSheet(ProjectForm &form)
 {
     guarded(&form, [&] {
         const QString path = FileDialogs::current().saveFileName(
-            &form, texts::SaveProjectSheetTitle, proposedSheetFileName(texts::ProjectSheetName, Clock::current().now().date()), texts::WorkbookFilter,
-            texts::SheetSuffix);
+            &form, projects::texts::SaveProjectSheetTitle, proposedSheetFileName(projects::texts::ProjectSheetName, Clock::current().now().date()), texts::WorkbookFilter,
+            projects::texts::SheetSuffix);
         if (path.isEmpty())
             return;
         QStringList totals;
         for (int g = 0; g < investmentPrefixes().size(); ++g)
             totals << form.totalText(g);
-        writeSheetWorkbook(sheetTemplatePath(form.context().locations, texts::ProjectSheetName), path, projectSheetEntries(form.values(), totals));
+        writeSheetWorkbook(sheetTemplatePath(form.context().locations, projects::texts::ProjectSheetName), path, projectSheetEntries(form.values(), totals));
         inform(&form, texts::Hint, texts::SaveSucceeded);
     });
 }

@@ -6,7 +6,7 @@ namespace granwise {
 
 void openProjectList(QWidget *parent, const AppContext &context)
 {
-    TFrmList1 list(context, parent);
+    ProjectListWindow list(context, parent);
     list.exec();
 }
 

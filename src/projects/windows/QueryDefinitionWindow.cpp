@@ -1,4 +1,5 @@
 #include "QueryDefinitionWindow.h"
+#include "ui/DocumentedNames.h"
 
 #include "ProjectListWindow.h"
 #include "projects/ProjectTexts.h"
@@ -37,23 +38,23 @@ QRadioButton *connectiveButton(const QString &name, const QString &text, QWidget
 
 } // namespace
 
-TFrmDefine::TFrmDefine(TFrmList1 &list) : QDialog(&list), m_list(list)
+QueryDefinitionWindow::QueryDefinitionWindow(ProjectListWindow &list) : QDialog(&list), m_list(list)
 {
-    setObjectName(u"TFrmDefine"_s);
-    setWindowTitle(texts::DefineCaption);
+    setObjectName(documented::QueryDefinitionWindow);
+    setWindowTitle(projects::texts::DefineCaption);
     buildWindow();
     FormCreate();
 }
 
-TFrmDefine::~TFrmDefine() = default;
+QueryDefinitionWindow::~QueryDefinitionWindow() = default;
 
-void TFrmDefine::buildWindow()
+void QueryDefinitionWindow::buildWindow()
 {
     auto *layout = new QVBoxLayout(this);
     auto *top = new QHBoxLayout;
     layout->addLayout(top, 1);
 
-    auto *indicatorBox = new QGroupBox(texts::DefineIndicators, this);
+    auto *indicatorBox = new QGroupBox(projects::texts::DefineIndicators, this);
     auto *indicatorLayout = new QVBoxLayout(indicatorBox);
     m_indicators = new QListWidget(indicatorBox);
     m_indicators->setObjectName(u"ListBox1"_s);
@@ -77,19 +78,19 @@ void TFrmDefine::buildWindow()
     conditionLayout->addLayout(operatorRow);
 
     auto *valueRow = new QHBoxLayout;
-    valueRow->addWidget(new QLabel(texts::DefineValue, conditionBox));
+    valueRow->addWidget(new QLabel(projects::texts::DefineValue, conditionBox));
     m_value = new QLineEdit(conditionBox);
     m_value->setObjectName(u"Edit1"_s);
     valueRow->addWidget(m_value, 1);
     conditionLayout->addLayout(valueRow);
 
     auto *connectiveRow = new QHBoxLayout;
-    m_and = connectiveButton(u"RadioButton6"_s, texts::DefineAnd, conditionBox);
-    m_or = connectiveButton(u"RadioButton7"_s, texts::DefineOr, conditionBox);
+    m_and = connectiveButton(u"RadioButton6"_s, projects::texts::DefineAnd, conditionBox);
+    m_or = connectiveButton(u"RadioButton7"_s, projects::texts::DefineOr, conditionBox);
     connectiveRow->addWidget(m_and);
     connectiveRow->addWidget(m_or);
     connectiveRow->addStretch();
-    m_add = chrome::button(u"BitBtn2"_s, texts::DefineAdd, conditionBox);
+    m_add = chrome::button(u"BitBtn2"_s, projects::texts::DefineAdd, conditionBox);
     connectiveRow->addWidget(m_add);
     conditionLayout->addLayout(connectiveRow);
     conditionLayout->addStretch();
@@ -100,24 +101,24 @@ void TFrmDefine::buildWindow()
     m_condition->setReadOnly(true);
     layout->addWidget(m_condition);
 
-    m_ok = chrome::button(u"BitBtn1"_s, texts::DefineOk, this);
-    QPushButton *back = chrome::button(u"BitBtn3"_s, texts::DefineBack, this);
+    m_ok = chrome::button(u"BitBtn1"_s, projects::texts::DefineOk, this);
+    QPushButton *back = chrome::button(u"BitBtn3"_s, projects::texts::DefineBack, this);
     layout->addLayout(chrome::buttonBar({m_ok, back}, chrome::Align::Right));
 
     // An indicator is chosen by selecting it (mouse or keys); a click on the one already chosen
     // chooses it again. The list taking the focus chooses nothing.
-    connect(m_indicators, &QListWidget::itemSelectionChanged, this, &TFrmDefine::ListBox1Click);
-    connect(m_indicators, &QListWidget::itemClicked, this, &TFrmDefine::ListBox1Click);
-    connect(m_value, &QLineEdit::textChanged, this, &TFrmDefine::Edit1Change);
-    connect(m_add, &QPushButton::clicked, this, &TFrmDefine::BitBtn2Click);
-    connect(m_and, &QRadioButton::clicked, this, [this] { connectiveClick(Connective::And); });
-    connect(m_or, &QRadioButton::clicked, this, [this] { connectiveClick(Connective::Or); });
-    connect(m_ok, &QPushButton::clicked, this, &TFrmDefine::BitBtn1Click);
+    connect(m_indicators, &QListWidget::itemSelectionChanged, this, &QueryDefinitionWindow::chooseIndicator);
+    connect(m_indicators, &QListWidget::itemClicked, this, &QueryDefinitionWindow::chooseIndicator);
+    connect(m_value, &QLineEdit::textChanged, this, &QueryDefinitionWindow::valueTyped);
+    connect(m_add, &QPushButton::clicked, this, &QueryDefinitionWindow::addCondition);
+    connect(m_and, &QRadioButton::clicked, this, [this] { chooseConnective(Connective::And); });
+    connect(m_or, &QRadioButton::clicked, this, [this] { chooseConnective(Connective::Or); });
+    connect(m_ok, &QPushButton::clicked, this, &QueryDefinitionWindow::confirm);
     connect(back, &QPushButton::clicked, this, &QDialog::reject);
     resize(640, 480);
 }
 
-void TFrmDefine::FormCreate()
+void QueryDefinitionWindow::FormCreate()
 {
     QVector<QueryIndicator> indicators;
     QStringList columns;
@@ -132,7 +133,7 @@ void TFrmDefine::FormCreate()
     showState();
 }
 
-void TFrmDefine::showState()
+void QueryDefinitionWindow::showState()
 {
     const QueryDefinition &d = *m_definition;
     m_indicators->setEnabled(d.choosingEnabled());
@@ -146,7 +147,7 @@ void TFrmDefine::showState()
     m_condition->setPlainText(d.conditionText());
 }
 
-void TFrmDefine::ListBox1Click()
+void QueryDefinitionWindow::chooseIndicator()
 {
     const QList<QListWidgetItem *> selected = m_indicators->selectedItems();
     if (selected.isEmpty())
@@ -157,7 +158,7 @@ void TFrmDefine::ListBox1Click()
     m_value->setFocus(Qt::OtherFocusReason);
 }
 
-void TFrmDefine::Edit1Change()
+void QueryDefinitionWindow::valueTyped()
 {
     if (m_filtering)
         return;
@@ -171,7 +172,7 @@ void TFrmDefine::Edit1Change()
     m_filtering = false;
 }
 
-void TFrmDefine::BitBtn2Click()
+void QueryDefinitionWindow::addCondition()
 {
     if (QAbstractButton *op = m_operators->checkedButton())
         m_definition->setOperator(op->text());
@@ -179,7 +180,7 @@ void TFrmDefine::BitBtn2Click()
     Prompter &prompter = Prompter::current();
     switch (m_definition->addCondition(value)) {
     case QueryDefinition::Added::ValueMissing:
-        prompter.message(this, texts::DefineHintCaption, texts::FillInCondition, Prompter::Icon::Information);
+        prompter.message(this, projects::texts::DefineHintCaption, projects::texts::FillInCondition, Prompter::Icon::Information);
         for (QRadioButton *c : {m_and, m_or})
             c->setChecked(false);
         showState();
@@ -191,11 +192,11 @@ void TFrmDefine::BitBtn2Click()
         return;
     case QueryDefinition::Added::NotAColumn:
         prompter.message(this, texts::Hint,
-                         texts::NotATableColumn.arg(m_definition->indicators().at(m_definition->chosenIndicator()).name),
+                         projects::texts::NotATableColumn.arg(m_definition->indicators().at(m_definition->chosenIndicator()).name),
                          Prompter::Icon::Warning);
         return;
     case QueryDefinition::Added::NotANumber:
-        prompter.message(this, texts::Hint, texts::NotANumberValue.arg(value), Prompter::Icon::Warning);
+        prompter.message(this, texts::Hint, projects::texts::NotANumberValue.arg(value), Prompter::Icon::Warning);
         m_value->setFocus(Qt::OtherFocusReason);
         return;
     case QueryDefinition::Added::Locked:
@@ -209,13 +210,13 @@ void TFrmDefine::BitBtn2Click()
     showState();
 }
 
-void TFrmDefine::connectiveClick(Connective connective)
+void QueryDefinitionWindow::chooseConnective(Connective connective)
 {
     m_definition->connect(connective);
     showState();
 }
 
-void TFrmDefine::BitBtn1Click()
+void QueryDefinitionWindow::confirm()
 {
     const QueryDefinition::Result result = m_definition->result();
     switch (result.kind) {
@@ -223,7 +224,7 @@ void TFrmDefine::BitBtn1Click()
         accept();
         return;
     case QueryDefinition::Result::Kind::Incomplete:
-        Prompter::current().message(this, texts::Hint, texts::ConditionIncomplete, Prompter::Icon::Information);
+        Prompter::current().message(this, texts::Hint, projects::texts::ConditionIncomplete, Prompter::Icon::Information);
         return;
     case QueryDefinition::Result::Kind::Ready:
         break;

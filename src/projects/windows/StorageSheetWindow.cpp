@@ -1,4 +1,5 @@
 #include "StorageSheetWindow.h"
+#include "ui/DocumentedNames.h"
 
 #include "ProjectForm.h"
 #include "projects/ProjectSheetTexts.h"
@@ -53,15 +54,15 @@ void replaceItems(QComboBox *box, const QStringList &items, bool clearText)
 
 } // namespace
 
-TFrmInput_Tj::TFrmInput_Tj(const AppContext &context, QWidget *parent) : QDialog(parent), m_context(context)
+StorageSheetWindow::StorageSheetWindow(const AppContext &context, QWidget *parent) : QDialog(parent), m_context(context)
 {
-    setObjectName(u"TFrmInput_Tj"_s);
-    setWindowTitle(texts::StorageCaption);
+    setObjectName(documented::StorageSheetWindow);
+    setWindowTitle(projects::texts::StorageCaption);
     buildWindow();
     FormCreate();
 }
 
-void TFrmInput_Tj::buildWindow()
+void StorageSheetWindow::buildWindow()
 {
     auto *layout = new QVBoxLayout(this);
     connect(chrome::backMenu(this, layout, u"N2"_s), &QAction::triggered, this, &QDialog::reject);
@@ -73,9 +74,9 @@ void TFrmInput_Tj::buildWindow()
     QPushButton *pdf = chrome::button(u"BitBtnPdf"_s, texts::ExportPdf, this);
     QPushButton *close = chrome::button(u"BitBtn5"_s, texts::Back, this);
     layout->addLayout(chrome::buttonBar({save, saveSheet, print, pdf, close}, chrome::Align::Left));
-    connect(saveSheet, &QPushButton::clicked, this, &TFrmInput_Tj::BitBtn6Click);
-    connect(print, &QPushButton::clicked, this, &TFrmInput_Tj::BitBtnPrintClick);
-    connect(pdf, &QPushButton::clicked, this, &TFrmInput_Tj::BitBtnPdfClick);
+    connect(saveSheet, &QPushButton::clicked, this, &StorageSheetWindow::saveSheet);
+    connect(print, &QPushButton::clicked, this, &StorageSheetWindow::print);
+    connect(pdf, &QPushButton::clicked, this, &StorageSheetWindow::saveAsPdf);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *scroll = new QScrollArea(this);
@@ -85,7 +86,7 @@ void TFrmInput_Tj::buildWindow()
     m_page = page;
     auto *pageLayout = new QVBoxLayout(page);
 
-    m_title = new QLabel(texts::StorageCaption, page);
+    m_title = new QLabel(projects::texts::StorageCaption, page);
     m_title->setObjectName(u"Label1"_s);
     QFont titleFont = m_title->font();
     titleFont.setBold(true);
@@ -111,7 +112,7 @@ void TFrmInput_Tj::buildWindow()
     resize(1200, 800);
 }
 
-QWidget *TFrmInput_Tj::buildFilters()
+QWidget *StorageSheetWindow::buildFilters()
 {
     auto *box = new QWidget;
     auto *row = new QHBoxLayout(box);
@@ -129,16 +130,16 @@ QWidget *TFrmInput_Tj::buildFilters()
         row->addWidget(combo);
         m_filters.append(combo);
     }
-    QPushButton *compute = chrome::button(u"BitBtn1"_s, texts::StorageCompute, box);
+    QPushButton *compute = chrome::button(u"BitBtn1"_s, projects::texts::StorageCompute, box);
     row->addWidget(compute);
     row->addStretch();
-    connect(compute, &QPushButton::clicked, this, &TFrmInput_Tj::BitBtn1Click);
-    connect(m_filters.at(kProvince), &QComboBox::currentTextChanged, this, &TFrmInput_Tj::ComboBox2Change);
-    connect(m_filters.at(kPrefecture), &QComboBox::currentTextChanged, this, &TFrmInput_Tj::ComboBox3Change);
+    connect(compute, &QPushButton::clicked, this, &StorageSheetWindow::compute);
+    connect(m_filters.at(kProvince), &QComboBox::currentTextChanged, this, &StorageSheetWindow::provinceChanged);
+    connect(m_filters.at(kPrefecture), &QComboBox::currentTextChanged, this, &StorageSheetWindow::prefectureChanged);
     return box;
 }
 
-QWidget *TFrmInput_Tj::buildCountLines()
+QWidget *StorageSheetWindow::buildCountLines()
 {
     auto *box = new QWidget;
     auto *layout = new QVBoxLayout(box);
@@ -164,7 +165,7 @@ QWidget *TFrmInput_Tj::buildCountLines()
     return box;
 }
 
-void TFrmInput_Tj::FormCreate()
+void StorageSheetWindow::FormCreate()
 {
     display(designStorageSheet());
     guarded(this, [&] {
@@ -175,7 +176,7 @@ void TFrmInput_Tj::FormCreate()
     });
 }
 
-void TFrmInput_Tj::display(const StorageSheet &sheet)
+void StorageSheetWindow::display(const StorageSheet &sheet)
 {
     for (auto it = m_figures.cbegin(); it != m_figures.cend(); ++it)
         it.value()->setText(sheet.figures.value(it.key()));
@@ -184,7 +185,7 @@ void TFrmInput_Tj::display(const StorageSheet &sheet)
         it.value()->setText(sheet.lines.value(it.key()));
 }
 
-StorageSheet TFrmInput_Tj::shown() const
+StorageSheet StorageSheetWindow::shown() const
 {
     StorageSheet sheet;
     for (auto it = m_figures.cbegin(); it != m_figures.cend(); ++it)
@@ -194,7 +195,7 @@ StorageSheet TFrmInput_Tj::shown() const
     return sheet;
 }
 
-void TFrmInput_Tj::ComboBox2Change()
+void StorageSheetWindow::provinceChanged()
 {
     guarded(this, [&] {
         Connection connection(m_context.databasePath);
@@ -204,7 +205,7 @@ void TFrmInput_Tj::ComboBox2Change()
     });
 }
 
-void TFrmInput_Tj::ComboBox3Change()
+void StorageSheetWindow::prefectureChanged()
 {
     guarded(this, [&] {
         Connection connection(m_context.databasePath);
@@ -216,7 +217,7 @@ void TFrmInput_Tj::ComboBox3Change()
     });
 }
 
-void TFrmInput_Tj::BitBtn1Click()
+void StorageSheetWindow::compute()
 {
     QVector<QPair<QString, QString>> filters;
     for (int i = 0; i < m_filters.size(); ++i)
@@ -227,37 +228,37 @@ void TFrmInput_Tj::BitBtn1Click()
     });
 }
 
-void TFrmInput_Tj::BitBtn6Click()
+void StorageSheetWindow::saveSheet()
 {
     guarded(this, [&] {
         const QString path = FileDialogs::current().saveFileName(
-            this, texts::SaveStorageSheetTitle, proposedSheetFileName(texts::StorageSheetName, Clock::current().now().date()), texts::WorkbookFilter,
-            texts::SheetSuffix);
+            this, projects::texts::SaveStorageSheetTitle, proposedSheetFileName(projects::texts::StorageSheetName, Clock::current().now().date()), texts::WorkbookFilter,
+            projects::texts::SheetSuffix);
         if (path.isEmpty())
             return;
-        writeSheetWorkbook(sheetTemplatePath(m_context.locations, texts::StorageSheetName), path, storageSheetEntries(shown(), m_year));
+        writeSheetWorkbook(sheetTemplatePath(m_context.locations, projects::texts::StorageSheetName), path, storageSheetEntries(shown(), m_year));
         inform(this, texts::Hint, texts::SaveSucceeded);
     });
 }
 
-void TFrmInput_Tj::BitBtnPrintClick()
+void StorageSheetWindow::print()
 {
-    guarded(this, [this] { printWidgetWithPreview(this, *m_page, texts::StorageCaption, m_context.databasePath); });
+    guarded(this, [this] { printWidgetWithPreview(this, *m_page, projects::texts::StorageCaption, m_context.databasePath); });
 }
 
-void TFrmInput_Tj::BitBtnPdfClick()
+void StorageSheetWindow::saveAsPdf()
 {
     guarded(this, [this] {
-        exportWidgetPdf(this, *m_page, proposedSheetFileName(texts::StorageSheetName, Clock::current().now().date()),
-                        texts::StorageCaption, m_context.databasePath);
+        exportWidgetPdf(this, *m_page, proposedSheetFileName(projects::texts::StorageSheetName, Clock::current().now().date()),
+                        projects::texts::StorageCaption, m_context.databasePath);
     });
 }
 
-bool TFrmInput_Tj::eventFilter(QObject *watched, QEvent *event)
+bool StorageSheetWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_title && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        BitBtn1Click();
+        compute();
         return true;
     }
     return QDialog::eventFilter(watched, event);
@@ -265,7 +266,7 @@ bool TFrmInput_Tj::eventFilter(QObject *watched, QEvent *event)
 
 void openStorageFacilitySheet(QWidget *parent, const AppContext &context)
 {
-    TFrmInput_Tj sheet(context, parent);
+    StorageSheetWindow sheet(context, parent);
     sheet.setWindowState(sheet.windowState() | Qt::WindowMaximized);
     sheet.exec();
 }

@@ -17,21 +17,21 @@ namespace granwise {
 // are by category, ownership, construction nature and progress, and the sums of all their
 // investment and scale figures, on the entry form's figure tables. It never writes to the
 // database; "保存表格" saves what it shows into its template.
-class TFrmInput_Tj : public QDialog {
+class StorageSheetWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TFrmInput_Tj(const AppContext &context, QWidget *parent = nullptr);
+    explicit StorageSheetWindow(const AppContext &context, QWidget *parent = nullptr);
 
     // What the window shows now (the figure fields may have been typed over).
     StorageSheet shown() const;
     const QString &year() const { return m_year; }
 
-    void ComboBox2Change(); // province changed: fill the prefecture list
-    void ComboBox3Change(); // prefecture changed: fill the county list
-    void BitBtn1Click();    // 统计, and a click on the title
-    void BitBtn6Click();    // 保存表格
-    void BitBtnPrintClick(); // 打印: the print preview of the sheet as shown
-    void BitBtnPdfClick();   // 导出PDF: the sheet as shown, into a PDF file
+    void provinceChanged(); // province changed: fill the prefecture list
+    void prefectureChanged(); // prefecture changed: fill the county list
+    void compute();    // 统计, and a click on the title
+    void saveSheet();    // 保存表格
+    void print(); // 打印: the print preview of the sheet as shown
+    void saveAsPdf();   // 导出PDF: the sheet as shown, into a PDF file
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

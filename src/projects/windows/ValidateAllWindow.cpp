@@ -1,4 +1,5 @@
 #include "ValidateAllWindow.h"
+#include "ui/DocumentedNames.h"
 
 #include "ProjectForm.h"
 #include "projects/ValidateAllTexts.h"
@@ -22,16 +23,16 @@ constexpr int kRowHeight = 30;
 
 } // namespace
 
-TFrmCheckAll::TFrmCheckAll(const AppContext &context, ValidateAllResult result, QWidget *parent)
+ValidateAllWindow::ValidateAllWindow(const AppContext &context, ValidateAllResult result, QWidget *parent)
     : QDialog(parent), m_context(context), m_result(std::move(result))
 {
-    setObjectName(u"TFrmCheckAll"_s);
-    setWindowTitle(texts::CheckAllCaption);
+    setObjectName(documented::ValidateAllWindow);
+    setWindowTitle(projects::texts::CheckAllCaption);
     buildWindow();
     showResult();
 }
 
-void TFrmCheckAll::buildWindow()
+void ValidateAllWindow::buildWindow()
 {
     auto *layout = new QVBoxLayout(this);
     m_summary = new QLabel(this);
@@ -40,10 +41,10 @@ void TFrmCheckAll::buildWindow()
 
     m_grid = new QTableWidget(this);
     m_grid->setObjectName(u"AdvStringGrid1"_s);
-    chrome::setUpRowList(m_grid, texts::CheckAllHeadings, {60, 260, 260, 50, 520});
+    chrome::setUpRowList(m_grid, projects::texts::CheckAllHeadings, {60, 260, 260, 50, 520});
     m_grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
     layout->addWidget(m_grid, 1);
-    connect(m_grid, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { AdvStringGrid1DblClick(row); });
+    connect(m_grid, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { openProjectAt(row); });
 
     QPushButton *close = chrome::button(u"BitBtn1"_s, texts::Back, this);
     layout->addLayout(chrome::buttonBar({close}, chrome::Align::Right));
@@ -51,9 +52,9 @@ void TFrmCheckAll::buildWindow()
     resize(1200, 600);
 }
 
-void TFrmCheckAll::showResult()
+void ValidateAllWindow::showResult()
 {
-    m_summary->setText(validateAllSummary(m_result) + u"  "_s + texts::CheckAllHint);
+    m_summary->setText(validateAllSummary(m_result) + u"  "_s + projects::texts::CheckAllHint);
     m_grid->clearContents();
     m_grid->setRowCount(int(m_result.failures.size()));
     for (int r = 0; r < m_result.failures.size(); ++r) {
@@ -68,12 +69,12 @@ void TFrmCheckAll::showResult()
     }
 }
 
-void TFrmCheckAll::AdvStringGrid1DblClick(int row)
+void ValidateAllWindow::openProjectAt(int row)
 {
     if (row < 0 || row >= m_result.failures.size())
         return;
     const FailedProject project = m_result.failures.at(row);
-    TFrmInput1::enter(this, m_context, {EntryMode::Edit, project.projectName, project.enterpriseName}, project.failure.focusColumn);
+    ProjectForm::enter(this, m_context, {EntryMode::Edit, project.projectName, project.enterpriseName}, project.failure.focusColumn);
     // The form may have saved the project (or anything else): the list tells what fails now.
     guarded(this, [this] { m_result = validateAll(m_context.databasePath); });
     showResult();

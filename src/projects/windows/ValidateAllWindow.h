@@ -14,15 +14,15 @@ namespace granwise {
 // The projects "全部校验" found failing: enterprise, project, rule and message, one line each. A
 // double click opens the project in the entry form with the focus on the field to correct;
 // when the form closes, every project is validated again and the list shows what still fails.
-class TFrmCheckAll : public QDialog {
+class ValidateAllWindow : public QDialog {
     Q_OBJECT
 public:
-    TFrmCheckAll(const AppContext &context, ValidateAllResult result, QWidget *parent = nullptr);
+    ValidateAllWindow(const AppContext &context, ValidateAllResult result, QWidget *parent = nullptr);
 
     const ValidateAllResult &result() const { return m_result; }
 
     // A double click on grid row `row` (0 = the first failing project).
-    void AdvStringGrid1DblClick(int row);
+    void openProjectAt(int row);
 
 private:
     void buildWindow();

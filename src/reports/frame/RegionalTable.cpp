@@ -113,7 +113,7 @@ void fillListing(ReportGrid &grid, const RegionalTable &table, const QString &da
         linlist(sums, placeRow.value(r.keys.at(0)), figures, r, split ? r.keys.at(1) : QString());
 
     grid.clearData();
-    const int totalRow = grid.appendRow(RowKind::ListingTotal, label + texts::Total);
+    const int totalRow = grid.appendRow(RowKind::ListingTotal, label + reports::texts::Total);
     QVector<int> listed;
     for (int i = 0; i < places.size(); ++i) {
         const int row = grid.appendRow(RowKind::Listed, places.at(i));

@@ -3,7 +3,7 @@
 #include <QString>
 
 // The texts every report window shares.
-namespace granwise::texts {
+namespace granwise::reports::texts {
 
 inline const QString Close = QStringLiteral("返  回");
 inline const QString Compute = QStringLiteral("统计");
@@ -15,4 +15,4 @@ inline const QString TenThousandYuan = QStringLiteral("单位：万元");
 inline const QString SaveTableTitle = QStringLiteral("保存统计表");
 inline const QString WorkbookSuffix = QStringLiteral("xlsx");
 
-} // namespace granwise::texts
+} // namespace granwise::reports::texts

@@ -62,7 +62,7 @@ QVector<int> range(int from, int to)
 QVector<HeadCell> sourceHeads()
 {
     return {
-        {1, 0, texts::Region, 2, 1},      {1, 1, u"投资合计"_s, 2, 1}, {1, 2, u"财政性资金"_s, 2, 1},
+        {1, 0, reports::texts::Region, 2, 1},      {1, 1, u"投资合计"_s, 2, 1}, {1, 2, u"财政性资金"_s, 2, 1},
         {1, 3, u"其中："_s, 1, 2},         {2, 3, u"中央财政"_s},       {2, 4, u"地方财政"_s},
         {1, 5, u"银行贷款"_s, 2, 1},       {1, 6, u"利用外资"_s, 2, 1}, {1, 7, u"自有资金"_s, 2, 1},
         {1, 8, u"其中"_s},                 {2, 8, u"退城进郊置换资金"_s}, {1, 9, u"其他"_s, 2, 1},
@@ -96,7 +96,7 @@ void describe(ReportDefinition &d, RegionalFigures &figures, const TablePair &pa
     case Breakdown::Composition:
         d.columnCount = 5;
         d.firstDataRow = 2;
-        d.heads = singleRowHeads({texts::Region, u"投资合计"_s, u"建筑安装工程"_s, u"设备工器具购置"_s, u"其他费用"_s});
+        d.heads = singleRowHeads({reports::texts::Region, u"投资合计"_s, u"建筑安装工程"_s, u"设备工器具购置"_s, u"其他费用"_s});
         figures.measures = sums(pair.prefix, 0, 2);
         figures.columns.append(FigureColumn{});
         for (int m = 0; m < 3; ++m)
@@ -108,7 +108,7 @@ void describe(ReportDefinition &d, RegionalFigures &figures, const TablePair &pa
         const QStringList categories = findProjectColumn(pair.splitColumn)->choices;
         d.columnCount = 2 + int(categories.size());
         d.firstDataRow = 2;
-        d.heads = singleRowHeads(QStringList{texts::Region, u"投资合计"_s} + categories);
+        d.heads = singleRowHeads(QStringList{reports::texts::Region, u"投资合计"_s} + categories);
         figures.measures = sums(pair.prefix, 0, 2);
         figures.splitColumn = pair.splitColumn;
         figures.columns.append(FigureColumn{});
@@ -126,7 +126,7 @@ void registerPair(const TablePair &pair)
     ReportDefinition base;
     base.className = pair.className;
     base.kind = pair.kind;
-    base.unitCaption = texts::TenThousandYuan;
+    base.unitCaption = reports::texts::TenThousandYuan;
     base.columnWidths = pair.widths;
     RegionalFigures figures;
     describe(base, figures, pair);
@@ -160,7 +160,7 @@ void registerTable1_2()
     d.caption = u"粮食流通基础设施建设各地区投资情况汇总表"_s;
     d.columnCount = 4;
     d.firstDataRow = 2;
-    d.heads = singleRowHeads({texts::Region, u"项目个数"_s, u"项目总投资"_s, u"本年度完成投资"_s});
+    d.heads = singleRowHeads({reports::texts::Region, u"项目个数"_s, u"项目总投资"_s, u"本年度完成投资"_s});
     d.unitCaption = u"单位：个、万元"_s;
     d.columnWidths = {296, 212, 243, 245};
 

@@ -14,7 +14,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-namespace text = texts::reporting;
+namespace text = reporting::texts;
 
 struct NamedCode {
     QString name;

@@ -10,7 +10,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-namespace text = texts::reporting;
+namespace text = reporting::texts;
 
 enum Column { RegionColumn, CodeColumn, CountColumn, InvestmentColumn, StatusColumn, ColumnCount };
 constexpr int FirstDataRow = 2;

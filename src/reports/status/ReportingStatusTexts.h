@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // The texts of the window "报送情况".
-namespace granwise::texts::reporting {
+namespace granwise::reporting::texts {
 
 inline const QString Title = QStringLiteral("报送情况");
 inline const QString ClassName = QStringLiteral("TFrmReported");
@@ -54,4 +54,4 @@ inline const QString UnknownEnterprise = QStringLiteral("任务信息中的中�
 inline const QString UnknownPrefecture =
     QStringLiteral("任务信息中的地市“%1%2”（行政区划码“%3”）在行政区划表中找不到");
 
-} // namespace granwise::texts::reporting
+} // namespace granwise::reporting::texts

@@ -63,7 +63,7 @@ RowPlan corridorRows()
         return int(plan.rows.size()) - 1;
     };
     // Each row is added before a total row takes its index: adding may move the rows.
-    const int grand = add({texts::Total, RowKind::GrandTotal, {}, {}, {}});
+    const int grand = add({reports::texts::Total, RowKind::GrandTotal, {}, {}, {}});
     for (const CorridorFamily &family : corridorFamilies()) {
         const int familyRow = add({family.label, RowKind::Group, {}, {}, {}});
         plan.rows[grand].parts << familyRow;
@@ -90,7 +90,7 @@ ReportDefinition corridorDefinition()
     d.columnCount = 4;
     d.firstDataRow = 2;
     d.heads = {{1, 0, u"地区或单位"_s}, {1, 1, u"项目个数"_s}, {1, 2, u"总投资"_s}, {1, 3, u"年度完成投资："_s}};
-    d.unitCaption = texts::TenThousandYuan;
+    d.unitCaption = reports::texts::TenThousandYuan;
     d.unitCaptionPlace = {3, 40, 50};
     d.columnWidths = {267, 164, 158, 158};
     d.save.rowOffset = 3;

@@ -165,7 +165,7 @@ void registerScaleTable(const ScaleTable &table, const QString &templateName)
 void registerScaleTables()
 {
     // Every one of the nine is saved into the template of 2-1, which carries its own title.
-    const QString templateName = scaleTables().first().title + u'.' + texts::WorkbookSuffix;
+    const QString templateName = scaleTables().first().title + u'.' + reports::texts::WorkbookSuffix;
     for (const ScaleTable &table : scaleTables())
         registerScaleTable(table, templateName);
 }

@@ -81,7 +81,7 @@ void ReportWindow::buildControls()
 
     m_saveButton = new QPushButton(texts::SaveSheet, panel);
     m_saveButton->setObjectName(u"BitBtn1"_s);
-    m_closeButton = new QPushButton(texts::Close, panel);
+    m_closeButton = new QPushButton(reports::texts::Close, panel);
     m_closeButton->setObjectName(u"BitBtn2"_s);
     m_printButton = new QPushButton(texts::Print, panel);
     m_printButton->setObjectName(u"BitBtnPrint"_s);
@@ -91,9 +91,9 @@ void ReportWindow::buildControls()
     tools->addWidget(m_printButton);
     tools->addWidget(m_pdfButton);
     tools->addWidget(m_closeButton);
-    connect(m_printButton, &QPushButton::clicked, this, [this] { BitBtnPrintClick(); });
-    connect(m_pdfButton, &QPushButton::clicked, this, [this] { BitBtnPdfClick(); });
-    connect(m_saveButton, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    connect(m_printButton, &QPushButton::clicked, this, [this] { print(); });
+    connect(m_pdfButton, &QPushButton::clicked, this, [this] { saveAsPdf(); });
+    connect(m_saveButton, &QPushButton::clicked, this, [this] { saveTable(); });
     connect(m_closeButton, &QPushButton::clicked, this, &QDialog::close);
 
     m_titleBox = new QComboBox(panel);
@@ -110,25 +110,25 @@ void ReportWindow::buildControls()
             return label;
         };
         tools->addSpacing(24);
-        tools->addWidget(caption(texts::ProvinceLabel, u"Label1"_s));
+        tools->addWidget(caption(reports::texts::ProvinceLabel, u"Label1"_s));
         m_provinceBox = new QComboBox(panel);
         m_provinceBox->setObjectName(u"ComboBox2"_s);
         m_provinceBox->setEditable(true);
         m_provinceBox->setInsertPolicy(QComboBox::NoInsert);
         m_provinceBox->setMinimumWidth(140);
         tools->addWidget(m_provinceBox);
-        tools->addWidget(caption(texts::PrefectureLabel, u"Label2"_s));
+        tools->addWidget(caption(reports::texts::PrefectureLabel, u"Label2"_s));
         m_prefectureBox = new QComboBox(panel);
         m_prefectureBox->setObjectName(u"ComboBox3"_s);
         m_prefectureBox->setEditable(true);
         m_prefectureBox->setInsertPolicy(QComboBox::NoInsert);
         m_prefectureBox->setMinimumWidth(140);
         tools->addWidget(m_prefectureBox);
-        m_computeButton = new QPushButton(texts::Compute, panel);
+        m_computeButton = new QPushButton(reports::texts::Compute, panel);
         m_computeButton->setObjectName(u"BitBtn3"_s);
         tools->addWidget(m_computeButton);
-        connect(m_provinceBox, &QComboBox::currentTextChanged, this, [this] { ComboBox2Change(); });
-        connect(m_computeButton, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
+        connect(m_provinceBox, &QComboBox::currentTextChanged, this, [this] { provinceChanged(); });
+        connect(m_computeButton, &QPushButton::clicked, this, [this] { compute(); });
     }
     if (chartKindOf(definition()) != ChartKind::None) {
         m_chartButton = new QPushButton(u"图表"_s, panel);
@@ -136,7 +136,7 @@ void ReportWindow::buildControls()
         m_chartButton->setCheckable(true);
         tools->addSpacing(24);
         tools->addWidget(m_chartButton);
-        connect(m_chartButton, &QPushButton::clicked, this, [this] { BitBtnChartClick(); });
+        connect(m_chartButton, &QPushButton::clicked, this, [this] { toggleChart(); });
     }
     tools->addStretch(1);
     layout->addWidget(panel);
@@ -331,7 +331,7 @@ void ReportWindow::placeUnitCaption()
     }
 }
 
-void ReportWindow::ComboBox2Change()
+void ReportWindow::provinceChanged()
 {
     if (!m_prefectureBox)
         return;
@@ -350,7 +350,7 @@ void ReportWindow::fillPrefectureBox()
     });
 }
 
-void ReportWindow::BitBtn3Click()
+void ReportWindow::compute()
 {
     const QString province = m_provinceBox ? m_provinceBox->currentText() : QString();
     const QString prefecture = m_prefectureBox ? m_prefectureBox->currentText() : QString();
@@ -368,7 +368,7 @@ void ReportWindow::BitBtn3Click()
     }
 }
 
-void ReportWindow::BitBtn1Click()
+void ReportWindow::saveTable()
 {
     guarded(this, [this] {
         const ReportDefinition &def = definition();
@@ -376,7 +376,7 @@ void ReportWindow::BitBtn1Click()
         if (def.save.extraCells)
             extra = def.save.extraCells(m_session.databasePath());
         const QString path = FileDialogs::current().saveFileName(
-            this, texts::SaveTableTitle, proposedFileName(def, Clock::current().now().date()), texts::WorkbookFilter, texts::WorkbookSuffix);
+            this, reports::texts::SaveTableTitle, proposedFileName(def, Clock::current().now().date()), texts::WorkbookFilter, reports::texts::WorkbookSuffix);
         if (path.isEmpty())
             return;
         writeReportWorkbook(m_locations, def, m_session.grid(), path, extra);
@@ -384,7 +384,7 @@ void ReportWindow::BitBtn1Click()
     });
 }
 
-void ReportWindow::BitBtnPrintClick()
+void ReportWindow::print()
 {
     guarded(this, [this] {
         const ReportPrinter printer(definition(), m_session.grid(), currentPageFooter(m_session.databasePath()));
@@ -393,7 +393,7 @@ void ReportWindow::BitBtnPrintClick()
     });
 }
 
-void ReportWindow::BitBtnPdfClick()
+void ReportWindow::saveAsPdf()
 {
     guarded(this, [this] {
         const ReportPrinter printer(definition(), m_session.grid(), currentPageFooter(m_session.databasePath()));
@@ -402,7 +402,7 @@ void ReportWindow::BitBtnPdfClick()
     });
 }
 
-void ReportWindow::BitBtnChartClick()
+void ReportWindow::toggleChart()
 {
     if (!m_chart)
         return;

@@ -33,12 +33,12 @@ public:
     int highlightedRow() const { return m_highlightedRow; }
 
     // The operations behind the controls.
-    void ComboBox2Change(); // the province box changed: refill the prefecture box
-    void BitBtn3Click();    // "统计"
-    void BitBtn1Click();    // "保存表格"
-    void BitBtnPrintClick(); // "打印": the print preview of the grid
-    void BitBtnPdfClick();   // "导出PDF"
-    void BitBtnChartClick(); // "图表": shows or hides the chart beside the grid
+    void provinceChanged(); // the province box changed: refill the prefecture box
+    void compute();    // "统计"
+    void saveTable();    // "保存表格"
+    void print(); // "打印": the print preview of the grid
+    void saveAsPdf();   // "导出PDF"
+    void toggleChart(); // "图表": shows or hides the chart beside the grid
 
 protected:
     void showEvent(QShowEvent *event) override; // FormShow: the caption

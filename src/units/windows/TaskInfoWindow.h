@@ -24,13 +24,13 @@ class ChoiceBox;
 // The window does not know the main window. After a successful save it emits saved() with the
 // level just stored and closes (accepted); the main window connects to saved() and re-applies
 // its menu rule for that level at once (the save variant of the rule).
-class TfrmRenwu : public QDialog {
+class TaskInfoWindow : public QDialog {
     Q_OBJECT
 public:
     // Opens the window on the database at `databasePath`: fills the lists and shows the stored
     // record. A database failure is shown in the error box; the window stays usable.
-    explicit TfrmRenwu(const QString &databasePath, QWidget *parent = nullptr);
-    ~TfrmRenwu() override;
+    explicit TaskInfoWindow(const QString &databasePath, QWidget *parent = nullptr);
+    ~TaskInfoWindow() override;
 
 signals:
     // The record was written; level is its 汇总级别.

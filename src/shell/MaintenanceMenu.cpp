@@ -1,4 +1,5 @@
-#include "Maintenance.h"
+#include "MaintenanceMenu.h"
+#include "ui/DocumentedNames.h"
 
 #include "MainWindow.h"
 #include "store/CommonTexts.h"
@@ -30,7 +31,7 @@ const QString HelpFileName = u"粮食流通基础设施建设投资统计主要�
 void showHelpViewer(QWidget &parent, const QString &path)
 {
     QDialog viewer(&parent);
-    viewer.setObjectName(u"HelpViewer"_s);
+    viewer.setObjectName(documented::HelpViewer);
     viewer.setWindowTitle(u"粮食流通基础设施建设投资统计主要指标解释及填报说明"_s);
     auto *browser = new QTextBrowser(&viewer);
     browser->setOpenExternalLinks(false);
@@ -47,7 +48,7 @@ void say(QWidget *parent, const QString &text)
 }
 } // namespace
 
-void N10Click(TFrmmain &window)
+void resetSystem(MainWindow &window)
 {
     const auto answer = Prompter::current().ask(&window, texts::Hint, u"系统复位将清除系统中的全部纪录，确定要操作吗？"_s,
                                                 Prompter::Icon::Information, Prompter::Buttons::OkCancelSafe);
@@ -59,7 +60,7 @@ void N10Click(TFrmmain &window)
     window.close();
 }
 
-void N17Click(TFrmmain &window)
+void backUpDatabase(MainWindow &window)
 {
     QString proposed;
     if (!guarded(&window, [&] {
@@ -82,7 +83,7 @@ void N17Click(TFrmmain &window)
         say(&window, u"数据备份成功！"_s);
 }
 
-void N15Click(TFrmmain &window)
+void restoreFromBackup(MainWindow &window)
 {
     const auto answer = Prompter::current().ask(
         &window, texts::Message, u"数据恢复将清除系统中的全部记录，请先将数据备份后再执行本操作。确定要操作吗？"_s,
@@ -112,7 +113,7 @@ void N15Click(TFrmmain &window)
         say(&window, u"文件恢复成功！\n"_s + maintenance::notRestoredText(notRestored));
 }
 
-void N18Click(TFrmmain &window)
+void openHelp(MainWindow &window)
 {
     const QString path = window.context().locations.helpPath(HelpFileName);
     if (!QFileInfo::exists(path))

@@ -1,5 +1,5 @@
 #include "WindowTestSupport.h"
-#include "units/windows/TfrmRenwu.h"
+#include "units/windows/TaskInfoWindow.h"
 
 #include "store/Database.h"
 #include "store/TaskInfo.h"
@@ -37,7 +37,7 @@ protected:
 
     test::TempDatabase db;
     test::RecordingPrompter prompter;
-    std::unique_ptr<TfrmRenwu> window = std::make_unique<TfrmRenwu>(db.path());
+    std::unique_ptr<TaskInfoWindow> window = std::make_unique<TaskInfoWindow>(db.path());
 };
 
 TEST_F(TfrmRenwuTest, NewInstallationChoosesLevelAndRegionAndSaves)
@@ -52,7 +52,7 @@ TEST_F(TfrmRenwuTest, NewInstallationChoosesLevelAndRegionAndSaves)
     EXPECT_EQ(combo(u"ComboBox4"_s)->count(), 0);
     EXPECT_EQ(window->findChild<QPushButton *>(u"BitBtn2"_s)->text(), u"退出"_s);
 
-    QSignalSpy saved(window.get(), &TfrmRenwu::saved);
+    QSignalSpy saved(window.get(), &TaskInfoWindow::saved);
     choose(u"ComboBox1"_s, u"地方企业"_s);
     EXPECT_EQ(combo(u"ComboBox4"_s)->count(), 4);
     EXPECT_FALSE(combo(u"ComboBox3"_s)->isEnabled());
@@ -80,7 +80,7 @@ TEST_F(TfrmRenwuTest, FailingCheckShowsItsTextAndSavesNothing)
 {
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    QSignalSpy saved(window.get(), &TfrmRenwu::saved);
+    QSignalSpy saved(window.get(), &TaskInfoWindow::saved);
 
     choose(u"ComboBox1"_s, u"地方企业"_s);
     choose(u"ComboBox4"_s, u"县级汇总"_s);
@@ -145,7 +145,7 @@ TEST_F(TfrmRenwuTest, ReopenedRecordShowsItsTextsAndStates)
         Connection connection(db.path());
         writeTaskInfo(connection, info);
     }
-    TfrmRenwu reopened(db.path());
+    TaskInfoWindow reopened(db.path());
     auto text = [&](const char16_t *name) {
         return reopened.findChild<QComboBox *>(QString::fromUtf16(name))->currentText();
     };
@@ -156,7 +156,7 @@ TEST_F(TfrmRenwuTest, ReopenedRecordShowsItsTextsAndStates)
     EXPECT_EQ(reopened.findChild<QComboBox *>(u"ComboBox02"_s)->count(), 0);
     EXPECT_FALSE(reopened.findChild<QComboBox *>(u"ComboBox03"_s)->isEnabled());
 
-    QSignalSpy saved(&reopened, &TfrmRenwu::saved);
+    QSignalSpy saved(&reopened, &TaskInfoWindow::saved);
     QTest::mouseClick(reopened.findChild<QPushButton *>(u"BitBtn1"_s), Qt::LeftButton);
     ASSERT_EQ(saved.count(), 1);
     EXPECT_EQ(saved.at(0).at(0).toString(), u"地级汇总"_s);
@@ -185,7 +185,7 @@ TEST_F(TfrmRenwuTest, MissingBranchTableShowsTheErrorAndTheWindowStays)
 
 TEST_F(TfrmRenwuTest, ExitClosesWithoutSaving)
 {
-    QSignalSpy saved(window.get(), &TfrmRenwu::saved);
+    QSignalSpy saved(window.get(), &TaskInfoWindow::saved);
     choose(u"ComboBox1"_s, u"中央企业"_s);
     choose(u"ComboBox4"_s, u"中纺"_s);
     QTest::mouseClick(window->findChild<QPushButton *>(u"BitBtn2"_s), Qt::LeftButton);

@@ -1,4 +1,5 @@
-#include "TfrmRenwu.h"
+#include "TaskInfoWindow.h"
+#include "ui/DocumentedNames.h"
 
 #include "ChoiceBox.h"
 #include "units/TaskInfoTexts.h"
@@ -54,11 +55,11 @@ constexpr int RightColumn = 300;
 
 } // namespace
 
-TfrmRenwu::TfrmRenwu(const QString &databasePath, QWidget *parent)
+TaskInfoWindow::TaskInfoWindow(const QString &databasePath, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_form(taskinfo::TaskInfoLookups(databasePath))
 {
-    setObjectName(u"TfrmRenwu"_s);
+    setObjectName(documented::TaskInfoWindow);
     setWindowTitle(text::Caption);
     setModal(true);
     setFixedSize(ClientWidth, ClientHeight);
@@ -71,9 +72,9 @@ TfrmRenwu::TfrmRenwu(const QString &databasePath, QWidget *parent)
     showForm();
 }
 
-TfrmRenwu::~TfrmRenwu() = default;
+TaskInfoWindow::~TaskInfoWindow() = default;
 
-void TfrmRenwu::buildControls()
+void TaskInfoWindow::buildControls()
 {
     auto *heading = new QLabel(text::Heading, this);
     QFont headingFont = heading->font();
@@ -108,17 +109,17 @@ void TfrmRenwu::buildControls()
     m_exitButton->setGeometry(310, 280, 90, 30);
     setTabOrder(previous, m_saveButton);
     setTabOrder(m_saveButton, m_exitButton);
-    connect(m_saveButton, &QPushButton::clicked, this, &TfrmRenwu::save);
+    connect(m_saveButton, &QPushButton::clicked, this, &TaskInfoWindow::save);
     connect(m_exitButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TfrmRenwu::run(void (TaskInfoForm::*operation)(const QString &), const QString &chosen)
+void TaskInfoWindow::run(void (TaskInfoForm::*operation)(const QString &), const QString &chosen)
 {
     guarded(this, [&] { (m_form.*operation)(chosen); });
     showForm();
 }
 
-void TfrmRenwu::showForm()
+void TaskInfoWindow::showForm()
 {
     for (const BoxDefinition &d : kBoxes) {
         ChoiceBox *b = box(d.box);
@@ -128,7 +129,7 @@ void TfrmRenwu::showForm()
     }
 }
 
-void TfrmRenwu::save()
+void TaskInfoWindow::save()
 {
     if (const auto refusal = m_form.saveRefusal()) {
         inform(this, texts::Hint, refusal->message);
@@ -141,7 +142,7 @@ void TfrmRenwu::save()
     accept();
 }
 
-void TfrmRenwu::showEvent(QShowEvent *event)
+void TaskInfoWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (m_centred)
