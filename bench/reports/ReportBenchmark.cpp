@@ -6,6 +6,7 @@
 #include "reports/frame/ReportRegistry.h"
 #include "reports/frame/ReportSession.h"
 #include "reports/windows/ReportWindow.h"
+#include "reports/windows/ReportWindowFactory.h"
 #include "reports/regional/RegionalReports.h"
 #include "store/Database.h"
 #include "store/DatabaseSetup.h"
@@ -181,7 +182,7 @@ int main(int argc, char *argv[])
             const double tableMs = bestOf(3, [&] { session.computeWholeTable(); });
             glob::ReportTitle = d->title;
             const double windowMs = bestOf(3, [&] {
-                std::unique_ptr<QDialog> window(createReportWindow(d->className, nullptr));
+                std::unique_ptr<QDialog> window(createReportWindow(*d, nullptr));
                 window->show();
                 QApplication::processEvents();
             });
