@@ -5,12 +5,11 @@
 #include "reports/frame/RegionalTable.h"
 #include "reports/frame/ReportRegistry.h"
 #include "reports/frame/ReportSession.h"
-#include "reports/windows/ReportWindow.h"
 #include "reports/windows/ReportWindowFactory.h"
 #include "reports/regional/RegionalReports.h"
 #include "store/Database.h"
 #include "store/DatabaseSetup.h"
-#include "store/Glob.h"
+#include "store/AppContext.h"
 #include "store/ProjectColumns.h"
 
 #include <QApplication>
@@ -172,17 +171,16 @@ int main(int argc, char *argv[])
     out << "|---|---:|---:|---:|---:|---:|\n";
     for (int n : sizes) {
         QTemporaryDir dir;
-        glob::setProgramDirectory(dir.path());
-        createDatabase(glob::ConnectionString);
-        addProjects(glob::ConnectionString, n);
+        const AppContext context = AppContext::forProgramFolder(dir.path());
+        createDatabase(context.databasePath);
+        addProjects(context.databasePath, n);
         for (const ReportDefinition *d : reportDefinitions()) {
             const QStringList bare = bareQueries(*d);
-            const double bareMs = bestOf(3, [&] { runBare(glob::ConnectionString, bare); });
-            ReportSession session(*d, glob::ConnectionString);
+            const double bareMs = bestOf(3, [&] { runBare(context.databasePath, bare); });
+            ReportSession session(*d, context.databasePath);
             const double tableMs = bestOf(3, [&] { session.computeWholeTable(); });
-            glob::ReportTitle = d->title;
             const double windowMs = bestOf(3, [&] {
-                std::unique_ptr<QDialog> window(createReportWindow(*d, nullptr));
+                std::unique_ptr<QDialog> window(createReportWindow(*d, context, nullptr));
                 window->show();
                 QApplication::processEvents();
             });

@@ -1,7 +1,7 @@
 #include "shell/MainWindow.h"
 #include "store/DatabaseSetup.h"
 #include "store/Error.h"
-#include "store/Glob.h"
+#include "store/AppContext.h"
 #include "store/QtTranslations.h"
 
 #include <QApplication>
@@ -20,18 +20,19 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Granwise"_qs);
     granwise::installQtTranslations(app);
-    granwise::glob::setProgramDirectory(QCoreApplication::applicationDirPath());
+    const granwise::AppContext context =
+        granwise::AppContext::forProgramFolder(QCoreApplication::applicationDirPath());
     // Installed, the first start makes the office's database in its data folder; beside the
     // program the build ships it, and a missing one is the error the start-up reports.
-    if (!granwise::glob::Locations.besideProgram) {
+    if (!context.locations.besideProgram) {
         try {
-            granwise::ensureDatabase(granwise::glob::ConnectionString);
+            granwise::ensureDatabase(context.databasePath);
         } catch (const granwise::Error &) {
             // The start-up shows the database error in its own box.
         }
     }
 
-    granwise::TFrmmain window;
+    granwise::TFrmmain window(context);
     if (!window.FormCreate())
         return 0;
     window.showMaximized();

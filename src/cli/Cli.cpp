@@ -1,7 +1,6 @@
 #include "Cli.h"
 
 #include "store/Error.h"
-#include "store/Glob.h"
 
 #include <QFile>
 
@@ -44,7 +43,7 @@ int runCommand(const Command &command, Context &context, const QStringList &args
     return Refused;
 }
 
-int runRaw(const QList<QByteArray> &arguments, QTextStream &out, QTextStream &err)
+int runRaw(const AppContext &app, const QList<QByteArray> &arguments, QTextStream &out, QTextStream &err)
 {
     QStringList decoded;
     for (const QByteArray &raw : arguments) {
@@ -55,13 +54,13 @@ int runRaw(const QList<QByteArray> &arguments, QTextStream &out, QTextStream &er
         }
         decoded << text;
     }
-    return run(decoded, out, err);
+    return run(app, decoded, out, err);
 }
 
-int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+int run(const AppContext &app, const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     QStringList args = arguments;
-    QString database = glob::ConnectionString;
+    QString database = app.databasePath;
     while (!args.isEmpty() && args.first().startsWith(u"--"_s)) {
         const QString option = args.takeFirst();
         if (option == u"--db"_s && !args.isEmpty()) {
@@ -85,7 +84,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
     for (const Command &c : commands()) {
         if (c.name != name)
             continue;
-        Context context{database, out, err};
+        Context context{database, out, err, app.locations};
         return runCommand(c, context, args);
     }
     err << u"未知的命令："_s << name << u'\n' << usageText();

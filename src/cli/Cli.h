@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/AppContext.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -11,9 +13,10 @@ namespace granwise::cli {
 enum ExitCode { Success = 0, Refused = 1, UsageError = 2 };
 
 struct Context {
-    QString databasePath; // --db, or ledger.db beside the program
+    QString databasePath; // --db, or the program's database (beside it, or in the user's data folder)
     QTextStream &out;
     QTextStream &err;
+    AppLocations locations{}; // where templates and help are read
 };
 
 // One command of granwise-cli: its name, its usage line and what it does with its arguments.
@@ -38,12 +41,12 @@ const QVector<Command> &commands();
 
 // Runs granwise-cli with its arguments (without the program name). Streams are injectable so
 // tests run it in-process.
-int run(const QStringList &arguments, QTextStream &out, QTextStream &err);
+int run(const AppContext &app, const QStringList &arguments, QTextStream &out, QTextStream &err);
 
 // The same with the arguments as the bytes main() has them. An argument that is not valid
 // UTF-8 cannot be named back to the file system exactly (a file of that name would be reported
 // missing, a database of another name created): the run is refused before anything is done.
-int runRaw(const QList<QByteArray> &arguments, QTextStream &out, QTextStream &err);
+int runRaw(const AppContext &app, const QList<QByteArray> &arguments, QTextStream &out, QTextStream &err);
 
 // Runs one command: its exit code, or Refused when it throws, with the reason on err; an
 // exception other than Error (memory that ran out) is named together with the command and

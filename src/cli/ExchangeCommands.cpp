@@ -35,7 +35,7 @@ int exportUploadFile(Context &context, const QStringList &args)
                              ? QDir::current().filePath(defaultUploadFileName(unitName, Clock::current().now().date()))
                              : args.first();
     Progress silent;
-    makeUploadWorkbook(context.databasePath, uploadTemplatePath(), path, silent);
+    makeUploadWorkbook(context.databasePath, uploadTemplatePath(context.locations), path, silent);
     context.out << exchange::Exported << u' ' << path << u'\n';
     return Success;
 }
@@ -111,7 +111,7 @@ int writeSample(Context &context, const QStringList &args)
     if (count < 0 || out.isEmpty())
         return UsageError;
     Progress silent;
-    writeSampleWorkbook(context.databasePath, uploadTemplatePath(), out, count, seed, silent);
+    writeSampleWorkbook(context.databasePath, uploadTemplatePath(context.locations), out, count, seed, silent);
     context.out << u"已写出 %1 个样例项目：%2\n"_s.arg(QString::number(count), out);
     return Success;
 }

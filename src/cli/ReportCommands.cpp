@@ -123,7 +123,7 @@ int report(Context &context, const QStringList &args)
     QVector<SheetCell> extra;
     if (definition->save.extraCells)
         extra = definition->save.extraCells(context.databasePath);
-    writeReportWorkbook(*definition, grid, options->out, extra);
+    writeReportWorkbook(context.locations, *definition, grid, options->out, extra);
     context.out << u"已保存：%1\n"_s.arg(options->out);
     return Success;
 }
@@ -143,7 +143,7 @@ int reports(Context &context, const QStringList &args)
         if (definition->save.extraCells)
             extra = definition->save.extraCells(context.databasePath);
         const QString path = QDir(directory).filePath(outputName(*definition));
-        writeReportWorkbook(*definition, session.grid(), path, extra);
+        writeReportWorkbook(context.locations, *definition, session.grid(), path, extra);
         context.out << path << u'\n';
     }
     return Success;

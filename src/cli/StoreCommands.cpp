@@ -3,7 +3,6 @@
 #include "store/Error.h"
 
 #include "store/DatabaseSetup.h"
-#include "store/Glob.h"
 #include "store/Maintenance.h"
 
 #include <QFileInfo>
@@ -64,7 +63,7 @@ int where(Context &context, const QStringList &args)
 {
     if (!args.isEmpty())
         return UsageError;
-    const AppLocations &l = glob::Locations;
+    const AppLocations &l = context.locations;
     const QString templates = l.besideProgram || l.dataDir == l.sharedDir
                                   ? l.dataDir + TemplateFolderName
                                   : l.dataDir + TemplateFolderName + u"（优先）；"_s + l.sharedDir + TemplateFolderName;

@@ -1,6 +1,6 @@
 #include "Cli.h"
 
-#include "store/Glob.h"
+#include "store/AppContext.h"
 #include "store/QtTranslations.h"
 
 #include <QCoreApplication>
@@ -21,14 +21,14 @@ int main(int argc, char *argv[])
     const std::unique_ptr<QCoreApplication> app =
         needsFonts ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     granwise::installQtTranslations(*app);
-    granwise::glob::setProgramDirectory(QCoreApplication::applicationDirPath());
+    const granwise::AppContext context = granwise::AppContext::forProgramFolder(QCoreApplication::applicationDirPath());
     QTextStream out(stdout);
     QTextStream err(stderr);
     // The bytes as given: a name that is not valid UTF-8 must not be changed on its way in.
     QList<QByteArray> arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QByteArray(argv[i]);
-    const int code = granwise::cli::runRaw(arguments, out, err);
+    const int code = granwise::cli::runRaw(context, arguments, out, err);
     out.flush();
     err.flush();
     return code;

@@ -4,7 +4,6 @@
 #include "sheets/CopyTemplateFile.h"
 #include "sheets/SheetStreamFill.h"
 #include "store/Database.h"
-#include "store/Glob.h"
 #include "store/NumberFormat.h"
 #include "store/ProjectColumns.h"
 
@@ -53,9 +52,9 @@ QString defaultUploadFileName(const QString &unitName, const QDate &day)
     return exchange::DefaultNamePrefix + unitName + u'-' + day.toString(u"MM-dd"_s) + u".xlsx"_s;
 }
 
-QString uploadTemplatePath()
+QString uploadTemplatePath(const AppLocations &locations)
 {
-    return glob::Locations.templatePath(exchange::TemplateFileName);
+    return locations.templatePath(exchange::TemplateFileName);
 }
 
 void TransOut(const QString &databasePath, const QString &path, Progress &progress)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Progress.h"
+#include "store/AppLocations.h"
 
 #include <QDate>
 #include <QString>
@@ -33,7 +34,7 @@ void TransOut(const QString &databasePath, const QString &path, Progress &progre
 void makeUploadWorkbook(const QString &databasePath, const QString &templatePath, const QString &path,
                         Progress &progress);
 
-// The template beside the program: glob::AppDir + "templet/out.xlsx".
-QString uploadTemplatePath();
+// The upload template, out.xlsx: the office's own in its data folder first, the shipped one otherwise.
+QString uploadTemplatePath(const AppLocations &locations);
 
 } // namespace granwise

@@ -4,7 +4,6 @@
 #include "ProjectSheetTexts.h"
 #include "sheets/CopyTemplateFile.h"
 #include "sheets/WorkbookFill.h"
-#include "store/Glob.h"
 #include "store/NumberFormat.h"
 #include "store/ProjectColumns.h"
 
@@ -122,9 +121,9 @@ QString sheetTemplateFileName(const QString &sheetTitle)
     return sheetTitle + u".xlsx"_s;
 }
 
-QString sheetTemplatePath(const QString &sheetTitle)
+QString sheetTemplatePath(const AppLocations &locations, const QString &sheetTitle)
 {
-    return glob::Locations.templatePath(sheetTemplateFileName(sheetTitle));
+    return locations.templatePath(sheetTemplateFileName(sheetTitle));
 }
 
 QString proposedSheetFileName(const QString &sheetTitle, const QDate &day)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/AppLocations.h"
+
 #include <QDate>
 #include <QHash>
 #include <QString>
@@ -76,10 +78,10 @@ QVector<SheetEntry> figureEntries(const FigureSheetLayout &layout,
 // worksheet with the entries.
 void writeSheetWorkbook(const QString &templatePath, const QString &path, const QVector<SheetEntry> &entries);
 
-// The template workbook of a sheet: its title with ".xlsx", in templet/ beside the program
-// (AppDir + "templet/" + file name).
+// The template workbook of a sheet: its title with ".xlsx", found as every template is (the
+// office's own first, the shipped one otherwise).
 QString sheetTemplateFileName(const QString &sheetTitle);
-QString sheetTemplatePath(const QString &sheetTitle);
+QString sheetTemplatePath(const AppLocations &locations, const QString &sheetTitle);
 
 // The file name proposed for a sheet saved on that day: "title（MM-dd)".
 QString proposedSheetFileName(const QString &sheetTitle, const QDate &day);

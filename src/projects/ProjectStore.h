@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ProjectSelection.h"
 #include "ProjectValues.h"
 
 #include <QDateTime>
@@ -10,10 +9,14 @@ namespace granwise {
 
 class Connection;
 
-// The row a save writes: the project the list selected (edit) or a new one (add).
+// How the entry form opens: on a stored project to edit or on a new one to add.
+enum class EntryMode { Edit = 1, Add = 2 };
+
+// What the entry form is opened on and its save writes: the stored project with this key (edit)
+// or a new one (add).
 struct SaveTarget {
     EntryMode mode = EntryMode::Add;
-    QString projectName;    // the selected key, not the names now on the form
+    QString projectName;    // the key the form was opened on, not the names now on the form
     QString enterpriseName;
 };
 

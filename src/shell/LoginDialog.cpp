@@ -2,7 +2,6 @@
 
 #include "Backdrop.h"
 #include "store/Database.h"
-#include "store/Glob.h"
 #include "store/UserAccount.h"
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"
@@ -36,7 +35,7 @@ QLabel *label(QWidget *parent, const QString &name, const QString &text, const Q
 }
 } // namespace
 
-Tlogin::Tlogin(QWidget *parent) : QDialog(parent)
+Tlogin::Tlogin(QString databasePath, QWidget *parent) : QDialog(parent), m_databasePath(std::move(databasePath))
 {
     setObjectName(u"Tlogin"_s);
     setWindowTitle(u"系统登录"_s);
@@ -75,7 +74,7 @@ Tlogin::Tlogin(QWidget *parent) : QDialog(parent)
     connect(m_password, &QLineEdit::returnPressed, this, &Tlogin::Button1Click);
 
     guarded(this, [this] {
-        Connection connection(glob::ConnectionString);
+        Connection connection(m_databasePath);
         m_userName->setText(account::userName(connection));
     });
     m_password->setFocus();
@@ -89,7 +88,7 @@ void Tlogin::Button1Click()
     }
     bool ok = false;
     const bool looked = guarded(this, [&] {
-        Connection connection(glob::ConnectionString);
+        Connection connection(m_databasePath);
         ok = account::verify(connection, m_userName->text(), m_password->text());
     });
     if (!looked)

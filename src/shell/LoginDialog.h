@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 class QLineEdit;
 
@@ -11,7 +12,7 @@ namespace granwise {
 class Tlogin : public QDialog {
     Q_OBJECT
 public:
-    explicit Tlogin(QWidget *parent = nullptr);
+    explicit Tlogin(QString databasePath, QWidget *parent = nullptr);
 
     // True until a login succeeded: closing the window then ends the program.
     bool endsProgramOnClose() const { return m_endOnClose; }
@@ -20,6 +21,7 @@ public:
     void BitBtn2Click(); // 退出
 
 private:
+    QString m_databasePath;
     QLineEdit *m_userName;
     QLineEdit *m_password;
     bool m_endOnClose = true;

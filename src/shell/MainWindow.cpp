@@ -6,7 +6,6 @@
 #include "reports/windows/ReportWindowFactory.h"
 #include "store/CommonTexts.h"
 #include "store/Database.h"
-#include "store/Glob.h"
 #include "store/TaskInfo.h"
 #include "store/UserAccount.h"
 #include "ui/ErrorBox.h"
@@ -26,7 +25,7 @@ void showNotAvailable(QWidget *parent, const QString &caption)
     inform(parent, texts::Hint, u"“%1”功能尚未提供。"_s.arg(caption));
 }
 
-TFrmmain::TFrmmain(QWidget *parent) : QMainWindow(parent)
+TFrmmain::TFrmmain(AppContext context, QWidget *parent) : QMainWindow(parent), m_context(std::move(context))
 {
     setObjectName(u"TFrmmain"_s);
     setWindowTitle(u"Granwise（汇总版）"_s);
@@ -40,7 +39,6 @@ TFrmmain::TFrmmain(QWidget *parent) : QMainWindow(parent)
     m_progress->setRange(0, 100);
     m_progress->hide();
 
-    installWindows();
     buildMenu();
 }
 
@@ -81,7 +79,7 @@ bool TFrmmain::FormCreate()
         goOn = authenticate();
         if (!goOn)
             return;
-        Connection connection(glob::ConnectionString);
+        Connection connection(m_context.databasePath);
         const std::optional<TaskInfo> info = readTaskInfo(connection);
         applyLevelRule(info ? std::optional<QString>(info->level) : std::nullopt, LevelRuleVariant::StartUp);
     });
@@ -93,15 +91,14 @@ bool TFrmmain::authenticate()
 {
     bool hasAccount = false;
     {
-        Connection connection(glob::ConnectionString);
+        Connection connection(m_context.databasePath);
         hasAccount = account::exists(connection);
     }
     if (hasAccount) {
-        Tlogin login(this);
+        Tlogin login(m_context.databasePath, this);
         return login.exec() == QDialog::Accepted;
     }
-    glob::UserFormMode = 0;
-    TFrmusers users(this);
+    TFrmusers users(m_context.databasePath, TFrmusers::Mode::FirstAccount, this);
     users.exec();
     return !users.endsProgram();
 }
@@ -131,14 +128,13 @@ void TFrmmain::open(const MenuEntry &entry)
         return;
     }
     if (entry.opens == u"TFrmusers"_s) {
-        glob::UserFormMode = 1;
-        TFrmusers users(this);
+        TFrmusers users(m_context.databasePath, TFrmusers::Mode::ChangeAccount, this);
         users.exec();
         return;
     }
     if (entry.report) {
         guarded(this, [&] {
-            std::unique_ptr<QDialog> report(createReportWindow(*entry.report, this));
+            std::unique_ptr<QDialog> report(createReportWindow(*entry.report, m_context, this));
             report->exec();
         });
         return;

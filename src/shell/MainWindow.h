@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MainMenu.h"
+#include "store/AppContext.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -15,9 +16,9 @@ namespace granwise {
 class TFrmmain : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TFrmmain(QWidget *parent = nullptr);
+    explicit TFrmmain(AppContext context, QWidget *parent = nullptr);
 
-    // Start-up after the globals are set: the login (or the first account) and the menu by the
+    // Start-up: the login (or the first account) and the menu by the
     // task-information record. False when the program is to end (login failed or cancelled).
     bool FormCreate();
 
@@ -31,6 +32,9 @@ public:
     // The title the last table entry that stores its caption stored (ReportTitle).
     const QString &reportTitle() const { return m_reportTitle; }
     QProgressBar *progressBar() const { return m_progress; }
+    // Where the program's files are and which database it keeps; what every window opened from
+    // the menu works on.
+    const AppContext &context() const { return m_context; }
 
     // What a menu entry opens: a window class or an operation, given the main window.
     using Opener = std::function<void(TFrmmain &)>;
@@ -40,6 +44,7 @@ private:
     void open(const MenuEntry &entry);
     bool authenticate();
 
+    AppContext m_context;
     QHash<QString, QAction *> m_actions;
     QProgressBar *m_progress;
     QString m_reportTitle;
@@ -51,7 +56,5 @@ void showNotAvailable(QWidget *parent, const QString &caption);
 // The one place where menu entries meet the windows and operations of the other libraries:
 // what the "opens" value of an entry does, or nothing for a window this version lacks.
 std::optional<TFrmmain::Opener> openerFor(const QString &opens);
-// Registers the tables and the hooks between the project windows once.
-void installWindows();
 
 } // namespace granwise

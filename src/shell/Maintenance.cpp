@@ -3,7 +3,6 @@
 #include "MainWindow.h"
 #include "store/CommonTexts.h"
 #include "store/Database.h"
-#include "store/Glob.h"
 #include "store/Maintenance.h"
 #include "store/TaskInfo.h"
 #include "ui/DocumentOpener.h"
@@ -54,7 +53,7 @@ void N10Click(TFrmmain &window)
                                                 Prompter::Icon::Information, Prompter::Buttons::OkCancelSafe);
     if (answer != Prompter::Answer::Ok)
         return;
-    if (!guarded(&window, [] { maintenance::resetDatabase(glob::ConnectionString); }))
+    if (!guarded(&window, [&window] { maintenance::resetDatabase(window.context().databasePath); }))
         return;
     inform(&window, u"操作提示"_s, u"系统复位完成。请选择确定，退出系统！"_s);
     window.close();
@@ -64,21 +63,22 @@ void N17Click(TFrmmain &window)
 {
     QString proposed;
     if (!guarded(&window, [&] {
-            Connection connection(glob::ConnectionString);
+            Connection connection(window.context().databasePath);
             const std::optional<TaskInfo> info = readTaskInfo(connection);
             proposed = u"备份-"_s + (info ? info->filingUnit : QString()) + u"-"_s + (info ? info->year : QString());
         }))
         return;
     // Installed, the program folder is read-only: backups go beside the office's data.
-    if (!glob::Locations.besideProgram)
-        proposed = glob::Locations.dataDir + proposed;
+    const AppLocations &locations = window.context().locations;
+    if (!locations.besideProgram)
+        proposed = locations.dataDir + proposed;
     const QString path =
         FileDialogs::current().saveFileName(&window, BackupSaveTitle, proposed, BackupFilter, u"bak"_s);
     if (path.isEmpty()) {
         say(&window, u"数据备份取消！"_s);
         return;
     }
-    if (guarded(&window, [&] { maintenance::backupDatabase(glob::ConnectionString, path); }))
+    if (guarded(&window, [&] { maintenance::backupDatabase(window.context().databasePath, path); }))
         say(&window, u"数据备份成功！"_s);
 }
 
@@ -86,7 +86,7 @@ void N15Click(TFrmmain &window)
 {
     const auto answer = Prompter::current().ask(
         &window, texts::Message, u"数据恢复将清除系统中的全部记录，请先将数据备份后再执行本操作。确定要操作吗？"_s,
-        Prompter::Icon::Question, Prompter::Buttons::YesNo);
+        Prompter::Icon::Question, Prompter::Buttons::YesNoSafe);
     if (answer != Prompter::Answer::Yes)
         return;
     const QString path = FileDialogs::current().openFileName(&window, BackupOpenTitle, BackupFilter);
@@ -100,7 +100,7 @@ void N15Click(TFrmmain &window)
     }
     QStringList notRestored;
     try {
-        notRestored = maintenance::restoreDatabase(path, glob::ConnectionString);
+        notRestored = maintenance::restoreDatabase(path, window.context().databasePath);
     } catch (const Error &e) {
         // The database stays as it was.
         say(&window, u"文件恢复出现错误，导入中断，请修改后重新导入！\n"_s + e.text());
@@ -114,7 +114,7 @@ void N15Click(TFrmmain &window)
 
 void N18Click(TFrmmain &window)
 {
-    const QString path = glob::Locations.helpPath(HelpFileName);
+    const QString path = window.context().locations.helpPath(HelpFileName);
     if (!QFileInfo::exists(path))
         return; // nothing to show, as with any missing document
     // Where the desktop cannot open it, read it inside the program.

@@ -1,7 +1,6 @@
 #include "UsersDialog.h"
 
 #include "store/Database.h"
-#include "store/Glob.h"
 #include "store/UserAccount.h"
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"
@@ -31,7 +30,8 @@ QLineEdit *yellowBox(QWidget *parent, const QString &name, bool masked)
 }
 } // namespace
 
-TFrmusers::TFrmusers(QWidget *parent) : QDialog(parent)
+TFrmusers::TFrmusers(QString databasePath, Mode mode, QWidget *parent)
+    : QDialog(parent), m_databasePath(std::move(databasePath)), m_mode(mode)
 {
     setObjectName(u"TFrmusers"_s);
     setWindowTitle(u"登录信息"_s);
@@ -76,14 +76,14 @@ TFrmusers::TFrmusers(QWidget *parent) : QDialog(parent)
     connect(cancel, &QPushButton::clicked, this, &TFrmusers::BitBtn2Click);
 
     guarded(this, [this] {
-        Connection connection(glob::ConnectionString);
+        Connection connection(m_databasePath);
         m_userName->setText(account::userName(connection));
     });
 }
 
 bool TFrmusers::endsProgram() const
 {
-    return glob::UserFormMode == 0;
+    return m_mode == Mode::FirstAccount;
 }
 
 void TFrmusers::BitBtn1Click()
@@ -103,9 +103,9 @@ void TFrmusers::BitBtn1Click()
         m_confirmation->setFocus();
         return;
     }
-    if (glob::UserFormMode == 1) {
+    if (m_mode == Mode::ChangeAccount) {
         const bool saved = guarded(this, [this] {
-            Connection connection(glob::ConnectionString);
+            Connection connection(m_databasePath);
             account::change(connection, m_userName->text(), m_password->text());
         });
         if (!saved)
@@ -115,12 +115,12 @@ void TFrmusers::BitBtn1Click()
         return;
     }
     const bool created = guarded(this, [this] {
-        Connection connection(glob::ConnectionString);
+        Connection connection(m_databasePath);
         account::createFirst(connection, m_userName->text(), m_password->text());
     });
     if (!created)
         return;
-    glob::UserFormMode = 1;
+    m_mode = Mode::ChangeAccount;
     accept();
 }
 

@@ -6,13 +6,13 @@ class QLineEdit;
 
 namespace granwise {
 
-// TFrmusers: creates the first account (glob::UserFormMode 0, at start-up) or changes the
-// account (mode 1, from the menu). Passwords are stored as hashes, so the window opens with the
+// TFrmusers: creates the first account (at start-up) or changes the account (from the menu). Passwords are stored as hashes, so the window opens with the
 // user name and empty password boxes.
 class TFrmusers : public QDialog {
     Q_OBJECT
 public:
-    explicit TFrmusers(QWidget *parent = nullptr);
+    enum class Mode { FirstAccount, ChangeAccount };
+    TFrmusers(QString databasePath, Mode mode, QWidget *parent = nullptr);
 
     // True when the window closed at start-up without creating the account: the program ends.
     bool endsProgram() const;
@@ -21,6 +21,8 @@ public:
     void BitBtn2Click(); // 取消
 
 private:
+    QString m_databasePath;
+    Mode m_mode; // becomes ChangeAccount once the first account is made
     QLineEdit *m_userName;
     QLineEdit *m_password;
     QLineEdit *m_confirmation;

@@ -4,7 +4,6 @@
 #include "projects/windows/JournalWindow.h"
 #include "projects/windows/ProjectCheckWindows.h"
 #include "projects/windows/ProjectWindows.h"
-#include "projects/windows/QueryDefinitionWindow.h"
 #include "projects/windows/StorageSheetWindow.h"
 #include "units/windows/TfrmRenwu.h"
 
@@ -19,7 +18,7 @@ namespace {
 
 void N22Click(TFrmmain &window)
 {
-    TfrmRenwu renwu(&window);
+    TfrmRenwu renwu(window.context().databasePath, &window);
     QObject::connect(&renwu, &TfrmRenwu::saved, &window,
                      [&window](const QString &level) { window.applyLevelRule(level, LevelRuleVariant::Save); });
     renwu.exec();
@@ -29,13 +28,13 @@ const QHash<QString, TFrmmain::Opener> &fixedOpeners()
 {
     static const QHash<QString, TFrmmain::Opener> openers{
         {u"TfrmRenwu"_s, N22Click},
-        {u"TFrmList1"_s, [](TFrmmain &window) { openProjectList(&window); }},
-        {u"RuleReportWindow"_s, [](TFrmmain &window) { openRuleReportWindow(&window); }},
-        {u"ReviewWindow"_s, [](TFrmmain &window) { openReviewWindow(&window); }},
-        {u"JournalWindow"_s, [](TFrmmain &window) { openJournalWindow(&window); }},
-        {u"TFrmInput_Tj"_s, [](TFrmmain &window) { openStorageFacilitySheet(&window); }},
-        {u"N11"_s, [](TFrmmain &window) { makeUploadFile(&window, window.progressBar()); }},
-        {u"N20"_s, [](TFrmmain &window) { importUploadFiles(&window, window.progressBar()); }},
+        {u"TFrmList1"_s, [](TFrmmain &window) { openProjectList(&window, window.context()); }},
+        {u"RuleReportWindow"_s, [](TFrmmain &window) { openRuleReportWindow(&window, window.context()); }},
+        {u"ReviewWindow"_s, [](TFrmmain &window) { openReviewWindow(&window, window.context()); }},
+        {u"JournalWindow"_s, [](TFrmmain &window) { openJournalWindow(&window, window.context().databasePath); }},
+        {u"TFrmInput_Tj"_s, [](TFrmmain &window) { openStorageFacilitySheet(&window, window.context()); }},
+        {u"N11"_s, [](TFrmmain &window) { makeUploadFile(&window, window.progressBar(), window.context()); }},
+        {u"N20"_s, [](TFrmmain &window) { importUploadFiles(&window, window.progressBar(), window.context()); }},
         {u"N10"_s, N10Click},
         {u"N17"_s, N17Click},
         {u"N15"_s, N15Click},
@@ -45,15 +44,6 @@ const QHash<QString, TFrmmain::Opener> &fixedOpeners()
 }
 
 } // namespace
-
-void installWindows()
-{
-    static const bool once = [] {
-        installQueryDefinition();
-        return true;
-    }();
-    Q_UNUSED(once);
-}
 
 std::optional<TFrmmain::Opener> openerFor(const QString &opens)
 {

@@ -36,4 +36,7 @@ inline const QString HelpFolderName = QStringLiteral("help/");
 // The version of both programs, as the build sets it.
 QString programVersion();
 
+// The program's name where a window or box names it (the general error box's caption).
+inline const QString ApplicationTitle = QStringLiteral("Granwise（汇总版1.0）");
+
 } // namespace granwise

@@ -2,7 +2,7 @@
 
 #include "Prompter.h"
 #include "store/Error.h"
-#include "store/Glob.h"
+#include "store/AppLocations.h"
 
 namespace granwise {
 
@@ -12,9 +12,9 @@ bool guarded(QWidget *parent, const std::function<void()> &operation)
         operation();
         return true;
     } catch (const std::exception &e) {
-        Prompter::current().message(parent, glob::ApplicationTitle, failureText(e), Prompter::Icon::Error);
+        Prompter::current().message(parent, ApplicationTitle, failureText(e), Prompter::Icon::Error);
     } catch (...) {
-        Prompter::current().message(parent, glob::ApplicationTitle, unknownFailureText(), Prompter::Icon::Error);
+        Prompter::current().message(parent, ApplicationTitle, unknownFailureText(), Prompter::Icon::Error);
     }
     return false;
 }

@@ -53,12 +53,15 @@ Prompter::Answer MessageBoxPrompter::ask(QWidget *parent, const QString &caption
         standard = QMessageBox::Ok | QMessageBox::Cancel;
         break;
     case Buttons::YesNo:
+    case Buttons::YesNoSafe:
         standard = QMessageBox::Yes | QMessageBox::No;
         break;
     }
     QMessageBox box(boxIcon(icon), caption, text, standard, parent);
     if (buttons == Buttons::OkCancelSafe)
         box.setDefaultButton(QMessageBox::Cancel);
+    else if (buttons == Buttons::YesNoSafe)
+        box.setDefaultButton(QMessageBox::No);
     switch (box.exec()) {
     case QMessageBox::Ok:
         return Answer::Ok;

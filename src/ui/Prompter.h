@@ -11,9 +11,9 @@ namespace granwise {
 class Prompter {
 public:
     enum class Icon { Information, Warning, Error, Question };
-    // The first button of each pair is the default (Enter), except in OkCancelSafe, which asks
-    // before something that cannot be undone: there Enter answers Cancel.
-    enum class Buttons { Ok, OkCancel, OkCancelSafe, YesNo };
+    // The first button of each pair is the default (Enter), except in the Safe kinds, which ask
+    // before data is removed or overwritten: there Enter answers Cancel or No.
+    enum class Buttons { Ok, OkCancel, OkCancelSafe, YesNo, YesNoSafe };
     enum class Answer { Ok, Cancel, Yes, No };
 
     virtual ~Prompter() = default;

@@ -36,7 +36,7 @@ TEST(CommandBoundary, AnArgumentThatIsNotUtf8IsRefusedBeforeAnything)
                                           QList<QByteArray>{"--db", folder + "x.db", "import", folder + "b\xe4r.xlsx"}}) {
         QString out, err;
         QTextStream o(&out), e(&err);
-        EXPECT_EQ(cli::runRaw(args, o, e), cli::Refused);
+        EXPECT_EQ(cli::runRaw(AppContext{}, args, o, e), cli::Refused);
         e.flush();
         EXPECT_TRUE(err.startsWith(u"参数不是有效的 UTF-8 文字"_s)) << err.toStdString();
         EXPECT_TRUE(out.isEmpty());
@@ -45,6 +45,6 @@ TEST(CommandBoundary, AnArgumentThatIsNotUtf8IsRefusedBeforeAnything)
 
     QString out, err;
     QTextStream o(&out), e(&err);
-    EXPECT_EQ(cli::runRaw({"--db", folder + "b\xc3\xa4r.db", "init"}, o, e), cli::Success); // the name in UTF-8
+    EXPECT_EQ(cli::runRaw(AppContext{}, {"--db", folder + "b\xc3\xa4r.db", "init"}, o, e), cli::Success); // the name in UTF-8
     EXPECT_EQ(test::namesIn(dir.path()), QStringList{u"bär.db"_s});
 }

@@ -14,7 +14,7 @@ namespace {
 
 test::CliResult setTask(const test::TempDatabase &db, const QStringList &args)
 {
-    return runCli(QStringList{u"--db"_s, db.path(), u"task"_s, u"set"_s} + args);
+    return runCli(QStringList{u"--db"_s, db.path(), u"task"_s, u"set"_s} + args, db.context());
 }
 
 } // namespace

@@ -18,7 +18,7 @@ class ExchangeCliTest : public ExchangeTest {
 protected:
     int run(QStringList args)
     {
-        const test::CliResult result = test::runCli(QStringList{u"--db"_s, db->path()} + args);
+        const test::CliResult result = test::runCli(QStringList{u"--db"_s, db->path()} + args, db->context());
         out = result.out;
         err = result.err;
         return result.code;

@@ -172,7 +172,7 @@ TEST_F(ImportPreviewMenuTest, AsksFirstAndImportsOnlyWhenConfirmed)
         prompter.said.clear();
         dialogs.nextMany({path, file(u"b.xlsx"_s)});
         prompter.answerNext(no);
-        importUploadFiles(&window, nullptr);
+        importUploadFiles(&window, nullptr, db->context());
         ASSERT_EQ(prompter.said.size(), 1u);
         EXPECT_EQ(prompter.said[0].caption, u"上报数据入库"_s);
         EXPECT_EQ(prompter.said[0].icon, Prompter::Icon::Question);
@@ -184,7 +184,7 @@ TEST_F(ImportPreviewMenuTest, AsksFirstAndImportsOnlyWhenConfirmed)
     QProgressBar bar(&window);
     dialogs.nextMany({path});
     prompter.answerNext(Prompter::Answer::Yes);
-    importUploadFiles(&window, &bar);
+    importUploadFiles(&window, &bar, db->context());
     ASSERT_EQ(prompter.said.size(), 2u);
     EXPECT_EQ(prompter.said[0].text, u"将导入以下文件，是否继续？\n\n"_s + SmallFileLine + u'\n' + SmallFileWarning);
     EXPECT_EQ(prompter.said[1].text,
@@ -199,7 +199,7 @@ class ImportPreviewCliTest : public ImportPreviewTest {
 protected:
     int run(QStringList args)
     {
-        const test::CliResult result = test::runCli(QStringList{u"--db"_s, db->path()} + args);
+        const test::CliResult result = test::runCli(QStringList{u"--db"_s, db->path()} + args, db->context());
         out = result.out;
         err = result.err;
         return result.code;

@@ -193,7 +193,7 @@ TEST_F(JournalTest, TheJournalSurvivesRestoreAlsoOfABackupWithoutOne)
 TEST_F(JournalTest, CommandLineListsUndoesAndClears)
 {
     importTwo();
-    test::CliResult listed = test::runCli({u"--db"_s, db->path(), u"journal"_s});
+    test::CliResult listed = test::runCli({u"--db"_s, db->path(), u"journal"_s}, db->context());
     ASSERT_EQ(listed.code, 0);
     QStringList lines = listed.out.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
@@ -204,16 +204,16 @@ TEST_F(JournalTest, CommandLineListsUndoesAndClears)
     EXPECT_EQ(fields.at(3), journal::texts::Import);
     EXPECT_EQ(fields.at(4), u"second.xlsx"_s);
 
-    EXPECT_EQ(test::runCli({u"--db"_s, db->path(), u"undo"_s, QString::number(second)}).code, 0);
-    const test::CliResult again = test::runCli({u"--db"_s, db->path(), u"undo"_s, QString::number(second)});
+    EXPECT_EQ(test::runCli({u"--db"_s, db->path(), u"undo"_s, QString::number(second)}, db->context()).code, 0);
+    const test::CliResult again = test::runCli({u"--db"_s, db->path(), u"undo"_s, QString::number(second)}, db->context());
     EXPECT_EQ(again.code, 1);
     EXPECT_TRUE(again.err.contains(u"已经撤销过"_s)) << qPrintable(again.err);
-    EXPECT_EQ(test::runCli({u"--db"_s, db->path(), u"undo"_s, u"x"_s}).code, 2);
+    EXPECT_EQ(test::runCli({u"--db"_s, db->path(), u"undo"_s, u"x"_s}, db->context()).code, 2);
 
-    EXPECT_EQ(test::runCli({u"--db"_s, db->path(), u"journal"_s, u"--clear-before"_s, u"2001-13-01"_s}).code, 1);
-    EXPECT_EQ(test::runCli({u"--db"_s, db->path(), u"journal"_s, u"--clear-before"_s, u"2000-01-01"_s}).code, 0);
+    EXPECT_EQ(test::runCli({u"--db"_s, db->path(), u"journal"_s, u"--clear-before"_s, u"2001-13-01"_s}, db->context()).code, 1);
+    EXPECT_EQ(test::runCli({u"--db"_s, db->path(), u"journal"_s, u"--clear-before"_s, u"2000-01-01"_s}, db->context()).code, 0);
     EXPECT_EQ(journal::entries(db->path()).size(), 3);
-    EXPECT_EQ(test::runCli({u"--db"_s, db->path(), u"journal"_s, u"--clear-before"_s, u"2999-01-01"_s}).code, 0);
+    EXPECT_EQ(test::runCli({u"--db"_s, db->path(), u"journal"_s, u"--clear-before"_s, u"2999-01-01"_s}, db->context()).code, 0);
     EXPECT_TRUE(journal::entries(db->path()).isEmpty());
     EXPECT_EQ(Connection(db->path()).scalar(u"select count(*) from 操作记录_原行"_s).toInt(), 0);
 }
@@ -222,7 +222,7 @@ TEST_F(JournalTest, WindowUndoesTheChosenImportAndSaysWhyItCannotAgain)
 {
     importTwo();
     RecordingPrompter prompter;
-    JournalWindow window;
+    JournalWindow window(db->path());
     ASSERT_EQ(window.entries().size(), 2);
     EXPECT_EQ(window.entries().first().id, second); // newest first
 

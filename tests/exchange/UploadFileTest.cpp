@@ -20,7 +20,7 @@ protected:
     {
         RecordingProgress own;
         const QString path = file(name);
-        makeUploadWorkbook(db->path(), uploadTemplatePath(), path, progress ? *progress : own);
+        makeUploadWorkbook(db->path(), uploadTemplatePath(db->locations()), path, progress ? *progress : own);
         return path;
     }
 };
@@ -75,7 +75,7 @@ TEST_F(UploadFileTest, TheProgressBarReachesItsMaximumExactly)
 TEST_F(UploadFileTest, CellsTheProjectsDoNotFillKeepTheTemplate)
 {
     {
-        WorkbookFill fill(uploadTemplatePath());
+        WorkbookFill fill(uploadTemplatePath(db->locations()));
         fill.setText(1, 140, u"备注"_s);
         fill.setText(300, 1, u"页尾"_s);
         fill.save();
@@ -99,11 +99,11 @@ TEST_F(UploadFileTest, AnExistingFileIsReplacedAndAMissingTemplateStopsEverythin
     exportTo(u"old.xlsx"_s);
     EXPECT_EQ(sheetCells(path, u"数据信息"_s).size(), 2);
 
-    QFile::remove(uploadTemplatePath());
+    QFile::remove(uploadTemplatePath(db->locations()));
     const QString fresh = file(u"fresh.xlsx"_s);
     RecordingProgress progress;
     try {
-        makeUploadWorkbook(db->path(), uploadTemplatePath(), fresh, progress);
+        makeUploadWorkbook(db->path(), uploadTemplatePath(db->locations()), fresh, progress);
         FAIL() << "no error";
     } catch (const Error &e) {
         EXPECT_EQ(e.text(), u"Cannot open file "_s + db->dir() + u"/templet/out.xlsx"_s);
@@ -138,7 +138,7 @@ TEST_F(UploadFileTest, NothingNewStandsAtTheTargetUntilTheFileIsComplete)
     {
         Watching progress;
         progress.target = path;
-        makeUploadWorkbook(db->path(), uploadTemplatePath(), path, progress);
+        makeUploadWorkbook(db->path(), uploadTemplatePath(db->locations()), path, progress);
         EXPECT_EQ(progress.position, 3 + 5);
         EXPECT_EQ(progress.changedWhileRunning, 0);
         EXPECT_EQ(sheetCells(path, u"数据信息"_s).size(), 4);
@@ -155,7 +155,7 @@ TEST_F(UploadFileTest, NothingNewStandsAtTheTargetUntilTheFileIsComplete)
         if (position == 4)
             throw Error(u"磁盘已满"_s);
     };
-    EXPECT_THROW(makeUploadWorkbook(db->path(), uploadTemplatePath(), path, progress), Error);
+    EXPECT_THROW(makeUploadWorkbook(db->path(), uploadTemplatePath(db->locations()), path, progress), Error);
     EXPECT_EQ(progress.changedWhileRunning, 0);
     ASSERT_TRUE(done.open(QIODevice::ReadOnly));
     EXPECT_EQ(done.readAll(), exported);

@@ -37,7 +37,7 @@ protected:
     QString sampleFile(const QString &name, int count, quint64 seed = 7)
     {
         RecordingProgress progress;
-        writeSampleWorkbook(db->path(), uploadTemplatePath(), file(name), count, seed, progress);
+        writeSampleWorkbook(db->path(), uploadTemplatePath(db->locations()), file(name), count, seed, progress);
         return file(name);
     }
     QStringList column(const QString &name) const
@@ -69,7 +69,7 @@ TEST_F(UploadImportTest, ExportThenImportIntoAnEmptyDatabaseGivesTheSameRows)
     ASSERT_EQ(original.size(), 61);
     RecordingProgress progress;
     const QString exported = file(u"exported.xlsx"_s);
-    makeUploadWorkbook(db->path(), uploadTemplatePath(), exported, progress);
+    makeUploadWorkbook(db->path(), uploadTemplatePath(db->locations()), exported, progress);
 
     {
         Connection connection(db->path());
@@ -353,7 +353,7 @@ TEST_F(UploadImportTest, ExportRefusesAFigureThatIsNoFiniteNumber)
     RecordingProgress progress;
     const QString out = file(u"out.xlsx"_s);
     try {
-        makeUploadWorkbook(db->path(), uploadTemplatePath(), out, progress);
+        makeUploadWorkbook(db->path(), uploadTemplatePath(db->locations()), out, progress);
         ADD_FAILURE() << "exported";
     } catch (const Error &e) {
         EXPECT_EQ(e.text(), u"项目“甲企业／一号库”的“总_银行贷款”不是有效的数字（INF），请改正后再制作上报文件"_s);

@@ -64,7 +64,7 @@ protected:
             rows << st.text(0) + u'/' + st.text(1) + u' ' + st.text(2) + u' ' + st.text(3);
         return rows;
     }
-    CliResult cli(const QStringList &args) { return runCli(QStringList{u"--db"_s, db->path()} + args); }
+    CliResult cli(const QStringList &args) { return runCli(QStringList{u"--db"_s, db->path()} + args, db->context()); }
 };
 
 const QStringList Warnings{
@@ -155,7 +155,7 @@ TEST_F(UploadIntakeTest, TheDesktopShowsTheWarningsAndAsksBeforeEachChange)
 
     dialogs.nextMany({path});
     prompter.answerNext(Prompter::Answer::No);
-    importUploadFiles(&window, nullptr);
+    importUploadFiles(&window, nullptr, db->context());
     ASSERT_EQ(prompter.said.size(), 1u);
     for (const QString &w : Warnings)
         EXPECT_TRUE(prompter.said[0].text.contains(w)) << w.toStdString();
@@ -166,9 +166,11 @@ TEST_F(UploadIntakeTest, TheDesktopShowsTheWarningsAndAsksBeforeEachChange)
     dialogs.nextMany({path});
     prompter.answerNext(Prompter::Answer::Yes);
     prompter.answerNext(Prompter::Answer::Yes);
-    importUploadFiles(&window, nullptr);
+    importUploadFiles(&window, nullptr, db->context());
     ASSERT_EQ(prompter.said.size(), 3u);
     EXPECT_TRUE(prompter.said[1].text.contains(u"x.xlsx：2 个"_s)) << prompter.said[1].text.toStdString();
+    // Removing projects is never what a stray Enter does.
+    EXPECT_EQ(prompter.said[1].buttons, Prompter::Buttons::YesNoSafe);
     EXPECT_EQ(db->count(u"TZ_XIANGMU"_s), 5);
 }
 

@@ -4,7 +4,7 @@
 #include "exchange/windows/UploadWindows.h"
 #include "store/Clock.h"
 #include "store/Database.h"
-#include "store/Glob.h"
+#include "store/AppLocations.h"
 #include "store/ProjectColumns.h"
 #include "store/TaskInfo.h"
 
@@ -54,7 +54,7 @@ TEST_F(UploadWindowsTest, MakesTheUploadFileUnderTheProposedName)
     const QString path = file(u"上报.xlsx"_s);
     dialogs.next(path);
 
-    makeUploadFile(&window, bar);
+    makeUploadFile(&window, bar, db->context());
 
     EXPECT_EQ(dialogs.proposed, u"(投资)上报文件-某县粮食局-05-09.xlsx"_s);
     ASSERT_EQ(prompter.said.size(), 1u);
@@ -73,7 +73,7 @@ TEST_F(UploadWindowsTest, RefusesWhileAProjectIsNotValidated)
     addProject(u"乙企业"_s, u"二号库"_s, {{col::ValidationStatus, u""_s}});
     dialogs.next(file(u"x.xlsx"_s));
 
-    makeUploadFile(&window, bar);
+    makeUploadFile(&window, bar, db->context());
 
     EXPECT_EQ(prompter.texts(), QStringList{u"数据库中存在未校验记录，不能制作上报文件!"_s});
     EXPECT_EQ(prompter.said[0].caption, u"消息"_s);
@@ -84,15 +84,15 @@ TEST_F(UploadWindowsTest, RefusesWhileAProjectIsNotValidated)
 TEST_F(UploadWindowsTest, CancellingOrAMissingTemplate)
 {
     addProject(u"甲企业"_s, u"一号库"_s);
-    makeUploadFile(&window, bar); // the dialog is cancelled
+    makeUploadFile(&window, bar, db->context()); // the dialog is cancelled
     EXPECT_TRUE(prompter.said.empty());
 
-    QFile::remove(uploadTemplatePath());
+    QFile::remove(uploadTemplatePath(db->locations()));
     dialogs.next(file(u"x.xlsx"_s));
-    makeUploadFile(&window, bar);
+    makeUploadFile(&window, bar, db->context());
     ASSERT_EQ(prompter.said.size(), 1u);
-    EXPECT_EQ(prompter.said[0].caption, glob::ApplicationTitle);
-    EXPECT_EQ(prompter.said[0].text, u"Cannot open file "_s + uploadTemplatePath());
+    EXPECT_EQ(prompter.said[0].caption, ApplicationTitle);
+    EXPECT_EQ(prompter.said[0].text, u"Cannot open file "_s + uploadTemplatePath(db->locations()));
     EXPECT_TRUE(bar->isHidden());
     EXPECT_FALSE(QFile::exists(file(u"x.xlsx"_s)));
 }
@@ -105,24 +105,24 @@ TEST_F(UploadWindowsTest, ImportsTheChosenFilesAndSaysWhatHappenedToEach)
     writeWorkbook(file(u"b.xlsx"_s), u"Sheet1"_s, uploadHeader(), {uploadRow(u"丙企业"_s, u"三号库"_s)});
 
     dialogs.nextMany({file(u"a.xlsx"_s)});
-    importUploadFiles(&window, bar);
+    importUploadFiles(&window, bar, db->context());
     EXPECT_EQ(prompter.lastText(), u"文件导入成功!\n\na.xlsx：新增 2 行，替换原有项目 1 个"_s);
     EXPECT_EQ(prompter.said.back().caption, u"消息"_s);
     EXPECT_TRUE(bar->isHidden());
 
     dialogs.nextMany({file(u"a.xlsx"_s), file(u"b.xlsx"_s)});
-    importUploadFiles(&window, bar);
+    importUploadFiles(&window, bar, db->context());
     EXPECT_EQ(prompter.lastText(), u"文件导入出现错误，导入中断，请修改后重新导入!\n\n"
                                    u"a.xlsx：新增 2 行，替换原有项目 2 个\n"
                                    u"b.xlsx：未导入。工作簿中没有工作表“数据信息”："_s + file(u"b.xlsx"_s));
     EXPECT_EQ(db->count(u"TZ_XIANGMU"_s), 2);
 
     dialogs.nextMany({file(u"a.XLSX"_s)});
-    importUploadFiles(&window, bar);
+    importUploadFiles(&window, bar, db->context());
     EXPECT_EQ(prompter.lastText(), u"文件类型错误，导入取消!"_s);
 
     const size_t said = prompter.said.size();
-    importUploadFiles(&window, bar); // cancelled
+    importUploadFiles(&window, bar, db->context()); // cancelled
     EXPECT_EQ(prompter.said.size(), said);
 }
 
@@ -133,7 +133,7 @@ TEST_F(UploadWindowsTest, NoQuestionWhenNoFileCanBeImported)
     writeWorkbook(file(u"表1-1.xlsx"_s), u"Sheet1"_s, uploadHeader(), {uploadRow(u"丙企业"_s, u"三号库"_s)});
 
     dialogs.nextMany({file(u"表1-1.xlsx"_s)});
-    importUploadFiles(&window, bar);
+    importUploadFiles(&window, bar, db->context());
 
     ASSERT_EQ(prompter.said.size(), 1u);
     EXPECT_FALSE(prompter.said[0].buttons.has_value()) << "asked instead of saying why";

@@ -20,7 +20,14 @@ public:
 
     ModalScript &then(const QString &objectName, Action action)
     {
-        m_steps.push_back({objectName, std::move(action)});
+        m_steps.push_back({objectName, std::move(action), false});
+        return *this;
+    }
+    // A step on a window seen before that is the active modal window again once the window of
+    // the step before has closed (a list the form it opened went back to).
+    ModalScript &thenAgain(const QString &objectName, Action action)
+    {
+        m_steps.push_back({objectName, std::move(action), true});
         return *this;
     }
 
@@ -42,9 +49,12 @@ public:
             if (m_steps.empty() || m_acting)
                 return;
             QWidget *window = QApplication::activeModalWidget();
-            if (!window || window->objectName() != m_steps.front().objectName || seen(window))
+            if (!window || window->objectName() != m_steps.front().objectName)
+                return;
+            if (m_steps.front().again ? !seen(window) || (m_last && m_last->isVisible()) : seen(window))
                 return;
             m_seen.append(window);
+            m_last = window;
             Action action = std::move(m_steps.front().action);
             m_steps.pop_front();
             m_acting = true;
@@ -65,6 +75,7 @@ private:
     struct Step {
         QString objectName;
         Action action;
+        bool again;
     };
     bool seen(QWidget *window) const
     {
@@ -75,6 +86,7 @@ private:
     }
     std::deque<Step> m_steps;
     QList<QPointer<QWidget>> m_seen;
+    QPointer<QWidget> m_last; // the window of the last step taken
     bool m_acting = false;
     bool m_timedOut = false;
 };

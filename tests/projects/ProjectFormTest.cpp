@@ -2,7 +2,6 @@
 #include "WindowTestSupport.h"
 #include "projects/FormFigures.h"
 #include "projects/windows/ProjectForm.h"
-#include "projects/ProjectSelection.h"
 #include "store/ProjectColumns.h"
 #include "store/TaskInfo.h"
 
@@ -26,9 +25,6 @@ using namespace Qt::StringLiterals;
 
 class ProjectFormTest : public ::testing::Test {
 protected:
-    ProjectFormTest() { projectSelection() = {}; }
-    ~ProjectFormTest() override { projectSelection() = {}; }
-
     void setTask(const QString &level, const QString &affiliation = u"地方企业"_s)
     {
         TaskInfo task;
@@ -57,7 +53,7 @@ protected:
 
 TEST_F(ProjectFormTest, EveryColumnHasItsNamedControl)
 {
-    TFrmInput1 form;
+    TFrmInput1 form(db.context());
     EXPECT_EQ(form.objectName(), u"TFrmInput1"_s);
     EXPECT_EQ(form.windowTitle(), u"统计表输入"_s);
     for (const ProjectColumn &c : projectColumns()) {
@@ -87,7 +83,7 @@ TEST_F(ProjectFormTest, EveryColumnHasItsNamedControl)
 
 TEST_F(ProjectFormTest, TypingFiltersTheInputAndRecomputesTheTotals)
 {
-    TFrmInput1 form;
+    TFrmInput1 form(db.context());
     QLineEdit *construction = field(form, u"MaskEdit001"_s);
     QTest::keyClicks(construction, u"12a"_s);
     EXPECT_EQ(construction->text(), u"12"_s);
@@ -120,7 +116,7 @@ TEST_F(ProjectFormTest, TypingFiltersTheInputAndRecomputesTheTotals)
 
 TEST_F(ProjectFormTest, TheNewStartBoxLocksThePreviousYearRow)
 {
-    TFrmInput1 form;
+    TFrmInput1 form(db.context());
     QTest::keyClicks(field(form, u"MaskEdit012"_s), u"5"_s);
     auto *newStart = form.findChild<QCheckBox *>(u"CheckBox1"_s);
     newStart->setChecked(true);
@@ -144,9 +140,7 @@ TEST_F(ProjectFormTest, LoadingShowsTheStoredProject)
                        {u"累计_银行贷款"_s, 2.5}, {u"总_建筑安装工程"_s, 1.0}, {u"总_其他费用"_s, 0.25},
                        {u"建设_新建仓容"_s, 99.0}, {u"建设_平房仓"_s, 3.0}};
     db.addProject(stored);
-    projectSelection() = {0, u"二号\"仓\""_s, u"二七粮库"_s, EntryMode::Edit};
-
-    TFrmInput1 form;
+    TFrmInput1 form(db.context(), {EntryMode::Edit, u"二号\"仓\""_s, u"二七粮库"_s});
     const ProjectValues values = form.values();
     EXPECT_EQ(values.value(u"项目名称"_s), u"二号\"仓\""_s);
     EXPECT_EQ(values.value(u"县"_s), u"二七区"_s);
@@ -171,7 +165,7 @@ TEST_F(ProjectFormTest, LoadingShowsTheStoredProject)
 TEST_F(ProjectFormTest, TheCountyLevelFixesTheRegion)
 {
     setTask(u"县级汇总"_s);
-    TFrmInput1 form;
+    TFrmInput1 form(db.context());
     EXPECT_EQ(box(form, u"ComboBox01"_s)->currentText(), u"河南省"_s);
     EXPECT_EQ(box(form, u"ComboBox02"_s)->currentText(), u"郑州市"_s);
     EXPECT_EQ(box(form, u"ComboBox03"_s)->currentText(), u"中原区"_s);
@@ -189,7 +183,7 @@ TEST_F(ProjectFormTest, TheCountyLevelFixesTheRegion)
 TEST_F(ProjectFormTest, ChoosingRegionCompanyAndAffiliation)
 {
     setTask(u"国家级汇总"_s);
-    TFrmInput1 form;
+    TFrmInput1 form(db.context());
     QComboBox *company = box(form, u"ComboBox1"_s);
     EXPECT_FALSE(company->isVisibleTo(&form));
     auto *central = form.findChild<QRadioButton *>(u"RadioButton01"_s);
@@ -224,7 +218,7 @@ TEST_F(ProjectFormTest, ChoosingRegionCompanyAndAffiliation)
 
 TEST_F(ProjectFormTest, PostalCodeTakesDigitsOnly)
 {
-    TFrmInput1 form;
+    TFrmInput1 form(db.context());
     QLineEdit *postcode = field(form, u"Edit9"_s);
     QTest::keyClicks(postcode, u"45a0 0-1"_s);
     EXPECT_EQ(postcode->text(), u"45001"_s);
@@ -234,7 +228,7 @@ TEST_F(ProjectFormTest, PostalCodeTakesDigitsOnly)
 
 TEST_F(ProjectFormTest, FocusPaintsTheFieldYellowAndTheOthersWhite)
 {
-    TFrmInput1 form;
+    TFrmInput1 form(db.context());
     QLineEdit *name = field(form, u"MaskEditS1"_s);
     QLineEdit *figure = field(form, u"MaskEdit010"_s);
     QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
@@ -253,7 +247,7 @@ TEST_F(ProjectFormTest, FocusPaintsTheFieldYellowAndTheOthersWhite)
 
 TEST_F(ProjectFormTest, TheWheelScrollsThePageAndNeverChangesABox)
 {
-    TFrmInput1 form;
+    TFrmInput1 form(db.context());
     form.resize(900, 400);
     form.show();
     auto *scroll = form.findChild<QScrollArea *>(u"ScrollBox1"_s);
@@ -277,7 +271,7 @@ TEST_F(ProjectFormTest, TheWheelScrollsThePageAndNeverChangesABox)
 
 TEST_F(ProjectFormTest, ARefusedSaveMarksTheFieldAndKeepsEditing)
 {
-    TFrmInput1 form;
+    TFrmInput1 form(db.context());
     QTest::keyClicks(field(form, u"MaskEdit001"_s), u"3"_s);
     form.findChild<QPushButton *>(u"BitBtn2"_s)->click();
     EXPECT_EQ(prompter.lastText(), u"请输入企业代码"_s);
@@ -313,9 +307,7 @@ TEST_F(ProjectFormTest, ARefusedSaveBringsTheFieldToCorrectIntoSight)
             stored.insert(column, text);
         stored.insert(c.change);
         db.addProject(stored);
-        projectSelection() = {0, name, stored.value(u"企业详细名称"_s).toString(), EntryMode::Edit};
-
-        TFrmInput1 form;
+        TFrmInput1 form(db.context(), {EntryMode::Edit, name, stored.value(u"企业详细名称"_s).toString()});
         form.resize(1000, 400);
         form.show();
         QScrollBar *bar = form.findChild<QScrollArea *>(u"ScrollBox1"_s)->verticalScrollBar();
@@ -354,7 +346,7 @@ TEST_F(ProjectFormTest, TheEnterpriseLevelFillsAndLocksTheFilingUnit)
     task.postcode = u"450000"_s;
     writeTaskInfo(c, task);
 
-    TFrmInput1 form;
+    TFrmInput1 form(db.context());
     EXPECT_EQ(field(form, u"Edit6"_s)->text(), u"郑州直属库"_s);
     EXPECT_FALSE(field(form, u"Edit6"_s)->isEnabled());
     EXPECT_FALSE(field(form, u"Edit5"_s)->isEnabled());

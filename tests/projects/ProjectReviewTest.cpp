@@ -67,7 +67,7 @@ TEST(ProjectReview, CommandWritesOneRowPerFinding)
     test::TempDatabase db;
     addProjects(db);
     const QString path = db.dir() + u"/疑似异常.xlsx"_s;
-    const test::CliResult result = test::runCli({u"--db"_s, db.path(), u"review"_s, u"--out"_s, path});
+    const test::CliResult result = test::runCli({u"--db"_s, db.path(), u"review"_s, u"--out"_s, path}, db.context());
     ASSERT_EQ(result.code, 0) << qPrintable(result.err);
     EXPECT_TRUE(result.out.startsWith(u"共 6 条疑似异常（5 个项目）"_s)) << qPrintable(result.out);
 
@@ -86,7 +86,7 @@ TEST(ProjectReview, CommandWritesOneRowPerFinding)
         ++rows;
     }
     EXPECT_EQ(rows, 7);
-    EXPECT_EQ(test::runCli({u"--db"_s, db.path(), u"review"_s}).code, 2);
+    EXPECT_EQ(test::runCli({u"--db"_s, db.path(), u"review"_s}, db.context()).code, 2);
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 #include "ProjectTestData.h"
 #include "WindowTestSupport.h"
 #include "projects/windows/ProjectForm.h"
-#include "projects/ProjectSelection.h"
 #include "projects/ProjectSheet.h"
 #include "projects/ProjectSheetTexts.h"
 #include "store/Clock.h"
@@ -129,16 +128,8 @@ TEST(ProjectSheetCells, PutEveryValueWhereTheFormWantsIt)
 
 class ProjectSheetExportTest : public ::testing::Test {
 protected:
-    ProjectSheetExportTest()
-    {
-        projectSelection() = {};
-        Clock::install(&clock);
-    }
-    ~ProjectSheetExportTest() override
-    {
-        Clock::install(nullptr);
-        projectSelection() = {};
-    }
+    ProjectSheetExportTest() { Clock::install(&clock); }
+    ~ProjectSheetExportTest() override { Clock::install(nullptr); }
 
     QString target() const { return db.dir() + u"/表格.xlsx"_s; }
 
@@ -150,17 +141,13 @@ protected:
 
 TEST_F(ProjectSheetExportTest, SavesTheProjectAsShownIntoACopyOfTheTemplate)
 {
-    test::makeSheetTemplate(texts::ProjectSheetName, {{{1, 1}, u"粮食流通基础设施建设投资统计基础报表"_s}, {{10, 8}, u"否"_s}});
+    test::makeSheetTemplate(db.locations(), texts::ProjectSheetName, {{{1, 1}, u"粮食流通基础设施建设投资统计基础报表"_s}, {{10, 8}, u"否"_s}});
     QVariantMap stored;
     const ProjectValues project = smallProject();
     for (auto it = project.cbegin(); it != project.cend(); ++it)
         stored.insert(it.key(), findProjectColumn(it.key())->isNumber() ? QVariant(it.value().toDouble()) : it.value());
     db.addProject(stored);
-    projectSelection().projectName = u"一号仓"_s;
-    projectSelection().enterpriseName = u"郑州粮库"_s;
-    projectSelection().entryMode = EntryMode::Edit;
-
-    TFrmInput1 form;
+    TFrmInput1 form(db.context(), {EntryMode::Edit, u"一号仓"_s, u"郑州粮库"_s});
     // Shown but not saved: the sheet takes what the form shows.
     form.findChild<QLineEdit *>(u"MaskEdit002"_s)->setText(u"20"_s);
     dialogs.next(target());
@@ -193,14 +180,14 @@ TEST_F(ProjectSheetExportTest, SavesTheProjectAsShownIntoACopyOfTheTemplate)
 
 TEST_F(ProjectSheetExportTest, ANewProjectStartedThisYearReplacesAnExistingFile)
 {
-    test::makeSheetTemplate(texts::ProjectSheetName);
+    test::makeSheetTemplate(db.locations(), texts::ProjectSheetName);
     {
         // Whatever stood at the chosen path goes.
-        test::makeSheetTemplate(u"旧"_s, {{{50, 1}, u"旧内容"_s}});
+        test::makeSheetTemplate(db.locations(), u"旧"_s, {{{50, 1}, u"旧内容"_s}});
         QFile::remove(target());
-        ASSERT_TRUE(QFile::copy(sheetTemplatePath(u"旧"_s), target()));
+        ASSERT_TRUE(QFile::copy(sheetTemplatePath(db.locations(), u"旧"_s), target()));
     }
-    TFrmInput1 form;
+    TFrmInput1 form(db.context());
     form.findChild<QLineEdit *>(u"MaskEditS1"_s)->setText(u"新项目"_s);
     form.findChild<QCheckBox *>(u"CheckBox1"_s)->setChecked(true);
     dialogs.next(target());
@@ -217,7 +204,7 @@ TEST_F(ProjectSheetExportTest, ANewProjectStartedThisYearReplacesAnExistingFile)
 
 TEST_F(ProjectSheetExportTest, CancellingOrAMissingTemplateSaysNoSuccess)
 {
-    TFrmInput1 form;
+    TFrmInput1 form(db.context());
     dialogs.next({});
     form.findChild<QPushButton *>(u"BitBtn6"_s)->click();
     EXPECT_TRUE(prompter.said.empty());

@@ -4,7 +4,7 @@
 #include "sheets/SheetReader.h"
 #include "sheets/SheetStreamFill.h"
 #include "sheets/WorkbookFill.h"
-#include "store/Glob.h"
+#include "store/AppLocations.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -31,9 +31,10 @@ inline SheetCells readFirstSheet(const QString &path)
 }
 
 // A plain template for a sheet in templet/ beside the program, with a few cells of its own.
-inline void makeSheetTemplate(const QString &sheetTitle, const QMap<QPair<int, int>, QString> &ownCells = {})
+inline void makeSheetTemplate(const AppLocations &locations, const QString &sheetTitle,
+                              const QMap<QPair<int, int>, QString> &ownCells = {})
 {
-    const QString path = sheetTemplatePath(sheetTitle);
+    const QString path = sheetTemplatePath(locations, sheetTitle);
     QDir().mkpath(QFileInfo(path).path());
     createBlankWorkbook(path, QStringLiteral("Sheet1"));
     WorkbookFill workbook(path);

@@ -1,12 +1,11 @@
-// One walk through the stacked windows as a user takes it: list -> add -> save -> fresh list ->
-// edit -> back -> fresh list -> close, which unwinds the whole stack.
+// One walk through the windows as a user takes it: list -> add -> save -> the list afresh ->
+// edit -> back -> the list afresh -> close.
 #include "ModalScript.h"
 #include "ProjectTestData.h"
 #include "WindowTestSupport.h"
 #include "projects/windows/ProjectForm.h"
 #include "projects/ProjectListModel.h"
 #include "projects/windows/ProjectListWindow.h"
-#include "projects/ProjectSelection.h"
 #include "projects/windows/ProjectWindows.h"
 #include "store/Clock.h"
 #include "store/TaskInfo.h"
@@ -56,7 +55,6 @@ TEST(ProjectWalk, ListFormSaveAndBackUnwindTheStack)
     test::RecordingPrompter prompter;
     FixedClock clock(QDateTime(QDate(2013, 7, 1), QTime(10, 30, 0)));
     Clock::install(&clock);
-    projectSelection() = {};
     {
         Connection c = db.connect();
         TaskInfo task;
@@ -77,7 +75,6 @@ TEST(ProjectWalk, ListFormSaveAndBackUnwindTheStack)
               [&](QWidget *list) {
                   ++listsSeen;
                   EXPECT_EQ(static_cast<TFrmList1 *>(list)->model()->projectCount(), 1);
-                  EXPECT_EQ(TFrmList1::current(), list);
                   click(list, u"BitBtn4"_s); // 添加
               })
         .then(u"TFrmInput1"_s,
@@ -99,20 +96,23 @@ TEST(ProjectWalk, ListFormSaveAndBackUnwindTheStack)
                   EXPECT_EQ(fieldText(form, u"MaskEdit13"_s), u"12"_s);
                   click(form, u"BitBtn2"_s); // 保存: the question is answered OK, the check passes
               })
-        .then(u"TFrmList1"_s,
-              [&](QWidget *list) {
-                  ++listsSeen;
-                  EXPECT_EQ(prompter.lastText(), u"数据保存成功！"_s);
-                  ProjectListModel *model = static_cast<TFrmList1 *>(list)->model();
-                  EXPECT_EQ(model->projectCount(), 2);
-                  EXPECT_EQ(model->cell(1, 4), u"新项目"_s);
-                  EXPECT_EQ(model->cell(1, 9), u"通过"_s);
-                  auto *grid = list->findChild<QTableView *>(u"AdvStringGrid1"_s);
-                  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                                    grid->visualRect(model->index(0, 4)).center());
-                  EXPECT_EQ(projectSelection().currentRow, 1);
-                  click(list, u"BitBtn1"_s); // 修改
-              })
+        .thenAgain(u"TFrmList1"_s,
+                   [&](QWidget *list) {
+                       ++listsSeen;
+                       EXPECT_EQ(prompter.lastText(), u"数据保存成功！"_s);
+                       auto *listWindow = static_cast<TFrmList1 *>(list);
+                       ProjectListModel *model = listWindow->model();
+                       EXPECT_EQ(model->projectCount(), 2);
+                       EXPECT_EQ(model->cell(1, 4), u"新项目"_s);
+                       EXPECT_EQ(model->cell(1, 9), u"通过"_s);
+                       EXPECT_EQ(listWindow->currentRow(), 1); // the saved project is marked
+                       EXPECT_EQ(model->highlightedRow(), 1);
+                       auto *grid = list->findChild<QTableView *>(u"AdvStringGrid1"_s);
+                       QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                                         grid->visualRect(model->index(0, 4)).center());
+                       EXPECT_EQ(listWindow->currentRow(), 1);
+                       click(list, u"BitBtn1"_s); // 修改
+                   })
         .then(u"TFrmInput1"_s,
               [&](QWidget *form) {
                   EXPECT_EQ(fieldText(form, u"MaskEditS1"_s), u"新项目"_s);
@@ -121,15 +121,14 @@ TEST(ProjectWalk, ListFormSaveAndBackUnwindTheStack)
                   EXPECT_EQ(fieldText(form, u"MaskEdit002"_s), QString());
                   click(form, u"BitBtn5"_s); // 返回
               })
-        .then(u"TFrmList1"_s, [&](QWidget *list) {
+        .thenAgain(u"TFrmList1"_s, [&](QWidget *list) {
             ++listsSeen;
-            click(list, u"BitBtn5"_s); // 返回 closes the topmost list: the stack unwinds
+            click(list, u"BitBtn5"_s); // 返回 closes the list
         });
-    script.run([] { openProjectList(nullptr); });
+    script.run([&] { openProjectList(nullptr, db.context()); });
     Clock::install(nullptr);
 
     EXPECT_EQ(listsSeen, 3);
-    EXPECT_EQ(TFrmList1::current(), nullptr);
     Connection c = db.connect();
     EXPECT_EQ(test::columnOfAll(c, u"项目名称"_s), (QStringList{u"老项目"_s, u"新项目"_s}));
     EXPECT_EQ(test::columnOfAll(c, u"企业详细名称"_s).at(1), u"新\"企业\""_s);

@@ -3,7 +3,6 @@
 #include "projects/ProjectListModel.h"
 #include "projects/ProjectListQuery.h"
 #include "projects/windows/ProjectListWindow.h"
-#include "projects/ProjectSelection.h"
 #include "projects/QueryDefinition.h"
 #include "projects/windows/QueryDefinitionWindow.h"
 
@@ -148,13 +147,6 @@ TEST(QueryDefinitionCondition, FiltersNumbersOnlyForNumericIndicators)
 
 class QueryDefinitionDbTest : public ::testing::Test {
 protected:
-    QueryDefinitionDbTest() { projectSelection() = {}; }
-    ~QueryDefinitionDbTest() override
-    {
-        projectSelection() = {};
-        TFrmList1::queryDefinition = nullptr;
-    }
-
     void add(const QString &name, double flat)
     {
         db.addProject({{u"项目名称"_s, name}, {u"企业详细名称"_s, u"某企业"_s}, {u"建设_平房仓"_s, flat},
@@ -227,14 +219,14 @@ TEST_F(QueryDefinitionDbTest, ValuesAreMatchedLiterally)
     }
 }
 
-TEST_F(QueryDefinitionDbTest, AWindowRunBuildsTheConditionAndRefillsTheCurrentList)
+TEST_F(QueryDefinitionDbTest, AWindowRunBuildsTheConditionAndRefillsItsList)
 {
     add(u"大仓"_s, 80);
     add(u"小仓"_s, 2);
     add(u"粮库扩建"_s, 1);
     add(u"油罐"_s, 0);
-    TFrmList1 list;
-    TFrmDefine window;
+    TFrmList1 list(db.context());
+    TFrmDefine window(list);
     EXPECT_EQ(window.objectName(), u"TFrmDefine"_s);
     EXPECT_EQ(window.windowTitle(), u"自定义查询器"_s);
     auto *indicators = window.findChild<QListWidget *>(u"ListBox1"_s);
@@ -287,8 +279,8 @@ TEST_F(QueryDefinitionDbTest, TheWindowExplainsWhatItRefuses)
         Connection c = db.connect();
         c.execute(u"insert into 查询指标 (指标, 类型) values ('建设_平房仓 or 1=1 --', '0')"_s);
     }
-    TFrmList1 list;
-    TFrmDefine window;
+    TFrmList1 list(db.context());
+    TFrmDefine window(list);
     auto *indicators = window.findChild<QListWidget *>(u"ListBox1"_s);
     auto *value = window.findChild<QLineEdit *>(u"Edit1"_s);
     auto *addButton = window.findChild<QPushButton *>(u"BitBtn2"_s);
@@ -327,21 +319,20 @@ TEST_F(QueryDefinitionDbTest, TheWindowExplainsWhatItRefuses)
 TEST_F(QueryDefinitionDbTest, AnEmptyConditionLeavesTheListAsItWas)
 {
     add(u"大仓"_s, 80);
-    TFrmList1 list;
+    TFrmList1 list(db.context());
     list.applyCondition(u"建设_平房仓 > ?"_s, {100});
     EXPECT_EQ(shownNames(list), QStringList{});
-    TFrmDefine window;
+    TFrmDefine window(list);
     window.findChild<QPushButton *>(u"BitBtn1"_s)->click();
     EXPECT_EQ(window.result(), int(QDialog::Accepted));
     EXPECT_EQ(shownNames(list), QStringList{});
 }
 
-TEST_F(QueryDefinitionDbTest, TheListButtonOpensTheWindowOnceInstalled)
+TEST_F(QueryDefinitionDbTest, TheListButtonOpensTheWindowOnItself)
 {
     add(u"大仓"_s, 80);
     add(u"小仓"_s, 2);
-    installQueryDefinition();
-    TFrmList1 list;
+    TFrmList1 list(db.context());
     test::ModalScript script;
     script.then(u"TFrmDefine"_s, [](QWidget *window) {
         auto *indicators = window->findChild<QListWidget *>(u"ListBox1"_s);

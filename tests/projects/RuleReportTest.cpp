@@ -54,7 +54,7 @@ TEST(RuleReport, ValidateWithReportStoresStatusesAndWritesTheWorkbook)
     test::TempDatabase db;
     addProjects(db);
     const QString path = db.dir() + u"/校验结果.xlsx"_s;
-    const test::CliResult result = test::runCli({u"--db"_s, db.path(), u"validate"_s, u"--report"_s, path});
+    const test::CliResult result = test::runCli({u"--db"_s, db.path(), u"validate"_s, u"--report"_s, path}, db.context());
     EXPECT_EQ(result.code, 1);
     EXPECT_TRUE(result.err.contains(u"未通过 2 个"_s)) << qPrintable(result.err);
     EXPECT_EQ(db.connect().scalar(u"select 校验状态 from TZ_XIANGMU where 企业详细名称 = '丙'"_s).toString(), u"1"_s);
@@ -76,8 +76,8 @@ TEST(RuleReport, ValidateWithReportStoresStatusesAndWritesTheWorkbook)
 
     // Every project passes: exit 0, a workbook with the headings only.
     db.connect().execute(u"delete from TZ_XIANGMU where 企业详细名称 <> '丙'"_s);
-    EXPECT_EQ(test::runCli({u"--db"_s, db.path(), u"validate"_s, u"--report"_s, path}).code, 0);
-    EXPECT_EQ(test::runCli({u"--db"_s, db.path(), u"validate"_s, u"--report"_s}).code, 2);
+    EXPECT_EQ(test::runCli({u"--db"_s, db.path(), u"validate"_s, u"--report"_s, path}, db.context()).code, 0);
+    EXPECT_EQ(test::runCli({u"--db"_s, db.path(), u"validate"_s, u"--report"_s}, db.context()).code, 2);
 }
 
 } // namespace
@@ -111,7 +111,7 @@ TEST(RuleReport, WindowFiltersByRegionAndRuleAndSavesTheLinesShown)
         window.saveShown();
         window.reject();
     });
-    openRuleReportWindow(nullptr);
+    openRuleReportWindow(nullptr, db.context());
     EXPECT_EQ(allLines, 6);
     EXPECT_EQ(hebei, 1);
     EXPECT_EQ(rule0, 2);

@@ -121,7 +121,7 @@ TEST_F(StorageSheetTest, AnEmptySelectionShowsEmptyFigures)
 
 TEST_F(StorageSheetTest, TheWindowShowsDesignTextsThenTheFigures)
 {
-    TFrmInput_Tj window;
+    TFrmInput_Tj window(db.context());
     EXPECT_EQ(window.objectName(), u"TFrmInput_Tj"_s);
     EXPECT_EQ(window.windowTitle(), u"粮油仓储设施项目基本情况表"_s);
     EXPECT_FALSE(window.findChild<QPushButton *>(u"BitBtn2"_s)->isVisibleTo(&window));
@@ -170,7 +170,7 @@ TEST_F(StorageSheetTest, SumsAreExactAndShowWholeAtProvinceScale)
     for (int i = 0; i < 28; ++i)
         add({{u"项目名称"_s, u"库%1"_s.arg(i)}, {u"省"_s, u"山西省"_s}, {u"总_建筑安装工程"_s, 3.3},
              {u"本年_其他费用"_s, 36224545.1696428}});
-    TFrmInput_Tj window;
+    TFrmInput_Tj window(db.context());
     window.resize(1200, 700);
     window.show();
     window.findChild<QComboBox *>(u"ComboBox01"_s)->setEditText(u"山西"_s);
@@ -199,10 +199,10 @@ TEST_F(StorageSheetTest, SaveWritesTheDocumentedCells)
     FixedClock clock(QDateTime(QDate(2013, 11, 20), QTime(8, 0)));
     Clock::install(&clock);
     test::ScriptedFileDialogs dialogs;
-    test::makeSheetTemplate(texts::StorageSheetName, {{{1, 1}, u"粮油仓储设施项目基本情况表"_s}});
+    test::makeSheetTemplate(db.locations(), texts::StorageSheetName, {{{1, 1}, u"粮油仓储设施项目基本情况表"_s}});
     const QString target = db.dir() + u"/基本情况.xlsx"_s;
 
-    TFrmInput_Tj window;
+    TFrmInput_Tj window(db.context());
     window.findChild<QPushButton *>(u"BitBtn1"_s)->click();
     window.findChild<QLineEdit *>(u"MaskEdit002"_s)->setText(u"21"_s); // typed over: saved as shown
     dialogs.next(target);

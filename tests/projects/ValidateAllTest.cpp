@@ -4,7 +4,6 @@
 #include "projects/windows/ProjectForm.h"
 #include "projects/ProjectListModel.h"
 #include "projects/windows/ProjectListWindow.h"
-#include "projects/ProjectSelection.h"
 #include "projects/ValidateAll.h"
 #include "projects/windows/ValidateAllWindow.h"
 #include "store/Database.h"
@@ -197,9 +196,6 @@ TEST(ValidateAll, CommandLinesAndExitStatus)
 // The list's "全部校验", the window of failing projects, a correction in the entry form.
 class ValidateAllWindowTest : public ::testing::Test {
 protected:
-    ValidateAllWindowTest() { projectSelection() = {}; }
-    ~ValidateAllWindowTest() override { projectSelection() = {}; }
-
     static QVariantMap filledProject(const QString &project, const QString &enterprise, const QVariantMap &changes)
     {
         QVariantMap row;
@@ -218,7 +214,7 @@ protected:
 TEST_F(ValidateAllWindowTest, AllPassingIsToldAndMarkedInTheList)
 {
     db.addProject(filledProject(u"一号仓"_s, u"郑州粮库"_s, {}));
-    TFrmList1 list;
+    TFrmList1 list(db.context());
     EXPECT_EQ(list.model()->cell(1, 9), u"否"_s);
     auto *button = list.findChild<QPushButton *>(u"BitBtn6"_s);
     ASSERT_TRUE(button);
@@ -233,7 +229,7 @@ TEST_F(ValidateAllWindowTest, ADoubleClickOpensTheProjectAtTheFieldToCorrect)
     db.addProject(filledProject(u"一号仓"_s, u"郑州粮库"_s, {{u"完成_其中散粮船舶"_s, 2.0}}));
     db.addProject(filledProject(u"二号仓"_s, u"郑州粮库"_s, {{u"邮政编码"_s, u"4500"_s}}));
     db.addProject(filledProject(u"三号仓"_s, u"郑州粮库"_s, {}));
-    TFrmList1 list;
+    TFrmList1 list(db.context());
 
     bool corrected = false;
     test::ModalScript script;
@@ -279,8 +275,7 @@ TEST_F(ValidateAllWindowTest, ADoubleClickOpensTheProjectAtTheFieldToCorrect)
         });
     script.run([&] { list.findChild<QPushButton *>(u"BitBtn6"_s)->click(); });
 
-    // Saved in place, no fresh list on the way back; the list shows the outcome.
-    EXPECT_EQ(TFrmList1::current(), &list);
+    // Saved in place; the list shows the outcome.
     Connection c = db.connect();
     EXPECT_EQ(test::columnOfAll(c, u"项目名称"_s), (QStringList{u"一号仓"_s, u"二号仓"_s, u"三号仓"_s}));
     EXPECT_EQ(test::columnOfAll(c, u"建设_其中散粮船舶"_s).at(0), u"2"_s);

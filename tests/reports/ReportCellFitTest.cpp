@@ -71,7 +71,7 @@ TEST_F(ReportCellFit, EveryTableWindowShowsEveryTextWhole)
     test::table(u"1-2"_s); // registers the tables
     int checked = 0;
     for (const ReportDefinition *definition : reportDefinitions()) {
-        std::unique_ptr<QDialog> dialog(createReportWindow(*definition, nullptr));
+        std::unique_ptr<QDialog> dialog(createReportWindow(*definition, db->context(), nullptr));
         auto *window = qobject_cast<ReportWindow *>(dialog.get());
         ASSERT_NE(window, nullptr) << definition->title.toStdString();
         if (definition->kind == WindowKind::Selectable)

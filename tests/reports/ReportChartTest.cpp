@@ -9,7 +9,6 @@
 #include "reports/summary/SummaryReports.h"
 #include "store/Clock.h"
 #include "store/Error.h"
-#include "store/Glob.h"
 
 #include <QAbstractBarSeries>
 #include <QApplication>
@@ -197,10 +196,10 @@ TEST_F(ReportChart, RendersOffscreenToAPictureOfTheAskedSize)
     EXPECT_EQ(reportChartImage(ReportChartData{}, QSize(300, 200)).size(), QSize(300, 200));
 }
 
-std::unique_ptr<ReportWindow> openWindow(const QString &number)
+std::unique_ptr<ReportWindow> openWindow(const test::TempDatabase &db, const QString &number)
 {
     const ReportDefinition &definition = anyTable(number);
-    return std::unique_ptr<ReportWindow>(qobject_cast<ReportWindow *>(createReportWindow(definition, nullptr)));
+    return std::unique_ptr<ReportWindow>(qobject_cast<ReportWindow *>(createReportWindow(definition, db.context(), nullptr)));
 }
 
 TEST_F(ReportChart, OneClickShowsTheChartOfTheClickedColumnBesideTheGrid)
@@ -210,7 +209,7 @@ TEST_F(ReportChart, OneClickShowsTheChartOfTheClickedColumnBesideTheGrid)
     FixedClock clock(QDateTime(QDate(2013, 12, 9), QTime(10, 0)));
     Clock::install(&clock);
 
-    auto window = openWindow(u"1-3"_s);
+    auto window = openWindow(db, u"1-3"_s);
     ASSERT_TRUE(window);
     window->show();
     auto *chartButton = window->findChild<QPushButton *>(u"BitBtnChart"_s);
@@ -249,8 +248,8 @@ TEST_F(ReportChart, OneClickShowsTheChartOfTheClickedColumnBesideTheGrid)
     Clock::install(nullptr);
 
     // Tables without a chart have no button.
-    EXPECT_FALSE(openWindow(u"2-1"_s)->findChild<QPushButton *>(u"BitBtnChart"_s));
-    EXPECT_TRUE(openWindow(u"1-27"_s)->findChild<QPushButton *>(u"BitBtnChart"_s));
+    EXPECT_FALSE(openWindow(db, u"2-1"_s)->findChild<QPushButton *>(u"BitBtnChart"_s));
+    EXPECT_TRUE(openWindow(db, u"1-27"_s)->findChild<QPushButton *>(u"BitBtnChart"_s));
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "ReportPrintTestSupport.h"
 #include "WindowTestSupport.h"
 #include "projects/windows/ProjectForm.h"
-#include "projects/ProjectSelection.h"
 #include "projects/windows/StorageSheetWindow.h"
 #include "store/Clock.h"
 #include "store/TaskInfo.h"
@@ -32,13 +31,8 @@ protected:
         Connection c = db.connect();
         writeTaskInfo(c, task);
         Clock::install(&clock);
-        projectSelection() = {};
     }
-    void TearDown() override
-    {
-        Clock::install(nullptr);
-        projectSelection() = {};
-    }
+    void TearDown() override { Clock::install(nullptr); }
 
     QString file(const QString &name) const { return db.dir() + u'/' + name; }
 
@@ -86,7 +80,7 @@ TEST_F(ReportPrintSheets, AFormIsCutBetweenItsControls)
 
 TEST_F(ReportPrintSheets, StorageSheetPrintsAndExportsWhatItShows)
 {
-    TFrmInput_Tj sheet;
+    TFrmInput_Tj sheet(db.context());
     sheet.show();
     auto *print = sheet.findChild<QPushButton *>(u"BitBtnPrint"_s);
     auto *pdf = sheet.findChild<QPushButton *>(u"BitBtnPdf"_s);
@@ -118,7 +112,7 @@ TEST_F(ReportPrintSheets, StorageSheetPrintsAndExportsWhatItShows)
 
 TEST_F(ReportPrintSheets, ProjectFormExportsItsPage)
 {
-    TFrmInput1 form;
+    TFrmInput1 form(db.context());
     form.show();
     auto *pdf = form.findChild<QPushButton *>(u"BitBtnPdf"_s);
     ASSERT_TRUE(pdf && form.findChild<QPushButton *>(u"BitBtnPrint"_s));

@@ -10,7 +10,6 @@
 #include "reports/frame/ReportSession.h"
 #include "reports/windows/ReportWindow.h"
 #include "store/Clock.h"
-#include "store/Glob.h"
 #include "store/TaskInfo.h"
 #include "ui/PagePrinter.h"
 
@@ -212,15 +211,16 @@ TEST(ReportPrintText, RadicalsOfTheTextLayerAreNamedByTheirIdeographs)
     EXPECT_EQ(withIdeographText(outside), outside) << "only the maps are touched";
 }
 
-test::CliResult cli(const QStringList &args)
+// As the program run from the database's folder would (its templates beside it).
+test::CliResult cli(const test::TempDatabase &db, const QStringList &args)
 {
-    return test::runCli(args);
+    return test::runCli(args, db.context());
 }
 
 TEST_F(ReportPrint, CliWritesTheSamePdf)
 {
     const QString pdf = file(u"cli.pdf"_s);
-    const test::CliResult whole = cli({u"--db"_s, db.path(), u"report"_s, u"1-3"_s, u"--pdf"_s, pdf});
+    const test::CliResult whole = cli(db, {u"--db"_s, db.path(), u"report"_s, u"1-3"_s, u"--pdf"_s, pdf});
     ASSERT_EQ(whole.code, 0) << whole.err.toStdString();
     EXPECT_EQ(whole.out, u"已保存：%1\n"_s.arg(pdf));
     ASSERT_EQ(test::pdfPageCount(pdf), 2);
@@ -230,7 +230,7 @@ TEST_F(ReportPrint, CliWritesTheSamePdf)
 
     const QString listing = file(u"listing.pdf"_s);
     const test::CliResult province =
-        cli({u"--db"_s, db.path(), u"report"_s, u"1-3"_s, u"--province"_s, u"江苏省"_s, u"--pdf"_s, listing});
+        cli(db, {u"--db"_s, db.path(), u"report"_s, u"1-3"_s, u"--province"_s, u"江苏省"_s, u"--pdf"_s, listing});
     ASSERT_EQ(province.code, 0) << province.err.toStdString();
     ASSERT_EQ(test::pdfPageCount(listing), 1);
     const QString text = test::pdfPageText(listing, 1);
@@ -242,26 +242,26 @@ TEST_F(ReportPrint, CliWritesTheSamePdf)
                                     QStringList{u"report"_s, u"1-3"_s, u"--csv"_s, u"--pdf"_s, pdf},
                                     QStringList{u"report"_s, u"1-3"_s, u"--out"_s, u"x.xlsx"_s, u"--pdf"_s, pdf},
                                     QStringList{u"report"_s, u"1-3"_s, u"--pdf"_s, pdf, u"--pdf"_s, pdf}})
-        EXPECT_EQ(cli(QStringList{u"--db"_s, db.path()} + args).code, 2) << args.join(u' ').toStdString();
+        EXPECT_EQ(cli(db, QStringList{u"--db"_s, db.path()} + args).code, 2) << args.join(u' ').toStdString();
 
     const QString nowhere = file(u"no-such-folder/1-3.pdf"_s);
-    const test::CliResult refused = cli({u"--db"_s, db.path(), u"report"_s, u"1-3"_s, u"--pdf"_s, nowhere});
+    const test::CliResult refused = cli(db, {u"--db"_s, db.path(), u"report"_s, u"1-3"_s, u"--pdf"_s, nowhere});
     EXPECT_EQ(refused.code, 1);
     EXPECT_FALSE(refused.err.isEmpty());
     EXPECT_FALSE(QFile::exists(nowhere));
 }
 
-std::unique_ptr<ReportWindow> openWindow(const QString &number)
+std::unique_ptr<ReportWindow> openWindow(const test::TempDatabase &db, const QString &number)
 {
     const ReportDefinition &definition = test::table(number);
-    return std::unique_ptr<ReportWindow>(qobject_cast<ReportWindow *>(createReportWindow(definition, nullptr)));
+    return std::unique_ptr<ReportWindow>(qobject_cast<ReportWindow *>(createReportWindow(definition, db.context(), nullptr)));
 }
 
 TEST_F(ReportPrint, WindowExportsAndPreviewsWhatItShows)
 {
     test::RecordingPrompter prompter;
     test::ScriptedFileDialogs dialogs;
-    auto window = openWindow(u"1-3"_s);
+    auto window = openWindow(db, u"1-3"_s);
     ASSERT_TRUE(window);
     window->show();
     auto *print = window->findChild<QPushButton *>(u"BitBtnPrint"_s);

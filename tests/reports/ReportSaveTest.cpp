@@ -1,7 +1,6 @@
 #include "ReportTestSupport.h"
 #include "reports/frame/ReportSave.h"
 #include "reports/frame/ReportSession.h"
-#include "store/Glob.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,7 +18,7 @@ TEST(ReportSave, ProposedNameAndTemplateFollowTheTitle)
     const ReportDefinition &d = test::table(u"1-3"_s);
     EXPECT_EQ(proposedFileName(d, QDate(2013, 12, 9)),
               u"表1-3 粮食流通基础设施建设各地区项目总投资情况汇总表（按投资来源）(12-09)"_s);
-    EXPECT_EQ(templatePath(d), glob::AppDir + u"templet/表1-3 粮食流通基础设施建设各地区项目总投资情况汇总表（按投资来源）.xlsx"_s);
+    EXPECT_EQ(templatePath(db.locations(), d), db.dir() + u"/templet/表1-3 粮食流通基础设施建设各地区项目总投资情况汇总表（按投资来源）.xlsx"_s);
     EXPECT_EQ(proposedFileName(test::table(u"1-2"_s), QDate(2014, 3, 1)),
               u"表1-2 粮食流通基础设施建设各地区投资情况汇总表(03-01)"_s);
 }
@@ -64,7 +63,7 @@ TEST(ReportSave, AListingIsSavedFromTheFirstDataRowOn)
     ReportSession session(test::table(u"1-3"_s), db.path());
     session.compute(u"江苏省"_s, u"无锡市"_s);
     const QString path = db.dir() + u"/无锡.xlsx"_s;
-    writeReportWorkbook(session.definition(), session.grid(), path);
+    writeReportWorkbook(db.locations(), session.definition(), session.grid(), path);
 
     const QMap<int, QStringList> sheet = test::readWorksheet(path);
     EXPECT_EQ(sheet.value(2).value(0), session.definition().title); // the template's title row
@@ -82,10 +81,10 @@ TEST(ReportSave, AMissingTemplateStopsBeforeAnythingIsWritten)
     ReportSession session(test::table(u"1-2"_s), db.path());
     const QString path = db.dir() + u"/out.xlsx"_s;
     try {
-        writeReportWorkbook(session.definition(), session.grid(), path);
+        writeReportWorkbook(db.locations(), session.definition(), session.grid(), path);
         FAIL() << "saved without a template";
     } catch (const Error &e) {
-        EXPECT_TRUE(e.text().contains(templatePath(session.definition()))) << e.text().toStdString();
+        EXPECT_TRUE(e.text().contains(templatePath(db.locations(), session.definition()))) << e.text().toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(path));
 }
@@ -102,8 +101,8 @@ TEST(ReportSave, AFullDiskLeavesTheTargetAsItWas)
     const QString folder = db.dir() + u"/out"_s;
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString full = folder + u"/full.xlsx"_s;
-    writeReportWorkbook(session.definition(), session.grid(), full);
-    const qint64 templateSize = QFileInfo(templatePath(session.definition())).size();
+    writeReportWorkbook(db.locations(), session.definition(), session.grid(), full);
+    const qint64 templateSize = QFileInfo(templatePath(db.locations(), session.definition())).size();
     const qint64 savedSize = QFileInfo(full).size();
     ASSERT_GT(savedSize, templateSize + 64);
     QFile::remove(full);
@@ -118,7 +117,7 @@ TEST(ReportSave, AFullDiskLeavesTheTargetAsItWas)
         const QStringList names = test::namesIn(folder);
         {
             test::FileSizeLimit diskFull(templateSize + 32); // the template copy fits, the filled table does not
-            EXPECT_THROW(writeReportWorkbook(session.definition(), session.grid(), path), Error);
+            EXPECT_THROW(writeReportWorkbook(db.locations(), session.definition(), session.grid(), path), Error);
         }
         QFile after(path);
         EXPECT_EQ(after.open(QIODevice::ReadOnly) ? after.readAll() : QByteArray(), before);
@@ -133,8 +132,8 @@ TEST(ReportTemplates, EveryTableHasATemplateWithItsHeadsAboveTheFirstDataRow)
     for (const char *number : {"1-2", "1-3", "1-4", "1-6", "1-11", "1-14", "1-19", "1-21", "1-22"}) {
         const ReportDefinition &d = test::table(QString::fromLatin1(number));
         SCOPED_TRACE(number);
-        ASSERT_TRUE(QFileInfo::exists(templatePath(d)));
-        const QMap<int, QStringList> sheet = test::readWorksheet(templatePath(d));
+        ASSERT_TRUE(QFileInfo::exists(templatePath(db.locations(), d)));
+        const QMap<int, QStringList> sheet = test::readWorksheet(templatePath(db.locations(), d));
         const ReportGrid heads = blankGrid(d);
         EXPECT_EQ(sheet.value(2).value(0), d.title);
         EXPECT_TRUE(sheet.value(3).contains(d.unitCaption));

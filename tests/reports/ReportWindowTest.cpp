@@ -6,7 +6,6 @@
 #include "reports/windows/ReportWindow.h"
 #include "store/Error.h"
 #include "store/Clock.h"
-#include "store/Glob.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -24,10 +23,10 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-std::unique_ptr<ReportWindow> openWindow(const QString &titleOrNumber)
+std::unique_ptr<ReportWindow> openWindow(const test::TempDatabase &db, const QString &titleOrNumber)
 {
     test::table(u"1-2"_s); // registers the tables
-    QDialog *dialog = createReportWindow(registeredReport(titleOrNumber), nullptr);
+    QDialog *dialog = createReportWindow(registeredReport(titleOrNumber), db.context(), nullptr);
     auto *window = qobject_cast<ReportWindow *>(dialog);
     EXPECT_NE(window, nullptr);
     return std::unique_ptr<ReportWindow>(window);
@@ -57,7 +56,7 @@ TEST(ReportWindow, Table1_3ComputesListsAndSaves)
     Clock::install(&clock);
 
     const QString title = test::table(u"1-3"_s).title;
-    auto window = openWindow(title);
+    auto window = openWindow(db, title);
     ASSERT_TRUE(window);
     window->show();
     EXPECT_EQ(window->objectName(), u"TFrmb1_3"_s);
@@ -120,7 +119,7 @@ TEST(ReportWindow, APrefectureWithoutAProvinceChangesNothing)
 {
     test::TempDatabase db;
     test::addFixtureProjects(db, u"office_projects.csv"_s);
-    auto window = openWindow(test::table(u"1-10"_s).title);
+    auto window = openWindow(db, test::table(u"1-10"_s).title);
     auto *grid = window->findChild<QTableWidget *>(u"AdvStringGrid1"_s);
     auto *prefecture = window->findChild<QComboBox *>(u"ComboBox3"_s);
     window->BitBtn3Click();
@@ -136,7 +135,7 @@ TEST(ReportWindow, APrefectureWithoutAProvinceChangesNothing)
 TEST(ReportWindow, ClickedDataRowsAreHighlighted)
 {
     test::TempDatabase db;
-    auto window = openWindow(u"1-2"_s);
+    auto window = openWindow(db, u"1-2"_s);
     auto *grid = window->findChild<QTableWidget *>(u"AdvStringGrid1"_s);
     window->BitBtn3Click();
     ASSERT_EQ(grid->rowCount(), 38);
@@ -160,7 +159,7 @@ TEST(ReportWindow, TheHeadsStayInPlaceAndTheirPatchesAreHeaderColoured)
         if (!d->headerPatches.isEmpty() && d->kind == WindowKind::Selectable)
             patched = d;
     ASSERT_NE(patched, nullptr);
-    auto window = openWindow(patched->title);
+    auto window = openWindow(db, patched->title);
     window->BitBtn3Click();
     window->resize(1000, 400);
     window->show();
@@ -197,7 +196,7 @@ TEST(ReportWindow, ImmediateWindowOpensComputedWithoutBoxes)
     QVariantMap p = test::localProject(u"320102"_s, {{u"本年_建筑安装工程"_s, 6}});
     p.insert(u"项目类别"_s, u"粮食现代物流项目"_s);
     db.addProject(p);
-    auto window = openWindow(test::table(u"1-22"_s).title);
+    auto window = openWindow(db, test::table(u"1-22"_s).title);
     auto *grid = window->findChild<QTableWidget *>(u"AdvStringGrid1"_s);
     EXPECT_EQ(window->findChild<QPushButton *>(u"BitBtn3"_s), nullptr);
     EXPECT_EQ(window->findChild<QComboBox *>(u"ComboBox2"_s), nullptr);
@@ -207,7 +206,7 @@ TEST(ReportWindow, ImmediateWindowOpensComputedWithoutBoxes)
 
     // Reopening after a change recomputes.
     db.addProject(p);
-    auto again = openWindow(test::table(u"1-22"_s).title);
+    auto again = openWindow(db, test::table(u"1-22"_s).title);
     EXPECT_EQ(again->grid().text(2, 3), u"12"_s);
 }
 
@@ -217,7 +216,7 @@ TEST(ReportWindow, Table1_2KeepsItsOwnTitleAndCaptionAndSavesItsOpeningRow)
     test::installTemplates(db);
     test::RecordingPrompter prompter;
     test::ScriptedFileDialogs dialogs;
-    auto window = openWindow(u"1-2"_s);
+    auto window = openWindow(db, u"1-2"_s);
     window->show();
     EXPECT_EQ(window->windowTitle(), u"粮食流通基础设施建设各地区投资情况汇总表"_s);
     EXPECT_EQ(window->grid().title(), u"表1-2 粮食流通基础设施建设各地区投资情况汇总表"_s);
@@ -237,7 +236,7 @@ TEST(ReportWindow, AFailureIsShownAndTheWindowStays)
 {
     test::TempDatabase db;
     test::RecordingPrompter prompter;
-    auto window = openWindow(u"1-7"_s);
+    auto window = openWindow(db, u"1-7"_s);
     QFile::remove(db.path());
     window->BitBtn3Click();
     ASSERT_EQ(prompter.said.size(), 1u);
@@ -254,14 +253,14 @@ TEST(ReportRegistry, UnknownNamesAreErrorsAndLibrariesMayAddTheirOwnWindows)
         EXPECT_THROW(registeredReport(name), Error) << name.toStdString();
     EXPECT_EQ(registeredReport(u"TFrmb1_2"_s).number, u"1-2"_s);
 
-    registerReportWindow(u"TFrmSpecial"_s, [](QWidget *parent) {
+    registerReportWindow(u"TFrmSpecial"_s, [](const AppContext &, QWidget *parent) {
         auto *d = new QDialog(parent);
         d->setObjectName(u"TFrmSpecial"_s);
         return d;
     });
     ReportDefinition ownWindow = test::table(u"1-9"_s);
     ownWindow.className = u"TFrmSpecial"_s;
-    std::unique_ptr<QDialog> special(createReportWindow(ownWindow, nullptr));
+    std::unique_ptr<QDialog> special(createReportWindow(ownWindow, db.context(), nullptr));
     ASSERT_TRUE(special);
     EXPECT_EQ(special->objectName(), u"TFrmSpecial"_s);
 
@@ -272,7 +271,7 @@ TEST(ReportRegistry, UnknownNamesAreErrorsAndLibrariesMayAddTheirOwnWindows)
     extra.title = u"表9-1 试验表"_s;
     extra.templateName = test::table(u"1-9"_s).templateFileName();
     registerReport(extra);
-    auto window = openWindow(u"9-1"_s);
+    auto window = openWindow(db, u"9-1"_s);
     ASSERT_TRUE(window);
     EXPECT_EQ(window->grid().title(), u"表9-1 试验表"_s);
 }

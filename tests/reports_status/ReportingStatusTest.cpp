@@ -8,7 +8,6 @@
 #include "sheets/SheetReader.h"
 #include "store/Clock.h"
 #include "store/Error.h"
-#include "store/Glob.h"
 #include "store/TaskInfo.h"
 
 #include <QDir>
@@ -335,7 +334,7 @@ TEST(ReportingStatus, TheReportWindowMarksSilentUnitsAndSavesTheTable)
     Clock::install(&clock);
 
     statusTable();
-    std::unique_ptr<QDialog> dialog(createReportWindow(registeredReport(u"TFrmReported"_s), nullptr));
+    std::unique_ptr<QDialog> dialog(createReportWindow(registeredReport(u"TFrmReported"_s), db.context(), nullptr));
     auto *window = qobject_cast<ReportWindow *>(dialog.get());
     ASSERT_TRUE(window);
     window->show();

@@ -261,7 +261,7 @@ TEST(BasicStatistics, TheWindowOpensComputedWithItsCaption)
     test::TempDatabase db;
     db.addProject(project(u"农户科学储粮项目"_s, {{u"建设_农户科学储粮"_s, 2}}));
     registerFacilityTables();
-    std::unique_ptr<QDialog> window(createReportWindow(registeredReport(u"TFrmbtongj"_s), nullptr));
+    std::unique_ptr<QDialog> window(createReportWindow(registeredReport(u"TFrmbtongj"_s), db.context(), nullptr));
     ASSERT_TRUE(window);
     EXPECT_EQ(window->objectName(), u"TFrmbtongj"_s);
     auto *grid = window->findChild<QTableWidget *>(u"AdvStringGrid1"_s);

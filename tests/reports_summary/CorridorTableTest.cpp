@@ -143,7 +143,7 @@ TEST(CorridorTable, TheWindowOpensComputed)
     test::TempDatabase db;
     db.addProject(projectAt(u"120101"_s, {{u"总_其他费用"_s, 3}}));
     registerFacilityTables();
-    std::unique_ptr<QDialog> window(createReportWindow(registeredReport(u"1-23"_s), nullptr));
+    std::unique_ptr<QDialog> window(createReportWindow(registeredReport(u"1-23"_s), db.context(), nullptr));
     ASSERT_TRUE(window);
     EXPECT_EQ(window->objectName(), u"TFrmb1_23"_s);
     EXPECT_EQ(window->findChild<QWidget *>(u"BitBtn3"_s), nullptr);

@@ -320,7 +320,7 @@ TEST(FacilityTables, TheWindowOpensEmptyAndComputesOnDemand)
     test::TempDatabase db;
     db.addProject(placed(projectAt(u"320102"_s, {{u"建设_新建仓容"_s, 12.5}}), u"江苏"_s, u"南京市"_s, u"玄武区"_s));
     registerFacilityTables();
-    std::unique_ptr<QDialog> window(createReportWindow(registeredReport(u"2-10"_s), nullptr));
+    std::unique_ptr<QDialog> window(createReportWindow(registeredReport(u"2-10"_s), db.context(), nullptr));
     ASSERT_TRUE(window);
     EXPECT_EQ(window->objectName(), u"TFrmb2_10"_s);
     auto *grid = window->findChild<QTableWidget *>(u"AdvStringGrid1"_s);

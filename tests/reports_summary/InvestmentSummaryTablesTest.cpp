@@ -4,7 +4,6 @@
 #include "reports/windows/ReportWindowFactory.h"
 #include "reports/frame/ReportSave.h"
 #include "reports/windows/ReportWindow.h"
-#include "store/Glob.h"
 
 #include <QTableWidget>
 #include <gtest/gtest.h>
@@ -280,7 +279,7 @@ TEST(InvestmentSummaryTables, TheWindowShowsTheTableNamedByReportTitle)
     test::TempDatabase db;
     db.addProject(project({{u"项目单位性质"_s, u"民营"_s}, {u"项目进展"_s, u"竣工项目"_s}}));
     const QString title = summarytest::table(u"1-26"_s).title;
-    std::unique_ptr<QDialog> window(createReportWindow(registeredReport(title), nullptr));
+    std::unique_ptr<QDialog> window(createReportWindow(registeredReport(title), db.context(), nullptr));
     ASSERT_TRUE(window);
     window->show();
     EXPECT_EQ(window->objectName(), u"TFrmb1_1"_s);

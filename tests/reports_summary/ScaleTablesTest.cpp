@@ -2,7 +2,6 @@
 
 #include "reports/frame/ReportSave.h"
 #include "sheets/SheetStreamFill.h"
-#include "store/Glob.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -152,7 +151,7 @@ TEST(ScaleTables, AllNineShareTheTemplateOfTwoOneAndWriteTheirOwnTitle)
     const ReportDefinition &d = summarytest::table(u"2-7"_s);
     const ReportGrid grid = opened(u"2-7"_s, db);
     const QString saved = db.dir() + u"/saved.xlsx"_s;
-    writeReportWorkbook(d, grid, saved);
+    writeReportWorkbook(db.locations(), d, grid, saved);
 
     const QMap<int, QStringList> sheet = summarytest::readWorksheet(saved);
     EXPECT_EQ(sheet.value(2).value(0), u"表2-7 粮食流通基础设施建设前期项目规模情况汇总表"_s);

@@ -1,7 +1,6 @@
 #include "shell/LoginDialog.h"
 #include "shell/MainWindow.h"
 #include "shell/UsersDialog.h"
-#include "store/Glob.h"
 #include "store/TaskInfo.h"
 #include "store/UserAccount.h"
 #include "WindowTestSupport.h"
@@ -52,7 +51,7 @@ protected:
 
 TEST_F(LoginTest, WrongThenRightPassword)
 {
-    Tlogin login;
+    Tlogin login(db.path());
     EXPECT_EQ(box(login, "Edit1")->text(), u"admin"_s);
     EXPECT_FALSE(box(login, "Edit1")->isEnabled());
     EXPECT_EQ(login.windowTitle(), u"系统登录"_s);
@@ -74,7 +73,7 @@ TEST_F(LoginTest, WrongThenRightPassword)
 
 TEST_F(LoginTest, EmptyPasswordAndEnter)
 {
-    Tlogin login;
+    Tlogin login(db.path());
     QTest::keyClick(box(login, "Edit2"), Qt::Key_Return);
     ASSERT_EQ(prompter.said.size(), 1u);
     EXPECT_EQ(prompter.said[0].caption, u"操作提示"_s);
@@ -84,7 +83,7 @@ TEST_F(LoginTest, EmptyPasswordAndEnter)
 
 TEST_F(LoginTest, ExitOrCloseEndsTheProgram)
 {
-    TFrmmain window;
+    TFrmmain window(db.context());
     whenModalOpens([](QWidget &login) { click(login, "BitBtn2"); });
     EXPECT_FALSE(window.FormCreate());
 
@@ -100,7 +99,7 @@ TEST_F(LoginTest, SuccessfulLoginShowsTheMenuOfTheLevel)
         info.level = u"县级汇总"_s;
         writeTaskInfo(c, info);
     }
-    TFrmmain window;
+    TFrmmain window(db.context());
     whenModalOpens([](QWidget &login) {
         EXPECT_TRUE(centredOnScreen(login));
         QTest::keyClicks(box(login, "Edit2"), u"secret "_s);
@@ -116,7 +115,7 @@ TEST(FirstAccount, CreatedAtStartUpKeepsBlanks)
 {
     test::TempDatabase db;
     test::RecordingPrompter prompter;
-    TFrmmain window;
+    TFrmmain window(db.context());
     whenModalOpens([](QWidget &users) {
         EXPECT_EQ(users.objectName(), u"TFrmusers"_s);
         EXPECT_EQ(users.windowTitle(), u"登录信息"_s);
@@ -130,7 +129,6 @@ TEST(FirstAccount, CreatedAtStartUpKeepsBlanks)
     });
     EXPECT_TRUE(window.FormCreate());
     EXPECT_TRUE(prompter.said.empty());
-    EXPECT_EQ(glob::UserFormMode, 1);
     Connection c = db.connect();
     EXPECT_EQ(account::userName(c), u" 张三 "_s);
     EXPECT_TRUE(account::verify(c, u" 张三 "_s, u"pw "_s));
@@ -143,7 +141,7 @@ TEST(FirstAccount, CancelAtStartUpEndsTheProgramAndStoresNothing)
 {
     test::TempDatabase db;
     test::RecordingPrompter prompter;
-    TFrmmain window;
+    TFrmmain window(db.context());
     whenModalOpens([](QWidget &users) { click(users, "BitBtn2"); });
     EXPECT_FALSE(window.FormCreate());
     EXPECT_EQ(db.count(u"userinfo"_s), 0);
@@ -159,12 +157,11 @@ TEST(AccountWindow, ChecksInOrderAndFocuses)
 {
     test::TempDatabase db;
     test::RecordingPrompter prompter;
-    glob::UserFormMode = 1;
     {
         Connection c = db.connect();
         account::createFirst(c, u"admin"_s, u"old"_s);
     }
-    TFrmusers users;
+    TFrmusers users(db.path(), TFrmusers::Mode::ChangeAccount);
     users.show();
     QApplication::setActiveWindow(&users);
     EXPECT_EQ(box(users, "Ediunit")->text(), u"admin"_s);

@@ -1,7 +1,6 @@
 #include "shell/MainMenu.h"
 #include "reports/windows/ReportWindow.h"
 #include "shell/MainWindow.h"
-#include "store/Glob.h"
 #include "WindowTestSupport.h"
 
 #include <QAction>
@@ -56,7 +55,7 @@ TEST(MainMenu, LevelRule)
 
 TEST(MainMenu, EntriesAsDesigned)
 {
-    TFrmmain window;
+    TFrmmain window(AppContext{});
     const struct {
         const char *name;
         const char *caption;
@@ -95,8 +94,8 @@ TEST(MainMenu, EntriesAsDesigned)
 TEST(MainMenu, ReportEntriesStoreTheirTitle)
 {
     test::RecordingPrompter prompter;
-    TFrmmain window;
     test::TempDatabase db;
+    TFrmmain window(db.context());
     QString opened;
     QString shownTitle;
     auto closeReport = [&](QWidget &report) {
@@ -121,7 +120,7 @@ TEST(MainMenu, StartUpWithoutTaskInformationOffersTaskManagementOnly)
 {
     test::TempDatabase db;
     test::RecordingPrompter prompter;
-    TFrmmain window;
+    TFrmmain window(db.context());
     window.applyLevelRule(std::nullopt, LevelRuleVariant::StartUp);
     QStringList shown;
     for (const QString &top : {u"N2"_s, u"N1"_s, u"N51"_s, u"N16"_s, u"N3"_s, u"N4"_s, u"N5"_s})
@@ -134,8 +133,7 @@ TEST(MainMenu, DatabaseErrorAtStartUpShowsItAndKeepsTheDesignedMenu)
 {
     test::RecordingPrompter prompter;
     QTemporaryDir empty;
-    glob::setProgramDirectory(empty.path()); // no ledger.db there
-    TFrmmain window;
+    TFrmmain window(AppContext::forProgramFolder(empty.path())); // no ledger.db there
     EXPECT_TRUE(window.FormCreate());
     ASSERT_EQ(prompter.said.size(), 1u);
     EXPECT_EQ(prompter.said[0].caption, u"Granwise（汇总版1.0）"_s);
@@ -148,7 +146,7 @@ TEST(MainMenu, SavingTheTaskInformationAppliesTheSaveVariant)
 {
     test::TempDatabase db;
     test::RecordingPrompter prompter;
-    TFrmmain window;
+    TFrmmain window(db.context());
     window.applyLevelRule(std::nullopt, LevelRuleVariant::StartUp);
     test::whenModalOpens([](QWidget &renwu) {
         EXPECT_EQ(renwu.objectName(), u"TfrmRenwu"_s);

@@ -1,6 +1,5 @@
 #include "shell/MainWindow.h"
 #include "shell/Maintenance.h"
-#include "store/Glob.h"
 #include "store/Maintenance.h"
 #include "WindowTestSupport.h"
 #include "ui/DocumentOpener.h"
@@ -31,7 +30,7 @@ protected:
     test::TempDatabase db;
     test::RecordingPrompter prompter;
     test::ScriptedFileDialogs dialogs;
-    TFrmmain window;
+    TFrmmain window{db.context()};
 };
 } // namespace
 
@@ -120,6 +119,7 @@ TEST_F(MaintenanceMenu, RestoreChecksTheFileAndKeepsTheDataOnError)
         window.choose(u"N15"_s);
         EXPECT_EQ(prompter.said.front().text,
                   u"数据恢复将清除系统中的全部记录，请先将数据备份后再执行本操作。确定要操作吗？"_s);
+        EXPECT_EQ(prompter.said.front().buttons, Prompter::Buttons::YesNoSafe); // Enter keeps the data
         if (c.message) {
             ASSERT_EQ(prompter.said.size(), 2u);
             EXPECT_EQ(prompter.said[1].text, QString::fromUtf8(c.message));
@@ -140,7 +140,7 @@ TEST_F(MaintenanceMenu, MissingHelpShowsNothing)
 
 TEST_F(MaintenanceMenu, HelpFallsBackToItsOwnViewerWhenTheDesktopCannotOpenIt)
 {
-    const QString help = glob::Locations.helpPath(u"粮食流通基础设施建设投资统计主要指标解释及填报说明.html"_s);
+    const QString help = db.locations().helpPath(u"粮食流通基础设施建设投资统计主要指标解释及填报说明.html"_s);
     QDir().mkpath(QFileInfo(help).path());
     QFile file(help);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));

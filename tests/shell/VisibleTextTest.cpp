@@ -1,8 +1,8 @@
 #include "projects/windows/ProjectForm.h"
+#include "projects/windows/ProjectListWindow.h"
 #include "projects/windows/QueryDefinitionWindow.h"
 #include "shell/MainMenu.h"
 #include "shell/MainWindow.h"
-#include "store/Glob.h"
 #include "store/TaskInfo.h"
 #include "ui/DocumentOpener.h"
 #include "ui/FileDialogs.h"
@@ -172,7 +172,7 @@ TEST(VisibleText, EveryWindowMessageAndFileDialogIsChinese)
     DocumentOpener::program() = u"/nonexistent/opener"_s; // help in the program's own viewer
 
     // The help document, so that its viewer opens.
-    const QString help = glob::Locations.helpPath(u"粮食流通基础设施建设投资统计主要指标解释及填报说明.html"_s);
+    const QString help = db.locations().helpPath(u"粮食流通基础设施建设投资统计主要指标解释及填报说明.html"_s);
     QDir().mkpath(QFileInfo(help).path());
     QFile helpFile(help);
     ASSERT_TRUE(helpFile.open(QIODevice::WriteOnly));
@@ -180,7 +180,7 @@ TEST(VisibleText, EveryWindowMessageAndFileDialogIsChinese)
     helpFile.close();
 
     VisibleTexts texts;
-    TFrmmain main;
+    TFrmmain main(db.context());
     main.show();
     texts.collect(main);
     {
@@ -197,10 +197,11 @@ TEST(VisibleText, EveryWindowMessageAndFileDialogIsChinese)
                 main.choose(entry.name);
         }
         // The windows the list opens.
-        TFrmInput1 form;
+        TFrmInput1 form(db.context());
         form.show();
         texts.collect(form);
-        TFrmDefine define;
+        TFrmList1 list(db.context());
+        TFrmDefine define(list);
         define.show();
         texts.collect(define);
         QTest::qWait(50);

@@ -1,7 +1,6 @@
 #include "TestSupport.h"
 
 #include "store/DatabaseSetup.h"
-#include "store/Glob.h"
 #include "store/ProjectColumns.h"
 
 #include <QDir>
@@ -15,16 +14,12 @@ using namespace Qt::StringLiterals;
 
 TempDatabase::TempDatabase()
 {
-    glob::setProgramDirectory(m_dir.path());
-    m_path = glob::ConnectionString;
+    m_context = AppContext::forProgramFolder(m_dir.path());
+    m_path = m_context.databasePath;
     createDatabase(m_path);
 }
 
-TempDatabase::~TempDatabase()
-{
-    glob::AppDir.clear();
-    glob::ConnectionString.clear();
-}
+TempDatabase::~TempDatabase() = default;
 
 void TempDatabase::addProject(const QVariantMap &values) const
 {

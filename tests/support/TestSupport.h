@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/AppContext.h"
 #include "store/Database.h"
 
 #include <QStringList>
@@ -13,7 +14,7 @@ class QLineEdit;
 namespace granwise::test {
 
 // A fresh database of the shipped shape in a temporary directory, which also serves as the
-// program directory (glob::AppDir) while the object lives.
+// program folder of its context (templates go in its templet/).
 class TempDatabase {
 public:
     TempDatabase();
@@ -21,12 +22,16 @@ public:
     const QString &path() const { return m_path; }
     QString dir() const { return m_dir.path(); }
     Connection connect() const { return Connection(m_path); }
+    // The context a program run from the directory has: this database, templates beside it.
+    const AppContext &context() const { return m_context; }
+    const AppLocations &locations() const { return m_context.locations; }
     // Inserts a project row: the given columns, every other number column 0.
     void addProject(const QVariantMap &values) const;
     int count(const QString &table) const;
 
 private:
     QTemporaryDir m_dir;
+    AppContext m_context;
     QString m_path;
 };
 

@@ -23,7 +23,7 @@ Prompter::Answer RecordingPrompter::ask(QWidget *, const QString &caption, const
         m_answers.pop_front();
         return a;
     }
-    return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    return buttons == Buttons::YesNo || buttons == Buttons::YesNoSafe ? Answer::Yes : Answer::Ok;
 }
 
 QStringList RecordingPrompter::texts() const

@@ -37,7 +37,7 @@ protected:
 
     test::TempDatabase db;
     test::RecordingPrompter prompter;
-    std::unique_ptr<TfrmRenwu> window = std::make_unique<TfrmRenwu>();
+    std::unique_ptr<TfrmRenwu> window = std::make_unique<TfrmRenwu>(db.path());
 };
 
 TEST_F(TfrmRenwuTest, NewInstallationChoosesLevelAndRegionAndSaves)
@@ -145,7 +145,7 @@ TEST_F(TfrmRenwuTest, ReopenedRecordShowsItsTextsAndStates)
         Connection connection(db.path());
         writeTaskInfo(connection, info);
     }
-    TfrmRenwu reopened;
+    TfrmRenwu reopened(db.path());
     auto text = [&](const char16_t *name) {
         return reopened.findChild<QComboBox *>(QString::fromUtf16(name))->currentText();
     };

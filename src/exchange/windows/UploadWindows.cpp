@@ -6,7 +6,6 @@
 #include "store/Clock.h"
 #include "store/CommonTexts.h"
 #include "store/Database.h"
-#include "store/Glob.h"
 #include "store/TaskInfo.h"
 #include "ui/ErrorBox.h"
 #include "ui/FileDialogs.h"
@@ -65,12 +64,12 @@ private:
 
 } // namespace
 
-void makeUploadFile(QWidget *mainWindow, QProgressBar *bar)
+void makeUploadFile(QWidget *mainWindow, QProgressBar *bar, const AppContext &context)
 {
     guarded(mainWindow, [&] {
         QString unitName;
         {
-            Connection connection(glob::ConnectionString);
+            Connection connection(context.databasePath);
             if (unvalidatedProjectCount(connection) > 0) {
                 inform(mainWindow, texts::Message, exchange::NotValidated);
                 return;
@@ -87,12 +86,12 @@ void makeUploadFile(QWidget *mainWindow, QProgressBar *bar)
         if (mainWindow)
             mainWindow->repaint();
         BarProgress progress(bar);
-        makeUploadWorkbook(glob::ConnectionString, uploadTemplatePath(), path, progress);
+        makeUploadWorkbook(context.databasePath, uploadTemplatePath(context.locations), path, progress);
         inform(mainWindow, texts::Message, exchange::Exported);
     });
 }
 
-void importUploadFiles(QWidget *mainWindow, QProgressBar *bar)
+void importUploadFiles(QWidget *mainWindow, QProgressBar *bar, const AppContext &context)
 {
     guarded(mainWindow, [&] {
         const QStringList paths =
@@ -108,7 +107,7 @@ void importUploadFiles(QWidget *mainWindow, QProgressBar *bar)
         BarProgress progress(bar);
         // The files are read, checked and taken in once, inside one transaction; what they did
         // is shown, and only the office's Yes commits it.
-        UploadIntake session(glob::ConnectionString);
+        UploadIntake session(context.databasePath);
         for (const QString &path : paths)
             session.take(path, progress);
         // With nothing to take in there is nothing to decide: say why and stop.
@@ -127,7 +126,7 @@ void importUploadFiles(QWidget *mainWindow, QProgressBar *bar)
         const QString regionQuestion = regionReplacementQuestion(session.files());
         if (!regionQuestion.isEmpty()
             && Prompter::current().ask(mainWindow, exchange::PreviewCaption, regionQuestion, Prompter::Icon::Question,
-                                       Prompter::Buttons::YesNo)
+                                       Prompter::Buttons::YesNoSafe)
                    == Prompter::Answer::Yes)
             session.replaceRegions();
         session.commit();

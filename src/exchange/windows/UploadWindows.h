@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/AppContext.h"
+
 class QProgressBar;
 class QWidget;
 
@@ -10,13 +12,13 @@ namespace granwise {
 // path and fills it with every project, showing the progress in the bar (maximum: projects
 // + 5), then says "文件导出成功!". A failure is shown by the general error handler and the
 // half-made file is removed. `bar` may be null.
-void makeUploadFile(QWidget *mainWindow, QProgressBar *bar);
+void makeUploadFile(QWidget *mainWindow, QProgressBar *bar, const AppContext &context);
 
 // "上报数据入库" (N20Click): lets the user choose one or more upload files and takes them in
 // once, inside a transaction; shows per file what that did with its warnings and asks to go on
 // (No leaves the database as it was); when a file's regions still hold projects it does not
 // list, asks whether to remove them; then says per file how many rows were added and projects
 // replaced, or why the file was refused. `bar` may be null.
-void importUploadFiles(QWidget *mainWindow, QProgressBar *bar);
+void importUploadFiles(QWidget *mainWindow, QProgressBar *bar, const AppContext &context);
 
 } // namespace granwise

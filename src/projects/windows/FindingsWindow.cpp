@@ -3,7 +3,6 @@
 
 #include "ProjectForm.h"
 #include "store/CommonTexts.h"
-#include "store/Glob.h"
 #include "ui/ErrorBox.h"
 #include "ui/FileDialogs.h"
 #include "ui/Prompter.h"
@@ -24,7 +23,8 @@ using namespace Qt::StringLiterals;
 
 using namespace findings::texts;
 
-FindingsWindow::FindingsWindow(Setup setup, QWidget *parent) : QDialog(parent), m_setup(std::move(setup))
+FindingsWindow::FindingsWindow(const AppContext &context, Setup setup, QWidget *parent)
+    : QDialog(parent), m_context(context), m_setup(std::move(setup))
 {
     setWindowTitle(m_setup.caption);
     auto *layout = new QVBoxLayout(this);
@@ -125,14 +125,14 @@ void FindingsWindow::openLine(int gridRow)
     if (gridRow < 0 || gridRow >= m_shown.size())
         return;
     const FindingLine line = m_lines.at(m_shown.at(gridRow));
-    TFrmInput1::openForCorrection(this, line.enterpriseName, line.projectName, line.focusColumn);
+    TFrmInput1::enter(this, m_context, {EntryMode::Edit, line.projectName, line.enterpriseName}, line.focusColumn);
     reload(); // the form may have saved the project: list what holds now
 }
 
 void FindingsWindow::saveShown()
 {
     const QString path = FileDialogs::current().saveFileName(this, SaveTitle.arg(m_setup.caption),
-                                                             QDir(glob::Locations.dataDir).filePath(m_setup.defaultFileName),
+                                                             QDir(m_context.locations.dataDir).filePath(m_setup.defaultFileName),
                                                              texts::WorkbookFilter, u"xlsx"_s);
     if (path.isEmpty())
         return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/AppContext.h"
+
 #include <QDialog>
 #include <QStringList>
 #include <QVector>
@@ -37,7 +39,7 @@ public:
         QString defaultFileName;
         QString savedMessage; // %1: the path
     };
-    FindingsWindow(Setup setup, QWidget *parent = nullptr);
+    FindingsWindow(const AppContext &context, Setup setup, QWidget *parent = nullptr);
 
     // The indexes of the lines the filters let through.
     QVector<int> shownLines() const { return m_shown; }
@@ -50,6 +52,7 @@ private:
     void fillFilters();
     void applyFilters();
 
+    AppContext m_context;
     Setup m_setup;
     QVector<FindingLine> m_lines;
     QVector<int> m_shown;

@@ -4,7 +4,6 @@
 #include "store/Clock.h"
 #include "store/CommonTexts.h"
 #include "store/Error.h"
-#include "store/Glob.h"
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"
 #include "ui/WindowChrome.h"
@@ -19,7 +18,8 @@ namespace granwise {
 using namespace Qt::StringLiterals;
 using namespace journalwindow::texts;
 
-JournalWindow::JournalWindow(QWidget *parent) : QDialog(parent)
+JournalWindow::JournalWindow(QString databasePath, QWidget *parent)
+    : QDialog(parent), m_databasePath(std::move(databasePath))
 {
     setObjectName(u"JournalWindow"_s);
     setWindowTitle(Caption);
@@ -41,7 +41,7 @@ JournalWindow::JournalWindow(QWidget *parent) : QDialog(parent)
 void JournalWindow::reload()
 {
     m_entries.clear();
-    guarded(this, [this] { m_entries = journal::entries(glob::ConnectionString); });
+    guarded(this, [this] { m_entries = journal::entries(m_databasePath); });
     std::reverse(m_entries.begin(), m_entries.end());
     m_grid->clearContents();
     m_grid->setRowCount(int(m_entries.size()));
@@ -71,11 +71,11 @@ void JournalWindow::undoSelected()
     }
     const JournalEntryInfo entry = m_entries.at(row);
     if (prompter.ask(this, texts::Hint, AskUndo.arg(entry.id).arg(entry.operation, entry.file), Prompter::Icon::Question,
-                     Prompter::Buttons::YesNo)
+                     Prompter::Buttons::YesNoSafe)
         != Prompter::Answer::Yes)
         return;
     try {
-        journal::undo(glob::ConnectionString, entry.id);
+        journal::undo(m_databasePath, entry.id);
         prompter.message(this, texts::Hint, Undone.arg(entry.id), Prompter::Icon::Information);
     } catch (const Error &e) {
         prompter.message(this, texts::Hint, e.text(), Prompter::Icon::Warning);
@@ -83,9 +83,9 @@ void JournalWindow::undoSelected()
     reload();
 }
 
-void openJournalWindow(QWidget *parent)
+void openJournalWindow(QWidget *parent, const QString &databasePath)
 {
-    JournalWindow window(parent);
+    JournalWindow window(databasePath, parent);
     window.exec();
 }
 

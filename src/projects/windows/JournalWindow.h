@@ -14,7 +14,7 @@ namespace granwise {
 class JournalWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit JournalWindow(QWidget *parent = nullptr);
+    explicit JournalWindow(QString databasePath, QWidget *parent = nullptr);
 
     const QVector<JournalEntryInfo> &entries() const { return m_entries; }
     void selectEntry(qint64 id);
@@ -23,11 +23,12 @@ public:
 private:
     void reload();
 
+    QString m_databasePath;
     QVector<JournalEntryInfo> m_entries; // newest first, as shown
     QTableWidget *m_grid = nullptr;
     QPushButton *m_undo = nullptr;
 };
 
-void openJournalWindow(QWidget *parent);
+void openJournalWindow(QWidget *parent, const QString &databasePath);
 
 } // namespace granwise

@@ -5,7 +5,6 @@
 #include "projects/ProjectReviewTexts.h"
 #include "projects/RuleReport.h"
 #include "projects/RuleReportTexts.h"
-#include "store/Glob.h"
 #include "store/NumberFormat.h"
 
 #include <memory>
@@ -23,7 +22,7 @@ QString figureText(const std::optional<double> &value)
 
 } // namespace
 
-void openRuleReportWindow(QWidget *parent)
+void openRuleReportWindow(QWidget *parent, const AppContext &context)
 {
     // The lines stay beside the window so that "保存" writes what it shows.
     auto breaches = std::make_shared<QVector<RuleBreach>>();
@@ -31,8 +30,8 @@ void openRuleReportWindow(QWidget *parent)
     setup.caption = rulereport::texts::Caption;
     setup.headings = rulereport::texts::Headings;
     setup.filterColumns = {2, 3, 4, 6}; // 省, 地市, 县, 规则
-    setup.load = [breaches] {
-        *breaches = allBrokenRules(glob::ConnectionString);
+    setup.load = [breaches, databasePath = context.databasePath] {
+        *breaches = allBrokenRules(databasePath);
         QVector<FindingLine> lines;
         for (const RuleBreach &b : std::as_const(*breaches))
             lines.append({{b.enterpriseName, b.projectName, b.province, b.prefecture, b.county, b.regionCode,
@@ -51,20 +50,20 @@ void openRuleReportWindow(QWidget *parent)
     setup.summary = [](int shown, int all) { return rulereport::texts::Summary.arg(shown).arg(all); };
     setup.defaultFileName = rulereport::texts::DefaultFileName;
     setup.savedMessage = rulereport::texts::Saved;
-    FindingsWindow window(setup, parent);
+    FindingsWindow window(context, setup, parent);
     window.setObjectName(u"RuleReportWindow"_s);
     window.exec();
 }
 
-void openReviewWindow(QWidget *parent)
+void openReviewWindow(QWidget *parent, const AppContext &context)
 {
     auto findings = std::make_shared<QVector<ReviewFinding>>();
     FindingsWindow::Setup setup;
     setup.caption = review::texts::Caption;
     setup.headings = review::texts::Headings;
     setup.filterColumns = {2, 3, 4}; // 省, 地市, 县
-    setup.load = [findings] {
-        *findings = reviewProjects(glob::ConnectionString);
+    setup.load = [findings, databasePath = context.databasePath] {
+        *findings = reviewProjects(databasePath);
         QVector<FindingLine> lines;
         for (const ReviewFinding &f : std::as_const(*findings)) {
             const bool column = !f.indicator.contains(u'/');
@@ -88,7 +87,7 @@ void openReviewWindow(QWidget *parent)
     };
     setup.defaultFileName = review::texts::DefaultFileName;
     setup.savedMessage = review::texts::Saved;
-    FindingsWindow window(setup, parent);
+    FindingsWindow window(context, setup, parent);
     window.setObjectName(u"ReviewWindow"_s);
     window.exec();
 }

@@ -1,22 +1,12 @@
 #include "ProjectForm.h"
 
-#include "projects/FormFigures.h"
-#include "projects/LevelRule.h"
-#include "projects/NumberInput.h"
-#include "ProjectListWindow.h"
 #include "ProjectSheetExport.h"
-#include "projects/ProjectSave.h"
-#include "projects/ProjectSelection.h"
+#include "projects/FormFigures.h"
 #include "projects/ProjectSheetLayout.h"
 #include "projects/ProjectSheetTexts.h"
-#include "projects/ProjectStore.h"
 #include "projects/ProjectTexts.h"
-#include "projects/RegionLists.h"
 #include "store/Clock.h"
-#include "store/Database.h"
-#include "store/Glob.h"
 #include "store/ProjectColumns.h"
-#include "store/TaskInfo.h"
 #include "ui/ErrorBox.h"
 #include "ui/PagePrinter.h"
 #include "ui/Prompter.h"
@@ -42,8 +32,7 @@ namespace {
 
 const QColor kHighlight = Qt::yellow;
 const QColor kNormal = Qt::white;
-constexpr int kWheelStep = 25;   // pixels per wheel notch
-constexpr int kPreviousYearGroup = 1; // the investment row "二、上年累计完成投资"
+constexpr int kWheelStep = 25; // pixels per wheel notch
 
 void paint(QWidget *widget, const QColor &color)
 {
@@ -56,22 +45,20 @@ void paint(QWidget *widget, const QColor &color)
     widget->setPalette(p);
 }
 
-// Refills a box's list and keeps its text, as clearing a list never empties the box.
-void replaceItems(QComboBox *box, const QStringList &items)
+// Shows a box's list and text; the current item is the one whose text shows.
+void showBox(QComboBox *box, const QStringList &items, const QString &text)
 {
     const QSignalBlocker blocker(box);
-    const QString text = box->currentText();
-    box->clear();
-    box->addItems(items);
-    box->setCurrentIndex(-1);
-    box->setEditText(text);
-}
-
-void setBoxText(QComboBox *box, const QString &text)
-{
-    const QSignalBlocker blocker(box);
-    const int index = box->findText(text);
-    box->setCurrentIndex(index);
+    QStringList shown;
+    for (int i = 0; i < box->count(); ++i)
+        shown << box->itemText(i);
+    if (shown != items) {
+        box->clear();
+        box->addItems(items);
+    } else if (box->currentText() == text) {
+        return;
+    }
+    box->setCurrentIndex(box->findText(text));
     box->setEditText(text);
 }
 
@@ -92,33 +79,17 @@ bool isPostcodeKey(const QKeyEvent *key)
 
 } // namespace
 
-TFrmInput1::TFrmInput1(QWidget *parent) : QDialog(parent)
+TFrmInput1::TFrmInput1(const AppContext &context, const SaveTarget &target, QWidget *parent)
+    : QDialog(parent), m_context(context), m_model(context.databasePath, target)
 {
     setObjectName(u"TFrmInput1"_s);
     setWindowTitle(texts::FormCaption);
     buildWindow();
-
-    auto *province = static_cast<QComboBox *>(controlOf(col::Province));
-    auto *prefecture = static_cast<QComboBox *>(controlOf(col::Prefecture));
-    auto *county = static_cast<QComboBox *>(controlOf(col::County));
-    auto *company = static_cast<QComboBox *>(controlOf(col::Company));
-    connect(province, &QComboBox::currentTextChanged, this, [this, prefecture, county] {
-        // ComboBox2Change: a new province empties the prefecture and county first.
-        setBoxText(prefecture, {});
-        setBoxText(county, {});
-        listcity();
-    });
-    connect(prefecture, &QComboBox::currentTextChanged, this, [this, county] {
-        setBoxText(county, {});
-        listcounty();
-    });
-    connect(county, &QComboBox::currentTextChanged, this, &TFrmInput1::ComboBox03Change);
-    connect(company, &QComboBox::currentTextChanged, this, &TFrmInput1::ComboBox1Change);
-    connect(m_central, &QRadioButton::toggled, this, &TFrmInput1::RadioButton01Click);
-    connect(static_cast<QCheckBox *>(controlOf(col::StartedThisYear)), &QCheckBox::toggled, this,
-            &TFrmInput1::CheckBox1Click);
-
-    FormCreate();
+    bindControls();
+    // Each failure of the opening in the error box, in the order met.
+    for (const std::exception_ptr &failure : m_model.open())
+        guarded(this, [&] { std::rethrow_exception(failure); });
+    showModel();
 }
 
 QWidget *TFrmInput1::controlOf(const QString &column) const
@@ -127,249 +98,112 @@ QWidget *TFrmInput1::controlOf(const QString &column) const
     return c && !c->control.isEmpty() ? m_controls.value(c->control) : nullptr;
 }
 
-QString TFrmInput1::columnText(const QString &column) const
+void TFrmInput1::bindControls()
 {
-    if (column == col::Affiliation)
-        return m_central->isChecked() ? CentralEnterprise : LocalEnterprise;
-    if (QButtonGroup *group = m_radioGroups.value(column)) {
-        QAbstractButton *chosen = group->checkedButton();
-        return chosen ? chosen->text() : QString();
-    }
-    QWidget *control = controlOf(column);
-    if (auto *edit = qobject_cast<QLineEdit *>(control))
-        return edit->text();
-    if (auto *box = qobject_cast<QComboBox *>(control))
-        return box->currentText();
-    if (auto *check = qobject_cast<QCheckBox *>(control)) {
-        const QStringList &yesNo = findProjectColumn(column)->choices;
-        return check->isChecked() ? yesNo.value(0) : yesNo.value(1);
-    }
-    return {};
-}
-
-void TFrmInput1::setColumnText(const QString &column, const QString &text)
-{
-    if (column == col::Affiliation) {
-        selectAffiliation(text == CentralEnterprise);
-        return;
-    }
-    if (QButtonGroup *group = m_radioGroups.value(column)) {
-        // A text that matches no button leaves the group as it is.
-        for (QAbstractButton *button : group->buttons())
-            if (button->text() == text)
-                button->setChecked(true);
-        return;
-    }
-    QWidget *control = controlOf(column);
-    if (auto *edit = qobject_cast<QLineEdit *>(control))
-        edit->setText(text);
-    else if (auto *box = qobject_cast<QComboBox *>(control))
-        setBoxText(box, text);
-    else if (auto *check = qobject_cast<QCheckBox *>(control))
-        check->setChecked(text == findProjectColumn(column)->choices.value(0));
-}
-
-ProjectValues TFrmInput1::values() const
-{
-    ProjectValues values;
     for (const ProjectColumn &c : projectColumns()) {
-        if (c.group == ColumnGroup::Bookkeeping)
+        const QString column = c.name;
+        if (QButtonGroup *group = m_radioGroups.value(column)) {
+            connect(group, &QButtonGroup::buttonToggled, this, [this, column](QAbstractButton *button, bool checked) {
+                if (checked)
+                    edit([&] { m_model.setText(column, button->text()); });
+            });
             continue;
-        values.insert(c.name, columnText(c.name));
-    }
-    values.insert(col::RegionCode, m_regionCode);
-    return values;
-}
-
-QString TFrmInput1::totalText(int group) const
-{
-    auto *field = qobject_cast<QLineEdit *>(m_controls.value(investmentTotalControl(group)));
-    return field ? field->text() : QString();
-}
-
-void TFrmInput1::FormCreate()
-{
-    m_editing = false;
-    for (QLineEdit *field : std::as_const(m_numberFields))
-        field->clear();
-
-    std::optional<TaskInfo> task;
-    guarded(this, [&] {
-        Connection connection(glob::ConnectionString);
-        replaceItems(static_cast<QComboBox *>(controlOf(col::Province)), provinceNames(connection));
-        task = readTaskInfo(connection);
-    });
-    applyPreset(levelPreset(task.value_or(TaskInfo{})));
-
-    if (!projectSelection().projectName.isEmpty())
-        ini1();
-    if (!columnText(col::Company).isEmpty())
-        ComboBox1Change();
-    m_editing = true;
-}
-
-void TFrmInput1::applyPreset(const FormPreset &preset)
-{
-    for (auto it = preset.texts.cbegin(); it != preset.texts.cend(); ++it)
-        setColumnText(it.key(), it.value());
-    if (preset.fillPrefectures)
-        listcity();
-    if (preset.fillCounties)
-        listcounty();
-    if (preset.lookupRegionCode)
-        ComboBox03Change();
-    for (const QString &column : preset.locked) {
-        if (column == col::Affiliation) {
-            m_central->setEnabled(false);
-            m_local->setEnabled(false);
-        } else if (QWidget *control = controlOf(column)) {
-            control->setEnabled(false);
+        }
+        QWidget *control = controlOf(column);
+        if (!control || c.derived)
+            continue;
+        if (auto *box = qobject_cast<QComboBox *>(control)) {
+            bindBox(box, column);
+        } else if (auto *check = qobject_cast<QCheckBox *>(control)) {
+            const QStringList yesNo = c.choices;
+            connect(check, &QCheckBox::toggled, this, [this, column, yesNo](bool checked) {
+                edit([&] { m_model.setText(column, checked ? yesNo.value(0) : yesNo.value(1)); });
+            });
+        } else if (auto *field = qobject_cast<QLineEdit *>(control)) {
+            if (c.isNumber())
+                connect(field, &QLineEdit::textChanged, this, [this, field, column] { numberTyped(field, column); });
+            else
+                connect(field, &QLineEdit::textChanged, this, [this, column](const QString &text) {
+                    edit([&] { m_model.setText(column, text); });
+                });
         }
     }
-    {
-        const QSignalBlocker blocker(m_central);
-        (preset.central ? m_central : m_local)->setChecked(true);
-    }
-    setCompanyVisible(preset.companyVisible);
 }
 
-void TFrmInput1::selectAffiliation(bool central)
+void TFrmInput1::bindBox(QComboBox *box, const QString &column)
 {
-    // Checking a button by program has the effect of a click when the choice changes.
-    (central ? m_central : m_local)->setChecked(true);
-}
-
-void TFrmInput1::RadioButton01Click(bool central)
-{
-    setCompanyVisible(central);
-}
-
-void TFrmInput1::setCompanyVisible(bool visible)
-{
-    for (QWidget *w : std::as_const(m_companyWidgets))
-        w->setVisible(visible);
-}
-
-void TFrmInput1::CheckBox1Click(bool checked)
-{
-    for (int p = 0; p < investmentParts().size(); ++p)
-        controlOf(investmentColumn(kPreviousYearGroup, p))->setEnabled(!checked);
-}
-
-void TFrmInput1::ini1()
-{
-    const bool editing = m_editing;
-    m_editing = false;
-    std::optional<ProjectValues> stored;
-    guarded(this, [&] {
-        Connection connection(glob::ConnectionString);
-        const ProjectSelection &selection = projectSelection();
-        stored = loadProject(connection, selection.projectName, selection.enterpriseName);
+    // The region and company boxes refill the lists below them; the others only keep a text.
+    using Choose = void (ProjectFormModel::*)(const QString &);
+    static const QHash<QString, Choose> cascades{{col::Province, &ProjectFormModel::chooseProvince},
+                                                 {col::Prefecture, &ProjectFormModel::choosePrefecture},
+                                                 {col::County, &ProjectFormModel::chooseCounty},
+                                                 {col::Company, &ProjectFormModel::chooseCompany}};
+    const Choose choose = cascades.value(column);
+    connect(box, &QComboBox::currentTextChanged, this, [this, column, choose](const QString &text) {
+        edit([&] {
+            if (choose)
+                (m_model.*choose)(text);
+            else
+                m_model.setText(column, text);
+        });
     });
-    if (!stored) {
-        m_editing = editing;
+}
+
+void TFrmInput1::edit(const std::function<void()> &operation)
+{
+    if (m_showing)
         return;
-    }
-    for (const ProjectColumn &c : projectColumns())
-        if (c.group != ColumnGroup::Bookkeeping && c.name != col::RegionCode)
-            setColumnText(c.name, stored->value(c.name));
-    static_cast<QLineEdit *>(m_controls.value(u"Edit_ID"_s))->setText(stored->value(col::Id));
-    m_regionCode = stored->value(col::RegionCode);
-
-    if (!columnText(col::Province).isEmpty())
-        listcity();
-    if (!columnText(col::Prefecture).isEmpty())
-        listcounty();
-    if (!columnText(col::County).isEmpty())
-        ComboBox03Change();
-    ini();
+    guarded(this, operation);
+    showModel();
 }
 
-void TFrmInput1::listcity()
+void TFrmInput1::numberTyped(QLineEdit *field, const QString &column)
 {
-    guarded(this, [&] {
-        Connection connection(glob::ConnectionString);
-        replaceItems(static_cast<QComboBox *>(controlOf(col::County)), {});
-        replaceItems(static_cast<QComboBox *>(controlOf(col::Prefecture)),
-                     prefectureNames(connection, columnText(col::Province)));
-    });
-}
-
-void TFrmInput1::listcounty()
-{
-    guarded(this, [&] {
-        Connection connection(glob::ConnectionString);
-        const QStringList counties =
-            countyNames(connection, columnText(col::Province), columnText(col::Prefecture));
-        QWidget *county = controlOf(col::County);
-        replaceItems(static_cast<QComboBox *>(county), counties);
-        if (!counties.isEmpty())
-            county->setEnabled(true);
-    });
-}
-
-void TFrmInput1::ComboBox03Change()
-{
-    guarded(this, [&] {
-        Connection connection(glob::ConnectionString);
-        m_regionCode = granwise::regionCode(connection, columnText(col::Province), columnText(col::Prefecture),
-                                  columnText(col::County));
-    });
-}
-
-void TFrmInput1::ComboBox1Change()
-{
-    const QString company = columnText(col::Company);
-    if (company.isEmpty())
+    if (m_showing)
         return;
-    auto *branch = static_cast<QComboBox *>(controlOf(col::Branch));
-    replaceItems(branch, {});
-    guarded(this, [&] {
-        Connection connection(glob::ConnectionString);
-        replaceItems(branch, branchNames(connection, company));
-    });
-}
-
-void TFrmInput1::numberEdited(QLineEdit *field)
-{
-    if (!m_editing)
-        return;
-    const FilteredInput filtered = filterNumberInput(field->text());
-    if (filtered.removedAt >= 0) {
-        m_editing = false;
-        const int cursor = field->cursorPosition();
-        field->setText(filtered.text);
+    const int cursor = field->cursorPosition();
+    const FilteredInput filtered = m_model.typeNumber(column, field->text());
+    showModel();
+    // The character taken out: the cursor stays where it was in the text that is left.
+    if (filtered.removedAt >= 0)
         field->setCursorPosition(filtered.removedAt < cursor ? cursor - 1 : cursor);
-        m_editing = true;
+}
+
+void TFrmInput1::showModel()
+{
+    m_showing = true;
+    for (const ProjectColumn &c : projectColumns())
+        showColumn(c);
+    for (int g = 0; g < investmentPrefixes().size(); ++g)
+        setFieldText(static_cast<QLineEdit *>(m_controls.value(investmentTotalControl(g))), m_model.totalText(g));
+    setFieldText(static_cast<QLineEdit *>(m_controls.value(u"Edit_ID"_s)), m_model.id());
+    for (QWidget *w : std::as_const(m_companyWidgets))
+        w->setVisible(m_model.companyVisible());
+    m_showing = false;
+}
+
+void TFrmInput1::showColumn(const ProjectColumn &c)
+{
+    const QString text = m_model.text(c.name);
+    const bool enabled = m_model.isEnabled(c.name);
+    if (QButtonGroup *group = m_radioGroups.value(c.name)) {
+        for (QAbstractButton *button : group->buttons()) {
+            if (button->text() == text)
+                button->setChecked(true);
+            button->setEnabled(enabled);
+        }
+        return;
     }
-    ini();
-}
-
-void TFrmInput1::ini()
-{
-    m_editing = false;
-    zeroFillBlanks();
-    const QHash<QString, QString> figures = recomputeFigures([this](const QString &control) {
-        return static_cast<QLineEdit *>(m_controls.value(control))->text();
-    });
-    for (auto it = figures.cbegin(); it != figures.cend(); ++it)
-        setFieldText(static_cast<QLineEdit *>(m_controls.value(it.key())), it.value());
-    blankZeros();
-    m_editing = true;
-}
-
-void TFrmInput1::zeroFillBlanks()
-{
-    for (QLineEdit *field : std::as_const(m_numberFields))
-        if (field->text().isEmpty())
-            field->setText(u"0"_s);
-}
-
-void TFrmInput1::blankZeros()
-{
-    for (QLineEdit *field : std::as_const(m_numberFields))
-        if (field->text() == u"0"_s)
-            field->clear();
+    QWidget *control = controlOf(c.name);
+    if (auto *field = qobject_cast<QLineEdit *>(control))
+        setFieldText(field, text);
+    else if (auto *box = qobject_cast<QComboBox *>(control))
+        showBox(box, m_model.choices(c.name), text);
+    else if (auto *check = qobject_cast<QCheckBox *>(control))
+        check->setChecked(text == c.choices.value(0));
+    // A derived figure is never typed in: it stays locked.
+    if (control && !c.derived)
+        control->setEnabled(enabled);
 }
 
 void TFrmInput1::Edit5Enter(QWidget *focused)
@@ -396,19 +230,17 @@ void TFrmInput1::focusColumn(const QString &column, bool paintYellow)
         paint(control, kHighlight);
 }
 
-void TFrmInput1::openForCorrection(QWidget *parent, const QString &enterpriseName, const QString &projectName,
-                                   const QString &focusColumn)
+EntryFormResult TFrmInput1::enter(QWidget *parent, const AppContext &context, const SaveTarget &target,
+                                  const QString &focusColumn)
 {
-    ProjectSelection &selection = projectSelection();
-    selection.projectName = projectName;
-    selection.enterpriseName = enterpriseName;
-    selection.entryMode = EntryMode::Edit;
-    TFrmInput1 form(parent);
-    form.m_returnToCaller = true;
+    TFrmInput1 form(context, target, parent);
     form.setWindowState(form.windowState() | Qt::WindowMaximized);
-    // Once the window is shown and laid out.
-    QTimer::singleShot(0, &form, [&form, focusColumn] { form.focusColumn(focusColumn, true); });
+    if (!focusColumn.isEmpty()) {
+        // Once the window is shown and laid out.
+        QTimer::singleShot(0, &form, [&form, focusColumn] { form.focusColumn(focusColumn, true); });
+    }
     form.exec();
+    return form.result();
 }
 
 void TFrmInput1::scrollByWheel(int angleDelta)
@@ -455,31 +287,23 @@ bool TFrmInput1::eventFilter(QObject *watched, QEvent *event)
 
 void TFrmInput1::BitBtn2Click()
 {
-    m_editing = false;
-    zeroFillBlanks();
-    const ProjectSelection &selection = projectSelection();
-    const SaveTarget target{selection.entryMode, selection.projectName, selection.enterpriseName};
     SaveOutcome outcome;
     const auto askValidation = [this] {
         return Prompter::current().ask(this, texts::Hint, texts::AskValidation, Prompter::Icon::Information,
                                        Prompter::Buttons::OkCancel)
             == Prompter::Answer::Ok;
     };
-    guarded(this, [&] {
-        outcome = saveProject(glob::ConnectionString, values(), target, askValidation, Clock::current().now());
-    });
+    guarded(this, [&] { outcome = m_model.save(askValidation, Clock::current().now()); });
     if (!outcome.message.isEmpty())
         Prompter::current().message(this, texts::InputError, outcome.message, Prompter::Icon::Information);
     if (!outcome.saved) {
-        blankZeros();
-        m_editing = true;
         if (!outcome.focusColumn.isEmpty())
             focusColumn(outcome.focusColumn, outcome.paintYellow);
         return;
     }
-    blankZeros();
     inform(this, texts::Hint, texts::Saved);
-    openFreshList();
+    m_result.saved = m_model.saved();
+    leave(true);
 }
 
 void TFrmInput1::BitBtn6Click()
@@ -490,7 +314,7 @@ void TFrmInput1::BitBtn6Click()
 void TFrmInput1::BitBtnPrintClick()
 {
     guarded(this, [this] {
-        printWidgetWithPreview(this, *m_scroll->widget(), texts::ProjectSheetName, glob::ConnectionString);
+        printWidgetWithPreview(this, *m_scroll->widget(), texts::ProjectSheetName, m_context.databasePath);
     });
 }
 
@@ -499,31 +323,27 @@ void TFrmInput1::BitBtnPdfClick()
     guarded(this, [this] {
         exportWidgetPdf(this, *m_scroll->widget(),
                         proposedSheetFileName(texts::ProjectSheetName, Clock::current().now().date()),
-                        texts::ProjectSheetName, glob::ConnectionString);
+                        texts::ProjectSheetName, m_context.databasePath);
     });
 }
 
 void TFrmInput1::BitBtn5Click()
 {
-    openFreshList();
+    leave(true);
 }
 
 void TFrmInput1::N2Click()
 {
-    reject();
+    leave(false);
 }
 
-void TFrmInput1::openFreshList()
+void TFrmInput1::leave(bool returned)
 {
-    if (m_returnToCaller) {
+    m_result.returned = returned;
+    if (m_result.saved)
+        accept();
+    else
         reject();
-        return;
-    }
-    {
-        TFrmList1 list(this);
-        list.exec();
-    }
-    reject();
 }
 
 } // namespace granwise

@@ -1,6 +1,5 @@
 // Building the entry form's page from the column catalogue.
 #include "projects/FormFigures.h"
-#include "projects/LevelRule.h"
 #include "ProjectForm.h"
 #include "projects/ProjectSheetLayout.h"
 #include "projects/ProjectTexts.h"
@@ -27,12 +26,6 @@ namespace granwise {
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QStringList &yearChoices()
-{
-    static const QStringList years{u"2010"_s, u"2011"_s, u"2012"_s, u"2013"_s, u"2014"_s, u"2015"_s};
-    return years;
-}
 
 // One place on a line of the enterprise block: a column's caption or its control.
 struct Place {
@@ -234,13 +227,10 @@ void TFrmInput1::registerInput(QWidget *input)
 QLineEdit *TFrmInput1::createNumberField(const QString &objectName, bool derived, QWidget *parent)
 {
     QLineEdit *edit = styledFigureField(objectName, derived, parent);
-    if (derived) {
+    if (derived)
         m_controls.insert(objectName, edit);
-    } else {
+    else
         registerInput(edit);
-        connect(edit, &QLineEdit::textChanged, this, [this, edit] { numberEdited(edit); });
-    }
-    m_numberFields.append(edit);
     return edit;
 }
 
@@ -254,8 +244,6 @@ QWidget *TFrmInput1::createControl(const QString &column, QWidget *parent)
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setMinimumContentsLength(8);
-        combo->addItems(column == col::Year ? yearChoices() : c->choices);
-        combo->setCurrentIndex(-1);
         // Only the county may be typed; the other boxes take a choice from their list.
         combo->lineEdit()->setReadOnly(column != col::County);
         control = combo;
@@ -263,10 +251,8 @@ QWidget *TFrmInput1::createControl(const QString &column, QWidget *parent)
         control = new QCheckBox(c->caption, parent);
     } else {
         auto *edit = new QLineEdit(parent);
-        if (c->isNumber()) {
+        if (c->isNumber())
             edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            connect(edit, &QLineEdit::textChanged, this, [this, edit] { numberEdited(edit); });
-        }
         control = edit;
     }
     control->setObjectName(name);
@@ -293,8 +279,6 @@ void TFrmInput1::addRadioGroup(const QString &column, QWidget *parent, QLayout *
         button->setObjectName(column == col::Affiliation ? u"RadioButton0%1"_s.arg(i + 1)
                                                          : u"RadioButton%1%2"_s.arg(QString::number(groupNumber), QString::number(i + 1)));
         group->addButton(button, i);
-        // A new form starts with the first choice of each group, and as a local enterprise.
-        button->setChecked(column == col::Affiliation ? c->choices.at(i) == LocalEnterprise : i == 0);
         layout->addWidget(button);
         registerInput(button);
     }
@@ -399,8 +383,6 @@ QWidget *TFrmInput1::buildEnterpriseBlock()
         row->addStretch();
         layout->addLayout(row);
     }
-    m_central = qobject_cast<QRadioButton *>(m_controls.value(u"RadioButton01"_s));
-    m_local = qobject_cast<QRadioButton *>(m_controls.value(u"RadioButton02"_s));
     return box;
 }
 

@@ -1,13 +1,12 @@
 #include "ProjectListWindow.h"
 
 #include "ProjectForm.h"
+#include "QueryDefinitionWindow.h"
 #include "projects/ProjectListModel.h"
-#include "projects/ProjectSelection.h"
 #include "projects/ProjectTexts.h"
 #include "projects/ValidateAllTexts.h"
 #include "ValidateAllWindow.h"
 #include "store/Database.h"
-#include "store/Glob.h"
 #include "store/ProjectColumns.h"
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"
@@ -31,12 +30,6 @@ namespace granwise {
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QList<TFrmList1 *> &openLists()
-{
-    static QList<TFrmList1 *> lists;
-    return lists;
-}
 
 // The grid: reports the row a key press moved to (a mouse click is reported by the view).
 class ProjectGrid : public QTableView {
@@ -101,24 +94,15 @@ void clearInput(QWidget *input)
 
 } // namespace
 
-TFrmList1::TFrmList1(QWidget *parent) : QDialog(parent)
+TFrmList1::TFrmList1(const AppContext &context, QWidget *parent) : QDialog(parent), m_context(context)
 {
     setObjectName(u"TFrmList1"_s);
     setWindowTitle(texts::ListCaption);
     buildWindow();
-    openLists().append(this);
     FormCreate();
 }
 
-TFrmList1::~TFrmList1()
-{
-    openLists().removeAll(this);
-}
-
-TFrmList1 *TFrmList1::current()
-{
-    return openLists().isEmpty() ? nullptr : openLists().constLast();
-}
+TFrmList1::~TFrmList1() = default;
 
 void TFrmList1::buildWindow()
 {
@@ -221,8 +205,11 @@ void TFrmList1::buildWindow()
 
 void TFrmList1::FormCreate()
 {
+    for (const auto &input : std::as_const(m_filterInputs))
+        clearInput(input.second);
+    m_province->clear();
     guarded(this, [&] {
-        Connection connection(glob::ConnectionString);
+        Connection connection(m_context.databasePath);
         m_province->addItems(provincesPresent(connection));
         // Long names ("内蒙古自治区") show whole, in the box and in its list.
         int widest = 0;
@@ -240,14 +227,13 @@ bool TFrmList1::ini(const ListFilter &filter)
     return guarded(this, [&] {
         QVector<ProjectListRow> rows;
         {
-            Connection connection(glob::ConnectionString);
+            Connection connection(m_context.databasePath);
             rows = fetchProjectList(connection, filter);
         }
         m_model->setRows(std::move(rows));
         m_sortColumn = -1;
         m_grid->horizontalHeader()->setSortIndicatorShown(false);
-        const int current = projectSelection().currentRow;
-        m_model->setHighlightedRow(current >= 1 && current <= m_model->rowCount() ? current : 0);
+        m_model->setHighlightedRow(m_currentRow >= 1 && m_currentRow <= m_model->rowCount() ? m_currentRow : 0);
     });
 }
 
@@ -262,7 +248,7 @@ void TFrmList1::AdvStringGrid1ClickCell(int gridRow)
     QPalette palette = m_grid->palette();
     palette.setColor(QPalette::Highlight, gridRow != 0 ? QColor(Qt::yellow) : QColor(Qt::white));
     m_grid->setPalette(palette);
-    projectSelection().currentRow = gridRow;
+    m_currentRow = gridRow;
 }
 
 void TFrmList1::sortByHeading(int column)
@@ -281,34 +267,42 @@ void TFrmList1::sortByHeading(int column)
 
 void TFrmList1::BitBtn4Click()
 {
-    ProjectSelection &selection = projectSelection();
-    selection.projectName.clear();
-    selection.entryMode = EntryMode::Add;
-    openEntryForm();
+    openEntryForm({EntryMode::Add, {}, {}});
 }
 
 void TFrmList1::BitBtn1Click()
 {
-    ProjectSelection &selection = projectSelection();
-    selection.projectName = m_model->cell(selection.currentRow, kProjectNameColumn);
-    selection.enterpriseName = m_model->cell(selection.currentRow, kEnterpriseNameColumn);
-    selection.entryMode = EntryMode::Edit;
-    openEntryForm();
+    openEntryForm({EntryMode::Edit, m_model->cell(m_currentRow, kProjectNameColumn),
+                   m_model->cell(m_currentRow, kEnterpriseNameColumn)});
 }
 
-void TFrmList1::openEntryForm()
+void TFrmList1::openEntryForm(const SaveTarget &target)
 {
-    {
-        TFrmInput1 form(this);
-        form.setWindowState(form.windowState() | Qt::WindowMaximized);
-        form.exec();
+    const EntryFormResult result = TFrmInput1::enter(this, m_context, target);
+    if (!result.returned) {
+        reject();
+        return;
     }
-    reject();
+    FormCreate();
+    if (result.saved)
+        selectProject(result.saved->projectName, result.saved->enterpriseName);
+}
+
+void TFrmList1::selectProject(const QString &projectName, const QString &enterpriseName)
+{
+    for (int row = 1; row <= m_model->projectCount(); ++row) {
+        if (m_model->cell(row, kProjectNameColumn) == projectName &&
+            m_model->cell(row, kEnterpriseNameColumn) == enterpriseName) {
+            m_grid->selectRow(row - 1);
+            AdvStringGrid1ClickCell(row);
+            return;
+        }
+    }
 }
 
 void TFrmList1::BitBtn3Click()
 {
-    const int row = projectSelection().currentRow;
+    const int row = m_currentRow;
     // The heading row holds no project, whatever its texts say.
     const QString projectName = row == 0 ? QString() : m_model->cell(row, kProjectNameColumn);
     const QString enterpriseName = m_model->cell(row, kEnterpriseNameColumn);
@@ -322,7 +316,7 @@ void TFrmList1::BitBtn3Click()
         != Prompter::Answer::Ok)
         return;
     const bool deleted = guarded(this, [&] {
-        Connection connection(glob::ConnectionString);
+        Connection connection(m_context.databasePath);
         deleteProject(connection, projectName, enterpriseName);
     });
     if (!deleted)
@@ -344,7 +338,7 @@ void TFrmList1::BitBtn2Click()
 void TFrmList1::BitBtn6Click()
 {
     std::optional<ValidateAllResult> result;
-    if (!guarded(this, [&] { result = validateAll(glob::ConnectionString); }))
+    if (!guarded(this, [&] { result = validateAll(m_context.databasePath); }))
         return;
     ini(); // the column "校验" shows the stored outcome
     if (result->failures.isEmpty()) {
@@ -352,7 +346,7 @@ void TFrmList1::BitBtn6Click()
         return;
     }
     {
-        TFrmCheckAll failures(std::move(*result), this);
+        TFrmCheckAll failures(m_context, std::move(*result), this);
         failures.exec();
     }
     ini(); // corrections made from the window of failures
@@ -360,8 +354,8 @@ void TFrmList1::BitBtn6Click()
 
 void TFrmList1::BitBtndefineClick()
 {
-    if (queryDefinition)
-        queryDefinition(this);
+    TFrmDefine window(*this);
+    window.exec();
 }
 
 } // namespace granwise

@@ -24,7 +24,7 @@ void exportProjectSheet(TFrmInput1 &form)
         QStringList totals;
         for (int g = 0; g < investmentPrefixes().size(); ++g)
             totals << form.totalText(g);
-        writeSheetWorkbook(sheetTemplatePath(texts::ProjectSheetName), path, projectSheetEntries(form.values(), totals));
+        writeSheetWorkbook(sheetTemplatePath(form.context().locations, texts::ProjectSheetName), path, projectSheetEntries(form.values(), totals));
         inform(&form, texts::Hint, texts::SaveSucceeded);
     });
 }

@@ -4,9 +4,9 @@
 
 namespace granwise {
 
-void openProjectList(QWidget *parent)
+void openProjectList(QWidget *parent, const AppContext &context)
 {
-    TFrmList1 list(parent);
+    TFrmList1 list(context, parent);
     list.exec();
 }
 

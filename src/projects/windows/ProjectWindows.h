@@ -1,11 +1,13 @@
 #pragma once
 
+#include "store/AppContext.h"
+
 class QWidget;
 
 namespace granwise {
 
 // "数据维护" › "粮食流通基础设施建设投资统计基础报表": opens the project list modally and returns
-// when the whole stack of list and entry-form windows opened from it has closed.
-void openProjectList(QWidget *parent);
+// when it has closed (with the entry form or other windows it opened).
+void openProjectList(QWidget *parent, const AppContext &context);
 
 } // namespace granwise

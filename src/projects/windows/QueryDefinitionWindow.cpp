@@ -4,7 +4,6 @@
 #include "projects/ProjectTexts.h"
 #include "projects/QueryDefinitionTexts.h"
 #include "store/Database.h"
-#include "store/Glob.h"
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"
 #include "ui/WindowChrome.h"
@@ -38,7 +37,7 @@ QRadioButton *connectiveButton(const QString &name, const QString &text, QWidget
 
 } // namespace
 
-TFrmDefine::TFrmDefine(QWidget *parent) : QDialog(parent)
+TFrmDefine::TFrmDefine(TFrmList1 &list) : QDialog(&list), m_list(list)
 {
     setObjectName(u"TFrmDefine"_s);
     setWindowTitle(texts::DefineCaption);
@@ -123,7 +122,7 @@ void TFrmDefine::FormCreate()
     QVector<QueryIndicator> indicators;
     QStringList columns;
     guarded(this, [&] {
-        Connection connection(glob::ConnectionString);
+        Connection connection(m_list.context().databasePath);
         indicators = readQueryIndicators(connection);
         columns = projectTableColumns(connection);
     });
@@ -229,19 +228,10 @@ void TFrmDefine::BitBtn1Click()
     case QueryDefinition::Result::Kind::Ready:
         break;
     }
-    TFrmList1 *list = TFrmList1::current();
     // A list that could not run the condition has shown why; the condition stays to be changed.
-    if (list && !list->applyCondition(result.sql, result.values))
+    if (!m_list.applyCondition(result.sql, result.values))
         return;
     accept();
-}
-
-void installQueryDefinition()
-{
-    TFrmList1::queryDefinition = [](QWidget *parent) {
-        TFrmDefine window(parent);
-        window.exec();
-    };
 }
 
 } // namespace granwise

@@ -14,13 +14,15 @@ class QRadioButton;
 
 namespace granwise {
 
+class TFrmList1;
+
 // The query definition window ("自定义查询器"): builds a free condition from the indicators of
-// 查询指标 and applies it to the project list opened last. The project list opens it with
-// "自定义查询".
+// 查询指标 and applies it to the project list that opened it with "自定义查询".
 class TFrmDefine : public QDialog {
     Q_OBJECT
 public:
-    explicit TFrmDefine(QWidget *parent = nullptr);
+    // The window over `list`, which its "确    定" refills.
+    explicit TFrmDefine(TFrmList1 &list);
     ~TFrmDefine() override;
 
     // The condition being built (nullptr when the indicators could not be read).
@@ -47,10 +49,7 @@ private:
     QPushButton *m_ok = nullptr;
     QPlainTextEdit *m_condition = nullptr;
     bool m_filtering = false;
+    TFrmList1 &m_list;
 };
-
-// Lets the project list's "自定义查询" open the query definition window. The main window calls
-// it once at start.
-void installQueryDefinition();
 
 } // namespace granwise

@@ -8,7 +8,6 @@
 #include "store/Clock.h"
 #include "store/CommonTexts.h"
 #include "store/Database.h"
-#include "store/Glob.h"
 #include "store/ProjectColumns.h"
 #include "store/TaskInfo.h"
 #include "ui/ErrorBox.h"
@@ -54,7 +53,7 @@ void replaceItems(QComboBox *box, const QStringList &items, bool clearText)
 
 } // namespace
 
-TFrmInput_Tj::TFrmInput_Tj(QWidget *parent) : QDialog(parent)
+TFrmInput_Tj::TFrmInput_Tj(const AppContext &context, QWidget *parent) : QDialog(parent), m_context(context)
 {
     setObjectName(u"TFrmInput_Tj"_s);
     setWindowTitle(texts::StorageCaption);
@@ -169,7 +168,7 @@ void TFrmInput_Tj::FormCreate()
 {
     display(designStorageSheet());
     guarded(this, [&] {
-        Connection connection(glob::ConnectionString);
+        Connection connection(m_context.databasePath);
         replaceItems(m_filters.at(kProvince), provinceNames(connection), true);
         if (const auto task = readTaskInfo(connection))
             m_year = task->year.trimmed();
@@ -198,7 +197,7 @@ StorageSheet TFrmInput_Tj::shown() const
 void TFrmInput_Tj::ComboBox2Change()
 {
     guarded(this, [&] {
-        Connection connection(glob::ConnectionString);
+        Connection connection(m_context.databasePath);
         replaceItems(m_filters.at(kCounty), {}, true);
         replaceItems(m_filters.at(kPrefecture), prefectureNames(connection, m_filters.at(kProvince)->currentText()),
                      true);
@@ -208,7 +207,7 @@ void TFrmInput_Tj::ComboBox2Change()
 void TFrmInput_Tj::ComboBox3Change()
 {
     guarded(this, [&] {
-        Connection connection(glob::ConnectionString);
+        Connection connection(m_context.databasePath);
         // The county text stays, even when it belongs to another prefecture.
         replaceItems(m_filters.at(kCounty),
                      countyNames(connection, m_filters.at(kProvince)->currentText(),
@@ -223,7 +222,7 @@ void TFrmInput_Tj::BitBtn1Click()
     for (int i = 0; i < m_filters.size(); ++i)
         filters.append({storageFilterColumns().at(i), m_filters.at(i)->currentText()});
     guarded(this, [&] {
-        Connection connection(glob::ConnectionString);
+        Connection connection(m_context.databasePath);
         display(computeStorageSheet(connection, filters));
     });
 }
@@ -236,21 +235,21 @@ void TFrmInput_Tj::BitBtn6Click()
             texts::SheetSuffix);
         if (path.isEmpty())
             return;
-        writeSheetWorkbook(sheetTemplatePath(texts::StorageSheetName), path, storageSheetEntries(shown(), m_year));
+        writeSheetWorkbook(sheetTemplatePath(m_context.locations, texts::StorageSheetName), path, storageSheetEntries(shown(), m_year));
         inform(this, texts::Hint, texts::SaveSucceeded);
     });
 }
 
 void TFrmInput_Tj::BitBtnPrintClick()
 {
-    guarded(this, [this] { printWidgetWithPreview(this, *m_page, texts::StorageCaption, glob::ConnectionString); });
+    guarded(this, [this] { printWidgetWithPreview(this, *m_page, texts::StorageCaption, m_context.databasePath); });
 }
 
 void TFrmInput_Tj::BitBtnPdfClick()
 {
     guarded(this, [this] {
         exportWidgetPdf(this, *m_page, proposedSheetFileName(texts::StorageSheetName, Clock::current().now().date()),
-                        texts::StorageCaption, glob::ConnectionString);
+                        texts::StorageCaption, m_context.databasePath);
     });
 }
 
@@ -264,9 +263,9 @@ bool TFrmInput_Tj::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void openStorageFacilitySheet(QWidget *parent)
+void openStorageFacilitySheet(QWidget *parent, const AppContext &context)
 {
-    TFrmInput_Tj sheet(parent);
+    TFrmInput_Tj sheet(context, parent);
     sheet.setWindowState(sheet.windowState() | Qt::WindowMaximized);
     sheet.exec();
 }

@@ -2,6 +2,8 @@
 
 #include "projects/StorageSheet.h"
 
+#include "store/AppContext.h"
+
 #include <QDialog>
 #include <QHash>
 
@@ -18,7 +20,7 @@ namespace granwise {
 class TFrmInput_Tj : public QDialog {
     Q_OBJECT
 public:
-    explicit TFrmInput_Tj(QWidget *parent = nullptr);
+    explicit TFrmInput_Tj(const AppContext &context, QWidget *parent = nullptr);
 
     // What the window shows now (the figure fields may have been typed over).
     StorageSheet shown() const;
@@ -35,6 +37,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    AppContext m_context;
     void FormCreate();
     void buildWindow();
     QWidget *buildFilters();
@@ -50,6 +53,6 @@ private:
 };
 
 // "粮油仓储设施项目基本情况表" of the main menu: opens the sheet modally.
-void openStorageFacilitySheet(QWidget *parent);
+void openStorageFacilitySheet(QWidget *parent, const AppContext &context);
 
 } // namespace granwise

@@ -3,7 +3,6 @@
 #include "ProjectForm.h"
 #include "projects/ValidateAllTexts.h"
 #include "store/CommonTexts.h"
-#include "store/Glob.h"
 #include "ui/ErrorBox.h"
 #include "ui/WindowChrome.h"
 
@@ -23,7 +22,8 @@ constexpr int kRowHeight = 30;
 
 } // namespace
 
-TFrmCheckAll::TFrmCheckAll(ValidateAllResult result, QWidget *parent) : QDialog(parent), m_result(std::move(result))
+TFrmCheckAll::TFrmCheckAll(const AppContext &context, ValidateAllResult result, QWidget *parent)
+    : QDialog(parent), m_context(context), m_result(std::move(result))
 {
     setObjectName(u"TFrmCheckAll"_s);
     setWindowTitle(texts::CheckAllCaption);
@@ -73,9 +73,9 @@ void TFrmCheckAll::AdvStringGrid1DblClick(int row)
     if (row < 0 || row >= m_result.failures.size())
         return;
     const FailedProject project = m_result.failures.at(row);
-    TFrmInput1::openForCorrection(this, project.enterpriseName, project.projectName, project.failure.focusColumn);
+    TFrmInput1::enter(this, m_context, {EntryMode::Edit, project.projectName, project.enterpriseName}, project.failure.focusColumn);
     // The form may have saved the project (or anything else): the list tells what fails now.
-    guarded(this, [this] { m_result = validateAll(glob::ConnectionString); });
+    guarded(this, [this] { m_result = validateAll(m_context.databasePath); });
     showResult();
     if (row < m_grid->rowCount())
         m_grid->selectRow(row);

@@ -2,6 +2,8 @@
 
 #include "projects/ValidateAll.h"
 
+#include "store/AppContext.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -15,7 +17,7 @@ namespace granwise {
 class TFrmCheckAll : public QDialog {
     Q_OBJECT
 public:
-    explicit TFrmCheckAll(ValidateAllResult result, QWidget *parent = nullptr);
+    TFrmCheckAll(const AppContext &context, ValidateAllResult result, QWidget *parent = nullptr);
 
     const ValidateAllResult &result() const { return m_result; }
 
@@ -26,6 +28,7 @@ private:
     void buildWindow();
     void showResult();
 
+    AppContext m_context;
     ValidateAllResult m_result;
     QLabel *m_summary = nullptr;
     QTableWidget *m_grid = nullptr;

@@ -2,7 +2,6 @@
 
 #include "ReportTexts.h"
 #include "store/Error.h"
-#include "store/Glob.h"
 #include "store/NumberFormat.h"
 
 #ifdef GRANWISE_HAS_SHEETS
@@ -24,9 +23,9 @@ QString proposedFileName(const ReportDefinition &definition, const QDate &day)
     return definition.title + u'(' + saveDateText(day) + u')';
 }
 
-QString templatePath(const ReportDefinition &definition)
+QString templatePath(const AppLocations &locations, const ReportDefinition &definition)
 {
-    return glob::Locations.templatePath(definition.templateFileName());
+    return locations.templatePath(definition.templateFileName());
 }
 
 QVector<SheetCell> worksheetCells(const ReportDefinition &definition, const ReportGrid &grid,
@@ -54,17 +53,18 @@ QVector<SheetCell> worksheetCells(const ReportDefinition &definition, const Repo
     return cells;
 }
 
-void writeReportWorkbook(const ReportDefinition &definition, const ReportGrid &grid, const QString &path,
-                         const QVector<SheetCell> &extraCells)
+void writeReportWorkbook(const AppLocations &locations, const ReportDefinition &definition, const ReportGrid &grid,
+                         const QString &path, const QVector<SheetCell> &extraCells)
 {
 #ifdef GRANWISE_HAS_SHEETS
-    writeFromTemplate(templatePath(definition), path, [&](const QString &copy) {
+    writeFromTemplate(templatePath(locations, definition), path, [&](const QString &copy) {
         WorkbookFill workbook(copy);
         for (const SheetCell &cell : worksheetCells(definition, grid, extraCells))
             workbook.setCell(cell.row, cell.column, cell.value);
         workbook.save();
     });
 #else
+    Q_UNUSED(locations);
     Q_UNUSED(definition);
     Q_UNUSED(grid);
     Q_UNUSED(path);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ReportDefinition.h"
+#include "store/AppLocations.h"
 
 #include <QDate>
 
@@ -12,15 +13,15 @@ namespace granwise {
 QString saveDateText(const QDate &day);
 // The proposed file name: the title, "(", the date text, ")".
 QString proposedFileName(const ReportDefinition &definition, const QDate &day);
-// The template beside the program: AppDir + "templet/" + the template's file name.
-QString templatePath(const ReportDefinition &definition);
+// The table's template: the office's own in its data folder first, the shipped one otherwise.
+QString templatePath(const AppLocations &locations, const ReportDefinition &definition);
 
 // Copies the table's template to `path` (an existing file is replaced) and fills its first
 // worksheet: the extra cells, the title when the table writes it, then every data row of the
 // grid at its save offsets (figures as numbers, other texts as text). A missing template stops
 // before anything is written, with an Error naming it.
-void writeReportWorkbook(const ReportDefinition &definition, const ReportGrid &grid, const QString &path,
-                         const QVector<SheetCell> &extraCells = {});
+void writeReportWorkbook(const AppLocations &locations, const ReportDefinition &definition, const ReportGrid &grid,
+                         const QString &path, const QVector<SheetCell> &extraCells = {});
 
 // The cells writeReportWorkbook puts in the worksheet, in the order it writes them.
 QVector<SheetCell> worksheetCells(const ReportDefinition &definition, const ReportGrid &grid,

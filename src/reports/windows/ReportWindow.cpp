@@ -9,7 +9,6 @@
 #include "reports/frame/ReportTexts.h"
 #include "store/Clock.h"
 #include "store/CommonTexts.h"
-#include "store/Glob.h"
 #include "ui/ErrorBox.h"
 #include "ui/FileDialogs.h"
 #include "ui/PagePrinter.h"
@@ -46,8 +45,8 @@ const QColor Attention(255, 204, 204); // marked data rows
 
 } // namespace
 
-ReportWindow::ReportWindow(const ReportDefinition &definition, QWidget *parent)
-    : QDialog(parent), m_session(definition, glob::ConnectionString)
+ReportWindow::ReportWindow(const ReportDefinition &definition, const AppContext &context, QWidget *parent)
+    : QDialog(parent), m_locations(context.locations), m_session(definition, context.databasePath)
 {
     setObjectName(definition.className);
     setModal(true);
@@ -380,7 +379,7 @@ void ReportWindow::BitBtn1Click()
             this, texts::SaveTableTitle, proposedFileName(def, Clock::current().now().date()), texts::WorkbookFilter, texts::WorkbookSuffix);
         if (path.isEmpty())
             return;
-        writeReportWorkbook(def, m_session.grid(), path, extra);
+        writeReportWorkbook(m_locations, def, m_session.grid(), path, extra);
         inform(this, texts::Hint, texts::SaveSucceeded);
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/frame/ReportSession.h"
+#include "store/AppContext.h"
 
 #include <QDialog>
 #include <QVector>
@@ -24,7 +25,7 @@ class ReportChartView;
 class ReportWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit ReportWindow(const ReportDefinition &definition, QWidget *parent = nullptr);
+    ReportWindow(const ReportDefinition &definition, const AppContext &context, QWidget *parent = nullptr);
 
     const ReportGrid &grid() const { return m_session.grid(); }
     const ReportDefinition &definition() const { return m_session.definition(); }
@@ -53,6 +54,7 @@ private:
     void fillPrefectureBox();
     void refreshChart();
 
+    AppLocations m_locations; // where the table's template is read
     ReportSession m_session;
     FrozenHeadGrid *m_grid = nullptr;
     QComboBox *m_provinceBox = nullptr;

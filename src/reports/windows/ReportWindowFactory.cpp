@@ -21,11 +21,11 @@ void registerReportWindow(const QString &className, ReportWindowFactory factory)
     factories().insert(className, std::move(factory));
 }
 
-QDialog *createReportWindow(const ReportDefinition &definition, QWidget *parent)
+QDialog *createReportWindow(const ReportDefinition &definition, const AppContext &context, QWidget *parent)
 {
     if (const auto factory = factories().find(definition.className); factory != factories().end())
-        return (*factory)(parent);
-    return new ReportWindow(definition, parent);
+        return (*factory)(context, parent);
+    return new ReportWindow(definition, context, parent);
 }
 
 } // namespace granwise

@@ -3,7 +3,6 @@
 #include "ChoiceBox.h"
 #include "units/TaskInfoTexts.h"
 #include "store/CommonTexts.h"
-#include "store/Glob.h"
 #include "ui/ErrorBox.h"
 #include "ui/Prompter.h"
 #include "ui/WindowChrome.h"
@@ -55,9 +54,9 @@ constexpr int RightColumn = 300;
 
 } // namespace
 
-TfrmRenwu::TfrmRenwu(QWidget *parent)
+TfrmRenwu::TfrmRenwu(const QString &databasePath, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_form(taskinfo::TaskInfoLookups(glob::ConnectionString))
+      m_form(taskinfo::TaskInfoLookups(databasePath))
 {
     setObjectName(u"TfrmRenwu"_s);
     setWindowTitle(text::Caption);

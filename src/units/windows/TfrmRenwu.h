@@ -27,9 +27,9 @@ class ChoiceBox;
 class TfrmRenwu : public QDialog {
     Q_OBJECT
 public:
-    // Opens the window on the database of glob::ConnectionString: fills the lists and shows the
-    // stored record. A database failure is shown in the error box; the window stays usable.
-    explicit TfrmRenwu(QWidget *parent = nullptr);
+    // Opens the window on the database at `databasePath`: fills the lists and shows the stored
+    // record. A database failure is shown in the error box; the window stays usable.
+    explicit TfrmRenwu(const QString &databasePath, QWidget *parent = nullptr);
     ~TfrmRenwu() override;
 
 signals:
