@@ -13,6 +13,7 @@
 #include "store/ProjectColumns.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextStream>

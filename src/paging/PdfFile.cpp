@@ -1,6 +1,7 @@
 #include "PdfFile.h"
 
 #include "PageSetup.h"
+#include "store/AppLocations.h"
 #include "store/Error.h"
 #include "store/OutputFile.h"
 
@@ -11,12 +12,6 @@ namespace granwise {
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const QString Creator = u"Granwise（汇总版1.0）"_s;
-
-} // namespace
-
 void writePdf(const QString &path, const QString &title, const QPageLayout &layout, const PagePainter &paint)
 {
     QBuffer buffer;
@@ -24,7 +19,7 @@ void writePdf(const QString &path, const QString &title, const QPageLayout &layo
     {
         QPdfWriter writer(&buffer);
         writer.setTitle(title);
-        writer.setCreator(Creator);
+        writer.setCreator(ApplicationTitle);
         writer.setPageLayout(layout);
         paint(writer);
     }

@@ -290,6 +290,12 @@ std::string_view Statement::utf8(int column) const
     return {data, static_cast<std::size_t>(sqlite3_column_bytes(m_stmt, column))};
 }
 
+void Statement::numbers(int firstColumn, std::span<double> out) const
+{
+    for (std::size_t i = 0; i < out.size(); ++i)
+        out[i] = number(firstColumn + int(i));
+}
+
 Transaction::Transaction(Connection &connection) : m_connection(connection)
 {
     m_connection.executeScript(u"begin immediate"_s);

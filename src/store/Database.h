@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <span>
 #include <string_view>
 
 struct sqlite3;
@@ -86,6 +87,9 @@ public:
     // must not make a QString per cell. NULL reads as empty. Valid until the next call of next()
     // or reset().
     std::string_view utf8(int column) const;
+    // The columns from `firstColumn` on, as many as `out` holds, each read as number() reads it:
+    // one call for a row's figures.
+    void numbers(int firstColumn, std::span<double> out) const;
 
 private:
     int requireColumn(const QString &name) const;

@@ -6,6 +6,7 @@
 #include "store/UserAccount.h"
 
 #include <QFile>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 using namespace granwise;
@@ -137,6 +138,9 @@ TEST(Database, ReadsTheBytesOfAValueAsStored)
     EXPECT_EQ(st.utf8(2), std::string_view("a\0b", 3)); // the stored length, not up to a NUL
     EXPECT_EQ(st.utf8(3), "12.5");
     EXPECT_TRUE(st.utf8(4).empty());
+    double figures[4] = {-1, -1, -1, -1};
+    st.numbers(1, figures); // NULL, text that is no number, a number, the empty text
+    EXPECT_THAT(figures, testing::ElementsAre(0, 0, 12.5, 0));
 }
 
 TEST(Database, TransactionRollsBackWhenNotCommitted)

@@ -100,6 +100,7 @@ QVector<GroupedRow> runGroupedSums(Connection &connection, const GroupedQuery &q
     for (const Measure &m : query.measures)
         measureColumns << (m.kind == Measure::Kind::Sum ? next++ : -1);
 
+    std::vector<double> figures(std::size_t(next - firstMeasureColumn));
     std::vector<Accumulated> groups;
     std::unordered_map<std::string, std::size_t> index;
     std::string key;
@@ -120,12 +121,10 @@ QVector<GroupedRow> runGroupedSums(Connection &connection, const GroupedQuery &q
                 group.ordered = true;
             }
         }
+        statement.numbers(firstMeasureColumn, figures); // NULL reads as 0, which leaves a sum as it is
         for (int m = 0; m < measureColumns.size(); ++m) {
             const int column = measureColumns.at(m);
-            if (column < 0)
-                group.sums[m].add(1);
-            else if (!statement.isNull(column))
-                group.sums[m].add(statement.number(column));
+            group.sums[m].add(column < 0 ? 1 : figures[std::size_t(column - firstMeasureColumn)]);
         }
     }
 
