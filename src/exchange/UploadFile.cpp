@@ -25,17 +25,46 @@ QString quotedColumnList(const QStringList &names)
     return quoted.join(u',');
 }
 
+// A project's value as the sheet takes it; texts stay SQLite's own UTF-8, without a copy.
+SheetCell cellOf(const Statement &projects, int column)
+{
+    switch (projects.type(column)) {
+    case Statement::ValueType::Null:
+        return {};
+    case Statement::ValueType::Integer:
+    case Statement::ValueType::Real:
+        return SheetCell::of(projects.number(column));
+    case Statement::ValueType::Text:
+        return SheetCell::of(projects.utf8(column));
+    }
+    return {};
+}
+
+QString textOf(const SheetCell &cell)
+{
+    switch (cell.kind) {
+    case SheetCell::Kind::Empty:
+        return {};
+    case SheetCell::Kind::Number:
+        return formatNumber(cell.number);
+    case SheetCell::Kind::Text:
+        return QString::fromUtf8(cell.utf8.data(), qsizetype(cell.utf8.size()));
+    }
+    return {};
+}
+
 // A figure that is no finite number (left by an older version) would reach the file as the text
 // "INF", which no office above can take in.
-void refuseNonFinite(const QVector<QVariant> &row, int k, const QStringList &columns)
+void refuseNonFinite(std::span<const SheetCell> row, const QStringList &columns)
 {
-    const QVariant &value = row.at(k);
-    if (value.typeId() != QMetaType::Double || std::isfinite(value.toDouble()))
-        return;
-    static const int enterprise = int(uploadColumnNames().indexOf(col::EnterpriseName));
-    static const int project = int(uploadColumnNames().indexOf(col::ProjectName));
-    throw Error(u"项目“%1／%2”的“%3”不是有效的数字（%4），请改正后再制作上报文件"_s.arg(
-        row.at(enterprise).toString(), row.at(project).toString(), columns.at(k), formatNumber(value.toDouble())));
+    for (size_t k = 0; k < row.size(); ++k) {
+        if (row[k].kind != SheetCell::Kind::Number || std::isfinite(row[k].number))
+            continue;
+        static const auto enterprise = size_t(uploadColumnNames().indexOf(col::EnterpriseName));
+        static const auto project = size_t(uploadColumnNames().indexOf(col::ProjectName));
+        throw Error(u"项目“%1／%2”的“%3”不是有效的数字（%4），请改正后再制作上报文件"_s.arg(
+            textOf(row[enterprise]), textOf(row[project]), columns.at(qsizetype(k)), formatNumber(row[k].number)));
+    }
 }
 
 } // namespace
@@ -64,23 +93,18 @@ void TransOut(const QString &databasePath, const QString &path, Progress &progre
 
     const QStringList columns = uploadColumnNames();
     progress.advance();
-    QVector<QVariant> row;
-    row.reserve(columns.size());
-    for (const QString &name : columns)
-        row << name;
-    fill.writeRow(row);
+    fill.writeRow(QVector<QVariant>(columns.cbegin(), columns.cend()));
 
     {
         Connection connection(databasePath);
         Statement projects =
             connection.prepare(u"select %1 from TZ_XIANGMU order by id"_s.arg(quotedColumnList(columns)));
-        const int count = int(columns.size());
+        std::vector<SheetCell> row(size_t(columns.size()));
         while (projects.next()) {
             progress.advance();
-            for (int k = 0; k < count; ++k)
-                row[k] = projects.value(k);
-            for (int k = 0; k < count; ++k)
-                refuseNonFinite(row, k, columns);
+            for (size_t k = 0; k < row.size(); ++k)
+                row[k] = cellOf(projects, int(k));
+            refuseNonFinite(row, columns);
             fill.writeRow(row);
         }
     }

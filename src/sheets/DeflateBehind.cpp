@@ -77,6 +77,10 @@ void DeflateBehind::write(std::string &bytes)
         std::rethrow_exception(m_error);
     m_queue.push_back(std::move(bytes));
     bytes = {};
+    if (!m_spare.empty()) {
+        bytes = std::move(m_spare.back());
+        m_spare.pop_back();
+    }
     lock.unlock();
     m_changed.notify_all();
 }
@@ -121,6 +125,10 @@ void DeflateBehind::run()
             }
             m_changed.notify_all();
             deflateAll(bytes, Z_NO_FLUSH);
+            bytes.clear();
+            std::lock_guard lock(m_mutex);
+            if (m_spare.size() < kQueued)
+                m_spare.push_back(std::move(bytes));
         }
         deflateAll({}, Z_SYNC_FLUSH); // to a byte boundary, not final
     } catch (...) {

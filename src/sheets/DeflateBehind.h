@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace granwise::sheets {
 
@@ -23,8 +24,10 @@ public:
     DeflateBehind(const DeflateBehind &) = delete;
     DeflateBehind &operator=(const DeflateBehind &) = delete;
 
-    // Hands the bytes over (the string is left empty); waits while several buffers are queued.
-    // An error of the deflating thread comes out here or from finish().
+    // Hands the bytes over; the string comes back empty, with the room of a buffer deflated
+    // before when there is one, so that a writer filling buffers of one size allocates them only
+    // at the start. Waits while several buffers are queued. An error of the deflating thread
+    // comes out here or from finish().
     void write(std::string &bytes);
     // Deflates what is queued and ends the output; the file is then ready to be read from its
     // start.
@@ -47,7 +50,8 @@ private:
 
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::deque<std::string> m_queue; // guarded by m_mutex, as are the two below
+    std::deque<std::string> m_queue; // guarded by m_mutex, as are the three below
+    std::vector<std::string> m_spare; // deflated buffers, emptied, for write() to hand back
     bool m_closing = false;
     std::exception_ptr m_error;
     std::thread m_thread;

@@ -71,6 +71,8 @@ struct SheetStreamFill::Impl {
     CellRange extent;
 
     std::vector<std::string> letters; // by column
+    std::vector<SheetCell> converted; // a row given as QVariants, and its texts
+    std::vector<QByteArray> convertedTexts;
     std::string buffer;
     std::unique_ptr<DeflateBehind> rows; // the rows, deflated while more are written
     int next = 1;
@@ -89,10 +91,10 @@ struct SheetStreamFill::Impl {
     void takeTemplateRows(pugi::xml_node sheetData);
     void writeTemplateRowsBefore(int row);
     void writeTemplateRow(pugi::xml_node row);
-    void writePlainRow(int row, const QVector<QVariant> &cells);
-    void writeMergedRow(int row, pugi::xml_node templateRow, const QVector<QVariant> &cells);
+    void writePlainRow(int row, std::span<const SheetCell> cells);
+    void writeMergedRow(int row, pugi::xml_node templateRow, std::span<const SheetCell> cells);
     // Appends a cell; without its reference when it follows the previous cell of a plain row.
-    bool appendCell(int row, const std::string &rowText, int column, const QVariant &value, const std::string &style,
+    bool appendCell(int row, const std::string &rowText, int column, const SheetCell &cell, const std::string &style,
                     bool withReference = true);
     void dropSharedFormula(const std::string &sharedIndex);
     void flushBuffer();
@@ -158,14 +160,16 @@ void SheetStreamFill::Impl::writeTemplateRowsBefore(int row)
     }
 }
 
-bool SheetStreamFill::Impl::appendCell(int row, const std::string &rowText, int column, const QVariant &value,
+bool SheetStreamFill::Impl::appendCell(int row, const std::string &rowText, int column, const SheetCell &cell,
                                        const std::string &style, bool withReference)
 {
-    const bool numeric = isNumeric(value) && std::isfinite(value.toDouble());
-    QString text;
-    if (!numeric && value.isValid() && !value.isNull())
-        text = isNumeric(value) ? formatNumber(value.toDouble()) : value.toString();
-    const bool empty = !numeric && text.isEmpty();
+    const bool numeric = cell.kind == SheetCell::Kind::Number;
+    if (numeric && !std::isfinite(cell.number)) {
+        const QByteArray text = formatNumber(cell.number).toUtf8();
+        return appendCell(row, rowText, column, SheetCell::of(std::string_view(text.constData(), size_t(text.size()))),
+                          style, withReference);
+    }
+    const bool empty = !numeric && cell.utf8.empty();
     if (empty && style.empty())
         return false;
     if (withReference) {
@@ -186,18 +190,18 @@ bool SheetStreamFill::Impl::appendCell(int row, const std::string &rowText, int 
         buffer += "/>";
     } else if (numeric) {
         buffer += "><v>";
-        appendNumber(buffer, value.toDouble());
+        appendNumber(buffer, cell.number);
         buffer += "</v></c>";
     } else {
-        buffer += needsSpacePreserved(text) ? " t=\"inlineStr\"><is><t xml:space=\"preserve\">"
-                                            : " t=\"inlineStr\"><is><t>";
-        appendCellText(buffer, text);
+        buffer += needsSpacePreserved(cell.utf8) ? " t=\"inlineStr\"><is><t xml:space=\"preserve\">"
+                                                 : " t=\"inlineStr\"><is><t>";
+        appendCellText(buffer, cell.utf8);
         buffer += "</t></is></c>";
     }
     return true;
 }
 
-void SheetStreamFill::Impl::writePlainRow(int row, const QVector<QVariant> &cells)
+void SheetStreamFill::Impl::writePlainRow(int row, std::span<const SheetCell> cells)
 {
     const std::string rowText = std::to_string(row);
     const size_t start = buffer.size();
@@ -208,8 +212,8 @@ void SheetStreamFill::Impl::writePlainRow(int row, const QVector<QVariant> &cell
     // makes a sheet of many figures about a third smaller to write, send and read.
     bool any = false;
     int previous = 0;
-    for (int i = 0; i < cells.size(); ++i) {
-        if (appendCell(row, rowText, i + 1, cells.at(i), columnStyles->styleOf(i + 1), previous != i)) {
+    for (int i = 0; i < int(cells.size()); ++i) {
+        if (appendCell(row, rowText, i + 1, cells[size_t(i)], columnStyles->styleOf(i + 1), previous != i)) {
             any = true;
             previous = i + 1;
         }
@@ -232,7 +236,7 @@ void SheetStreamFill::Impl::dropSharedFormula(const std::string &sharedIndex)
     }
 }
 
-void SheetStreamFill::Impl::writeMergedRow(int row, pugi::xml_node templateRow, const QVector<QVariant> &cells)
+void SheetStreamFill::Impl::writeMergedRow(int row, pugi::xml_node templateRow, std::span<const SheetCell> cells)
 {
     const std::string rowText = std::to_string(row);
     templateRow.remove_attribute("spans");
@@ -254,8 +258,9 @@ void SheetStreamFill::Impl::writeMergedRow(int row, pugi::xml_node templateRow, 
     }
     StringWriter writer(buffer);
     auto templateCell = templateCells.begin();
-    for (int column = 1; column <= cells.size() || templateCell != templateCells.end();) {
-        const bool data = column <= cells.size();
+    const int count = int(cells.size());
+    for (int column = 1; column <= count || templateCell != templateCells.end();) {
+        const bool data = column <= count;
         const bool fromTemplate = templateCell != templateCells.end();
         if (fromTemplate && (!data || templateCell->first < column)) {
             templateCell->second.print(writer, "", pugi::format_raw);
@@ -273,7 +278,7 @@ void SheetStreamFill::Impl::writeMergedRow(int row, pugi::xml_node templateRow, 
             }
             ++templateCell;
         }
-        appendCell(row, rowText, column, cells.at(column - 1), style);
+        appendCell(row, rowText, column, cells[size_t(column - 1)], style);
         ++column;
     }
     buffer += "</row>";
@@ -324,11 +329,30 @@ int SheetStreamFill::nextRow() const
 
 void SheetStreamFill::writeRow(const QVector<QVariant> &cells)
 {
+    d->converted.clear();
+    d->convertedTexts.resize(size_t(cells.size()));
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        const QVariant &value = cells.at(i);
+        if (isNumeric(value)) {
+            d->converted.push_back(SheetCell::of(value.toDouble()));
+        } else if (value.isValid() && !value.isNull()) {
+            QByteArray &text = d->convertedTexts[size_t(i)];
+            text = value.toString().toUtf8();
+            d->converted.push_back(SheetCell::of(std::string_view(text.constData(), size_t(text.size()))));
+        } else {
+            d->converted.emplace_back();
+        }
+    }
+    writeRow(d->converted);
+}
+
+void SheetStreamFill::writeRow(std::span<const SheetCell> cells)
+{
     if (d->finished)
         throw Error(u"工作簿已经保存：%1"_s.arg(d->path));
     if (d->next > kMaxRows)
         throw Error(u"工作表最多只能有 %1 行：%2"_s.arg(QString::number(kMaxRows), d->path));
-    if (cells.size() > kMaxColumns)
+    if (cells.size() > size_t(kMaxColumns))
         throw Error(u"工作表最多只能有 %1 列：%2"_s.arg(QString::number(kMaxColumns), d->path));
     const int row = d->next++;
     d->writeTemplateRowsBefore(row);

@@ -4,6 +4,8 @@
 #include <QVariant>
 #include <QVector>
 #include <memory>
+#include <span>
+#include <string_view>
 
 namespace granwise {
 
@@ -18,6 +20,20 @@ namespace granwise {
 //     fill.finish();                 // saves in place, atomically
 //
 // Cell values as in WorkbookFill::setCell: numbers numeric, texts text, null an empty cell.
+//
+// A cell of a row handed over without QVariant, for loops over many rows: a number, a text as
+// UTF-8 bytes (not copied: they need to live only through the writeRow() call) or nothing.
+// A number that is not finite is written as text ("INF"), as WorkbookFill does.
+struct SheetCell {
+    enum class Kind : unsigned char { Empty, Number, Text };
+    Kind kind = Kind::Empty;
+    double number = 0;
+    std::string_view utf8;
+
+    static SheetCell of(double value) { return {Kind::Number, value, {}}; }
+    static SheetCell of(std::string_view utf8) { return {Kind::Text, 0, utf8}; }
+};
+
 class SheetStreamFill {
 public:
     explicit SheetStreamFill(const QString &xlsxPath);
@@ -30,6 +46,7 @@ public:
     int nextRow() const;
     // Fills the next row from column 1 on.
     void writeRow(const QVector<QVariant> &cells);
+    void writeRow(std::span<const SheetCell> cells);
     // Writes the workbook in place (temporary file renamed over it). Without finish() the
     // workbook stays as it was.
     void finish();

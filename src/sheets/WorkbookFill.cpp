@@ -236,9 +236,11 @@ void WorkbookFill::setText(int row, int column, const QString &text)
     d->clearValue(cell);
     cell.append_attribute("t") = "inlineStr";
     pugi::xml_node t = cell.append_child("is").append_child("t");
-    if (needsSpacePreserved(text))
+    const QByteArray utf8 = text.toUtf8();
+    const std::string_view bytes(utf8.constData(), size_t(utf8.size()));
+    if (needsSpacePreserved(bytes))
         t.append_attribute("xml:space") = "preserve";
-    t.text().set(cellTextForDocument(text).c_str());
+    t.text().set(cellTextForDocument(bytes).c_str());
     d->noteWritten(row, column);
 }
 

@@ -1,37 +1,28 @@
 #include "XmlText.h"
 
+#include <QByteArrayView>
+#include <array>
 #include <charconv>
 
 namespace granwise::sheets {
 
 namespace {
 
-bool isHex(QChar c)
+constexpr bool isHex(char32_t c)
 {
-    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-// "_xHHHH_" starting at position i.
-bool isEscapeAt(const QString &text, qsizetype i)
+// "_xHHHH_" starting at position i, in UTF-16 or UTF-8 units.
+template <typename Unit>
+bool isEscapeAt(const Unit *text, size_t size, size_t i)
 {
-    if (i + 7 > text.size() || text.at(i) != u'_' || text.at(i + 1) != u'x' || text.at(i + 6) != u'_')
+    if (i + 7 > size || text[i] != '_' || text[i + 1] != 'x' || text[i + 6] != '_')
         return false;
-    for (qsizetype k = i + 2; k < i + 6; ++k)
-        if (!isHex(text.at(k)))
+    for (size_t k = i + 2; k < i + 6; ++k)
+        if (!isHex(char32_t(text[k])))
             return false;
     return true;
-}
-
-bool isPlain(char16_t c)
-{
-    if (c < 0x20)
-        return c == u'\t' || c == u'\n';
-    return c != u'&' && c != u'<' && c != u'>' && c != u'_' && c < 0xFFFE;
-}
-
-bool isMarkup(char16_t c)
-{
-    return c == u'&' || c == u'<' || c == u'>';
 }
 
 void appendHexEscape(std::string &out, unsigned code)
@@ -41,6 +32,77 @@ void appendHexEscape(std::string &out, unsigned code)
     for (int shift = 12; shift >= 0; shift -= 4)
         out += digits[(code >> shift) & 0xF];
     out += '_';
+}
+
+// Bytes that may need more than a copy: control characters, markup, '_' and 0xEF, the first
+// byte of U+FFFE and U+FFFF. Bytes from 0x80 on are otherwise parts of characters to copy.
+constexpr auto kLook = [] {
+    std::array<bool, 256> look{};
+    for (int c = 0; c < 0x20; ++c)
+        look[size_t(c)] = c != '\t' && c != '\n';
+    for (unsigned char c : {'&', '<', '>', '_'})
+        look[c] = true;
+    look[0xEF] = true;
+    return look;
+}();
+
+// Escapes valid UTF-8.
+void appendValidText(std::string &out, std::string_view text, bool escapeMarkup)
+{
+    const char *const bytes = text.data();
+    const size_t n = text.size();
+    size_t copied = 0; // bytes before this are written
+    for (size_t i = 0; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (!kLook[c])
+            continue;
+        const char *replacement = nullptr;
+        size_t length = 1;
+        unsigned hex = 0;
+        switch (c) {
+        case '&':
+            replacement = escapeMarkup ? "&amp;" : nullptr;
+            break;
+        case '<':
+            replacement = escapeMarkup ? "&lt;" : nullptr;
+            break;
+        case '>':
+            replacement = escapeMarkup ? "&gt;" : nullptr;
+            break;
+        case '_':
+            replacement = isEscapeAt(bytes, n, i) ? "_x005F_" : nullptr;
+            break;
+        case 0xEF: // U+FFFE and U+FFFF are EF BF BE and EF BF BF
+            if (i + 2 < n && static_cast<unsigned char>(bytes[i + 1]) == 0xBF &&
+                (static_cast<unsigned char>(bytes[i + 2]) & 0xFE) == 0xBE) {
+                hex = 0xFFFE | (static_cast<unsigned char>(bytes[i + 2]) & 1);
+                length = 3;
+            }
+            break;
+        default: // a control character
+            hex = c;
+        }
+        if (!replacement && !hex)
+            continue;
+        out.append(bytes + copied, i - copied);
+        if (replacement)
+            out += replacement;
+        else
+            appendHexEscape(out, hex);
+        i += length - 1;
+        copied = i + 1;
+    }
+    out.append(bytes + copied, n - copied);
+}
+
+void appendText(std::string &out, std::string_view utf8, bool escapeMarkup)
+{
+    if (QByteArrayView(utf8.data(), qsizetype(utf8.size())).isValidUtf8()) {
+        appendValidText(out, utf8, escapeMarkup);
+        return;
+    }
+    const QByteArray valid = QString::fromUtf8(utf8.data(), qsizetype(utf8.size())).toUtf8();
+    appendValidText(out, std::string_view(valid.constData(), size_t(valid.size())), escapeMarkup);
 }
 
 } // namespace
@@ -68,73 +130,15 @@ void appendEscaped(std::string &out, const char *utf8, size_t length)
     }
 }
 
-namespace {
-void appendText(std::string &out, const QString &text, bool escapeMarkup)
+void appendCellText(std::string &out, std::string_view utf8)
 {
-    const char16_t *units = reinterpret_cast<const char16_t *>(text.constData());
-    const qsizetype n = text.size();
-    qsizetype firstSpecial = 0;
-    while (firstSpecial < n && isPlain(units[firstSpecial]))
-        ++firstSpecial;
-    if (firstSpecial == n) {
-        out += text.toStdString();
-        return;
-    }
-    out += QStringView(text).left(firstSpecial).toUtf8().toStdString();
-    QString run; // plain characters waiting to be converted
-    auto flush = [&] {
-        if (!run.isEmpty()) {
-            out += run.toStdString();
-            run.clear();
-        }
-    };
-    for (qsizetype i = firstSpecial; i < n; ++i) {
-        const char16_t c = units[i];
-        if (isPlain(c)) {
-            run += QChar(c);
-            continue;
-        }
-        if (!escapeMarkup && isMarkup(c)) {
-            run += QChar(c);
-            continue;
-        }
-        flush();
-        switch (c) {
-        case u'&':
-            out += "&amp;";
-            break;
-        case u'<':
-            out += "&lt;";
-            break;
-        case u'>':
-            out += "&gt;";
-            break;
-        case u'_':
-            if (isEscapeAt(text, i))
-                out += "_x005F_";
-            else
-                out += '_';
-            break;
-        default:
-            if (c < 0x20 || c >= 0xFFFE)
-                appendHexEscape(out, c);
-            else
-                run += QChar(c);
-        }
-    }
-    flush();
-}
-} // namespace
-
-void appendCellText(std::string &out, const QString &text)
-{
-    appendText(out, text, true);
+    appendText(out, utf8, true);
 }
 
-std::string cellTextForDocument(const QString &text)
+std::string cellTextForDocument(std::string_view utf8)
 {
     std::string out;
-    appendText(out, text, false);
+    appendText(out, utf8, false);
     return out;
 }
 
@@ -145,12 +149,13 @@ void appendNumber(std::string &out, double value)
     out.append(buffer, size_t(result.ptr - buffer));
 }
 
-bool needsSpacePreserved(const QString &text)
+bool needsSpacePreserved(std::string_view utf8)
 {
-    if (text.isEmpty())
+    if (utf8.empty())
         return false;
-    const auto blank = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; };
-    return blank(text.front()) || blank(text.back()) || text.contains(u'\n') || text.contains(u"  ");
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    return blank(utf8.front()) || blank(utf8.back()) || utf8.find('\n') != std::string_view::npos ||
+           utf8.find("  ") != std::string_view::npos;
 }
 
 QString decodeCellText(const QString &text)
@@ -162,7 +167,7 @@ QString decodeCellText(const QString &text)
     out.reserve(text.size());
     qsizetype i = 0;
     while (i < text.size()) {
-        if (isEscapeAt(text, i)) {
+        if (isEscapeAt(reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size()), size_t(i))) {
             out += QChar(char16_t(text.mid(i + 2, 4).toUInt(nullptr, 16)));
             i += 7;
         } else {

@@ -2,19 +2,21 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
 namespace granwise::sheets {
 
-// Text of a cell as it is written into sheet XML: UTF-8 with &, < and > escaped, and the
-// characters XML cannot carry (control characters, a carriage return, unpaired surrogates)
+// Text of a cell, given as UTF-8, as it is written into sheet XML: &, < and > escaped, and the
+// characters XML cannot carry (control characters, a carriage return, U+FFFE and U+FFFF)
 // written in the workbook's own escape "_xHHHH_"; a literal "_xHHHH_" in the text is
-// protected as "_x005F_xHHHH_", as spreadsheet programs do.
-void appendCellText(std::string &out, const QString &text);
+// protected as "_x005F_xHHHH_", as spreadsheet programs do. Bytes that are no UTF-8 (a
+// database may hold any) are written as U+FFFD, as QString::fromUtf8 reads them.
+void appendCellText(std::string &out, std::string_view utf8);
 // The same text with only the workbook's own escapes, for an XML library that escapes the
 // markup characters itself.
-std::string cellTextForDocument(const QString &text);
+std::string cellTextForDocument(std::string_view utf8);
 // Whether the text needs xml:space="preserve" (leading or trailing blanks, tabs, line ends).
-bool needsSpacePreserved(const QString &text);
+bool needsSpacePreserved(std::string_view utf8);
 // Undoes the "_xHHHH_" escapes of a text read from a workbook.
 QString decodeCellText(const QString &text);
 // Escapes &, <, > and " for an attribute value or element text.

@@ -229,6 +229,20 @@ bool Statement::isNull(int column) const
     return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
 }
 
+Statement::ValueType Statement::type(int column) const
+{
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_NULL:
+        return ValueType::Null;
+    case SQLITE_INTEGER:
+        return ValueType::Integer;
+    case SQLITE_FLOAT:
+        return ValueType::Real;
+    default:
+        return ValueType::Text;
+    }
+}
+
 QString Statement::text(int column) const
 {
     switch (sqlite3_column_type(m_stmt, column)) {

@@ -76,6 +76,9 @@ public:
     QString columnName(int column) const;
     int columnIndex(const QString &name) const; // -1 when the result has no such column
     bool isNull(int column) const;
+    // What the column holds in this row; a blob counts as text, as value() and text() read it.
+    enum class ValueType { Null, Integer, Real, Text };
+    ValueType type(int column) const;
     // Every value read as text; NULL reads as the empty text. Numbers read in the program's
     // general number format (never "1.0").
     QString text(int column) const;
