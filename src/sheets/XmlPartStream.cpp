@@ -10,7 +10,7 @@ using namespace Qt::StringLiterals;
 XmlPartStream::XmlPartStream(const ZipReader &zip, const std::string &part, Unpacking unpacking)
     : m_zip(zip), m_part(part),
       m_scanner([this](char *buffer, qint64 size) { return m_ahead ? m_ahead->read(buffer, size) : m_entry->read(buffer, size); },
-                limits::kMaxXmlParserBytes)
+                limits::kMaxXmlParserBytes / 2) // the markup held, and as much again to grow it
 {
     if (unpacking == Unpacking::Ahead)
         m_ahead = std::make_unique<ZipEntryPrefetch>(zip, part);

@@ -10,8 +10,8 @@ namespace granwise::sheets {
 
 // Reads one part of an .xlsx package piece by piece with an XmlScanner; a large part can be
 // unpacked ahead in a background thread while it is scanned. The part is bounded by the
-// archive's part budget, and the markup held at once by limits::kMaxXmlParserBytes (a start
-// tag longer than that is refused rather than buffered). A handler may suspend the scan
+// archive's part budget, and the scanner's buffer by limits::kMaxXmlParserBytes (a start tag
+// longer than half of it is refused rather than buffered). A handler may suspend the scan
 // (suspend()); feed() then returns and the next feed() goes on where it stopped.
 class XmlPartStream {
 public:

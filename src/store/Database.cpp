@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringEncoder>
 #include <QUrl>
 #include <sqlite3.h>
 
@@ -13,6 +12,39 @@ namespace granwise {
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The UTF-8 of a text exactly as QString::toUtf8() writes it (an unpaired surrogate as '?'),
+// into a buffer whose room is used again.
+void writeUtf8(QByteArray &out, QStringView text)
+{
+    out.resize(3 * text.size()); // no UTF-16 unit takes more than three bytes
+    char *o = out.data();
+    const char16_t *p = text.utf16();
+    const char16_t *end = p + text.size();
+    while (p < end) {
+        const char16_t c = *p++;
+        if (c < 0x80) {
+            *o++ = char(c);
+        } else if (c < 0x800) {
+            *o++ = char(0xC0 | (c >> 6));
+            *o++ = char(0x80 | (c & 0x3F));
+        } else if (QChar::isHighSurrogate(c) && p < end && QChar::isLowSurrogate(*p)) {
+            const char32_t u = QChar::surrogateToUcs4(c, *p++);
+            *o++ = char(0xF0 | (u >> 18));
+            *o++ = char(0x80 | ((u >> 12) & 0x3F));
+            *o++ = char(0x80 | ((u >> 6) & 0x3F));
+            *o++ = char(0x80 | (u & 0x3F));
+        } else if (QChar::isSurrogate(c)) {
+            *o++ = '?';
+        } else {
+            *o++ = char(0xE0 | (c >> 12));
+            *o++ = char(0x80 | ((c >> 6) & 0x3F));
+            *o++ = char(0x80 | (c & 0x3F));
+        }
+    }
+    out.truncate(o - out.constData());
+}
+
 QString sqliteText(sqlite3 *db)
 {
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : u"out of memory"_s;
@@ -167,15 +199,10 @@ void Statement::bindText(int position, const QVariant &value)
     if (m_texts.size() < size_t(position))
         m_texts.resize(size_t(position));
     QByteArray &utf8 = m_texts[size_t(position - 1)];
-    const auto *text = value.typeId() == QMetaType::QString ? static_cast<const QString *>(value.constData()) : nullptr;
-    if (text && text->isValidUtf16()) {
-        thread_local QStringEncoder encoder(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
-        utf8.resize(encoder.requiredSpace(text->size()));
-        const char *end = encoder.appendToBuffer(utf8.data(), *text);
-        utf8.truncate(end - utf8.constData());
-    } else {
-        utf8 = value.toString().toUtf8(); // an unpaired surrogate is written as the program always wrote it
-    }
+    if (value.typeId() == QMetaType::QString)
+        writeUtf8(utf8, *static_cast<const QString *>(value.constData()));
+    else
+        utf8 = value.toString().toUtf8();
     // The buffer stays as it is until this parameter is bound again or the statement ends.
     if (sqlite3_bind_text(m_stmt, position, utf8.constData(), int(utf8.size()), SQLITE_STATIC) != SQLITE_OK)
         m_connection->fail(u"bind %1"_s.arg(position));
