@@ -1,4 +1,4 @@
-// Our reader alone, for comparison with openpyxl reading alone: every cell of the upload sheet
+// Our reader alone, to see what reading a workbook costs apart from storing it: every cell of the
 // read through SheetReader, nothing stored.
 //
 //     exchange_read_sheet FILE.xlsx
