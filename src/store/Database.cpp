@@ -292,8 +292,11 @@ std::string_view Statement::utf8(int column) const
 
 void Statement::numbers(int firstColumn, std::span<double> out) const
 {
-    for (std::size_t i = 0; i < out.size(); ++i)
-        out[i] = number(firstColumn + int(i));
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const int column = firstColumn + int(i);
+        if (!storedNumber(column, out[i]))
+            out[i] = number(column);
+    }
 }
 
 bool Statement::storedNumber(int column, double &number) const
