@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
 #include <QUrl>
 #include <sqlite3.h>
 
@@ -124,7 +125,8 @@ Statement::~Statement()
 }
 
 Statement::Statement(Statement &&other) noexcept
-    : m_connection(other.m_connection), m_stmt(other.m_stmt), m_columns(std::move(other.m_columns))
+    : m_connection(other.m_connection), m_stmt(other.m_stmt), m_columns(std::move(other.m_columns)),
+      m_texts(std::move(other.m_texts))
 {
     other.m_stmt = nullptr;
 }
@@ -148,15 +150,35 @@ Statement &Statement::bind(int position, const QVariant &value)
         case QMetaType::Bool:
             rc = sqlite3_bind_int64(m_stmt, position, value.toLongLong());
             break;
-        default: {
-            const QByteArray utf8 = value.toString().toUtf8();
-            rc = sqlite3_bind_text(m_stmt, position, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-        }
+        default:
+            bindText(position, value);
+            return *this;
         }
     }
     if (rc != SQLITE_OK)
         m_connection->fail(u"bind %1"_s.arg(position));
     return *this;
+}
+
+void Statement::bindText(int position, const QVariant &value)
+{
+    if (position < 1 || position > sqlite3_bind_parameter_count(m_stmt))
+        m_connection->fail(u"bind %1"_s.arg(position));
+    if (m_texts.size() < size_t(position))
+        m_texts.resize(size_t(position));
+    QByteArray &utf8 = m_texts[size_t(position - 1)];
+    const auto *text = value.typeId() == QMetaType::QString ? static_cast<const QString *>(value.constData()) : nullptr;
+    if (text && text->isValidUtf16()) {
+        thread_local QStringEncoder encoder(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
+        utf8.resize(encoder.requiredSpace(text->size()));
+        const char *end = encoder.appendToBuffer(utf8.data(), *text);
+        utf8.truncate(end - utf8.constData());
+    } else {
+        utf8 = value.toString().toUtf8(); // an unpaired surrogate is written as the program always wrote it
+    }
+    // The buffer stays as it is until this parameter is bound again or the statement ends.
+    if (sqlite3_bind_text(m_stmt, position, utf8.constData(), int(utf8.size()), SQLITE_STATIC) != SQLITE_OK)
+        m_connection->fail(u"bind %1"_s.arg(position));
 }
 
 Statement &Statement::bind(const QString &name, const QVariant &value)

@@ -2,11 +2,13 @@
 
 #include "Error.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QVariant>
 #include <span>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -103,6 +105,10 @@ private:
     Connection *m_connection;
     sqlite3_stmt *m_stmt = nullptr;
     mutable QHash<QString, int> m_columns;
+    // The UTF-8 of each text parameter, kept until it is bound again: a statement run for
+    // many rows converts into the same buffers rather than allocating for every value.
+    std::vector<QByteArray> m_texts;
+    void bindText(int position, const QVariant &value);
 };
 
 // Runs the enclosed changes as one transaction: committed by commit(), rolled back when it
