@@ -341,8 +341,33 @@ std::string_view Statement::utf8(int column) const
 
 void Statement::numbers(int firstColumn, std::span<double> out) const
 {
-    for (std::size_t i = 0; i < out.size(); ++i)
-        out[i] = number(firstColumn + int(i));
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const int column = firstColumn + int(i);
+        if (!storedNumber(column, out[i]))
+            out[i] = number(column);
+    }
+}
+
+bool Statement::storedNumber(int column, double &number) const
+{
+    // One call into the statement per cell: the value's own accessors take no lock.
+    sqlite3_value *value = sqlite3_column_value(m_stmt, column);
+    switch (sqlite3_value_type(value)) {
+    case SQLITE_NULL:
+        number = 0;
+        return true;
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+        number = sqlite3_value_double(value);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool Statement::holdsText(int column, std::string_view text) const
+{
+    return sqlite3_column_type(m_stmt, column) == SQLITE_TEXT && utf8(column) == text;
 }
 
 Transaction::Transaction(Connection &connection) : m_connection(connection)

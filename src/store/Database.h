@@ -92,6 +92,13 @@ public:
     // The columns from `firstColumn` on, as many as `out` holds, each read as number() reads it:
     // one call for a row's figures.
     void numbers(int firstColumn, std::span<double> out) const;
+    // The value into `number` when SQLite holds it as a number, without a QVariant: INTEGER and
+    // REAL as a double (infinity and NaN as they are), NULL as 0. False for a text or a blob,
+    // which the caller reads otherwise. For loops over many rows (an out-parameter, as an
+    // optional returned through memory costs more than the read itself).
+    bool storedNumber(int column, double &number) const;
+    // Whether the value is held as text and is exactly these bytes (SQL's "is" against a text).
+    bool holdsText(int column, std::string_view text) const;
 
 private:
     int requireColumn(const QString &name) const;
