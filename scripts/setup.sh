@@ -15,7 +15,7 @@ packages=(
   # Qt: widgets, charts (which needs the OpenGL files), print support, Chinese translations
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-translations-l10n
   # storage, workbooks, passwords
-  libsqlite3-dev libzip-dev zlib1g-dev libexpat1-dev libpugixml-dev libxlsxwriter-dev libsodium-dev
+  libsqlite3-dev libzip-dev zlib1g-dev libpugixml-dev libxlsxwriter-dev libsodium-dev
   # tests: GoogleTest; the PDF checks read PDFs back with poppler's tools
   libgtest-dev libgmock-dev poppler-utils
   # Chinese glyphs for windows and PDFs

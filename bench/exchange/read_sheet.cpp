@@ -1,5 +1,5 @@
-// Our reader alone, for comparison with openpyxl reading alone: every cell of the upload sheet
-// read through SheetReader, nothing stored.
+// Our reader alone, to see what reading a workbook costs apart from storing it: every cell of the
+// upload sheet read through SheetReader, nothing stored.
 //
 //     exchange_read_sheet FILE.xlsx
 #include "sheets/SheetReader.h"

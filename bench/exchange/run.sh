@@ -1,34 +1,42 @@
 #!/bin/sh
-# Times the upload file at 1 000, 10 000 and 100 000 projects: our import of the file as we write
-# it (inline strings) and of the same rows as a desktop spreadsheet program saves them (a
-# shared-string table, made from our file by to_shared_strings.py), our export, next to openpyxl
-# reading the same file and a libxlsxwriter program writing the same sheet. Each figure is wall
-# seconds / CPU seconds (peak MB); on a shared machine compare the CPU seconds.
+# The upload file in and out, side by side with its peers and floors, at 10 000, 100 000 and
+# 300 000 projects:
+#   import          granwise-cli import of the sample as we write it (inline strings), into a
+#                   fresh database;
+#   shared import   the same rows as a desktop spreadsheet program saves them: LibreOffice's
+#                   copy of the sample (a shared-string table; to_shared_strings.py makes one
+#                   when LibreOffice is not installed, and the table says so);
+#   SQLite load     the same rows loaded by SQLite itself from a database holding them
+#                   (exchange_sqlite_load): the floor an import stands on;
+#   export          granwise-cli export of those rows, beside a libxlsxwriter program writing
+#                   the same sheet (exchange_reference_writer).
+# The commands run interleaved, one round of all of them after the other ($RUNS rounds,
+# default 3), so that a machine's drift falls on all alike; each figure is the median of its
+# rounds: wall seconds, CPU seconds and peak memory.
 #
-#     bench/exchange/run.sh [SIZES...]        (default: 1000 10000 100000)
+#     bench/exchange/run.sh [SIZES...]        (default: 10000 100000 300000)
 #
 # Builds a Release tree with the benchmarks in $BUILD (default: build-bench beside the sources)
-# and works in a temporary directory.
+# and works in a temporary directory ($WORK, kept when given).
 set -eu
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=${BUILD:-$ROOT/build-bench}
-SIZES=${*:-1000 10000 100000}
+SIZES=${*:-10000 100000 300000}
+RUNS=${RUNS:-3}
 
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGRANWISE_BENCH=ON -DGRANWISE_TESTS=OFF >/dev/null
-cmake --build "$BUILD" --target granwise-cli templets exchange_reference_writer exchange_measure exchange_read_sheet >/dev/null
+cmake --build "$BUILD" --target granwise-cli templets exchange_reference_writer exchange_measure exchange_sqlite_load >/dev/null
 
 BIN=$BUILD/bin
 CLI=$BIN/granwise-cli
 MEASURE=$BIN/exchange_measure
-WRITER=$BIN/exchange_reference_writer
-READER=$BIN/exchange_read_sheet
-PYTHON=
-for p in python3 /usr/bin/python3; do
-  if command -v "$p" >/dev/null 2>&1 && "$p" -c "import openpyxl" 2>/dev/null; then PYTHON=$p; break; fi
-done
-
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+if [ -n "${WORK:-}" ]; then
+  mkdir -p "$WORK"
+else
+  WORK=$(mktemp -d)
+  trap 'rm -rf "$WORK"' EXIT
+fi
+OFFICE=$(command -v soffice || command -v libreoffice || true)
 
 # "wall cpu KB" of one command; a failed command stops the benchmark.
 measure() {
@@ -37,48 +45,58 @@ measure() {
   if [ "$status" != 0 ]; then echo "failed ($status): $*" >&2; exit 1; fi
   echo "${result% *}"
 }
-seconds() { echo "$1" | awk '{ print $1 }'; }
-cpu() { echo "$1" | awk '{ print $2 }'; }
-megabytes() { echo "$1" | awk '{ printf "%.0f", $3 / 1024 }'; }
-# "wall / cpu (MB)"
-figure() { echo "$(seconds "$1") / $(cpu "$1") ($(megabytes "$1"))"; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }'; }
+# The median of each of the three figures over the lines of a file.
+median() {
+  for k in 1 2 3; do
+    awk -v k="$k" '{ print $k }' "$1" | sort -g | awk '{ v[NR] = $1 } END { printf "%s ", v[int((NR + 1) / 2)] }'
+  done
+}
+figure() { echo "$1" | awk '{ printf "%.2f / %.2f (%.0f)", $1, $2, $3 / 1024 }'; }
+# The ratio of two figures' wall seconds.
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { split(a, x, " "); split(b, y, " "); if (y[1] > 0) printf "%.2f", x[1] / y[1]; else printf "-" }'; }
 
-line() { printf '%-9s| %-20s| %-20s| %-20s| %-11s| %-20s| %-20s| %-20s| %-22s| %-8s| %-20s| %-22s| %s\n' "$@"; }
-line projects "preview" "import" "shared-string import" "shared/inline" "again: preview" "again: import" "read" "openpyxl read" speedup "export" "libxlsxwriter" "export/reference"
-line --------- -------------------- -------------------- -------------------- ----------- -------------------- -------------------- -------------------- ---------------------- -------- -------------------- ---------------------- ----------------
+line() { printf '| %s | %s | %s | %s | %s | %s | %s | %s | %s |\n' "$@"; }
+line projects "import" "shared import" "shared / inline" "SQLite load" "import / SQLite load" "export" "libxlsxwriter" "export / libxlsxwriter"
+line --- --- --- --- --- --- --- --- ---
 "$CLI" --db "$WORK/empty.db" init >/dev/null
 for n in $SIZES; do
-  db=$WORK/ledger-$n.db
-  cp "$WORK/empty.db" "$db"
-  "$CLI" --db "$db" sample --projects "$n" --out "$WORK/sample-$n.xlsx" --seed 1 >/dev/null
-  python3 "$ROOT/bench/exchange/to_shared_strings.py" "$WORK/sample-$n.xlsx" "$WORK/shared-$n.xlsx" >/dev/null
-  pre=$(measure "$CLI" --db "$db" import --dry-run "$WORK/sample-$n.xlsx")
-  imp=$(measure "$CLI" --db "$db" import "$WORK/sample-$n.xlsx")
-  cp "$WORK/empty.db" "$WORK/shared-$n.db"
-  shr=$(measure "$CLI" --db "$WORK/shared-$n.db" import "$WORK/shared-$n.xlsx")
-  # The same file again: every row replaces a stored project.
-  pre2=$(measure "$CLI" --db "$db" import --dry-run "$WORK/sample-$n.xlsx")
-  imp2=$(measure "$CLI" --db "$db" import "$WORK/sample-$n.xlsx")
-  red=$(measure "$READER" "$WORK/sample-$n.xlsx")
-  exp=$(measure "$CLI" --db "$db" export "$WORK/export-$n.xlsx")
-  ref=$(measure "$WRITER" "$db" "$WORK/reference-$n.xlsx")
-  if [ -n "$PYTHON" ]; then
-    opx=$(measure "$PYTHON" "$ROOT/bench/exchange/reference_reader.py" "$WORK/sample-$n.xlsx")
-    opxText=$(figure "$opx")
-    speedup="$(ratio "$(cpu "$opx")" "$(cpu "$imp")")x"
+  sample=$WORK/sample-$n.xlsx
+  shared=$WORK/shared-$n.xlsx
+  full=$WORK/full-$n.db
+  cp "$WORK/empty.db" "$full"
+  "$CLI" --db "$full" sample --projects "$n" --out "$sample" --seed 1 >/dev/null
+  if [ -n "$OFFICE" ]; then
+    mkdir -p "$WORK/office"
+    "$OFFICE" --headless --calc --convert-to xlsx:"Calc MS Excel 2007 XML" --outdir "$WORK/office" "$sample" >/dev/null 2>&1
+    mv "$WORK/office/sample-$n.xlsx" "$shared"
+    made_by="LibreOffice"
   else
-    opxText="not installed"
-    speedup="-"
+    python3 "$ROOT/bench/exchange/to_shared_strings.py" "$sample" "$shared" >/dev/null
+    made_by="to_shared_strings.py"
   fi
-  line "$n" "$(figure "$pre")" "$(figure "$imp")" "$(figure "$shr")" "$(ratio "$(cpu "$shr")" "$(cpu "$imp")")" \
-    "$(figure "$pre2")" "$(figure "$imp2")" "$(figure "$red")" "$opxText" "$speedup" \
-    "$(figure "$exp")" "$(figure "$ref")" "$(ratio "$(cpu "$exp")" "$(cpu "$ref")")"
-  rm -f "$WORK"/*-"$n".xlsx "$WORK"/*-"$n".db
+  "$CLI" --db "$full" import "$sample" >/dev/null
+  for f in import shared load export reference; do : >"$WORK/$f-$n"; done
+  round=0
+  while [ "$round" -lt "$RUNS" ]; do
+    cp "$WORK/empty.db" "$WORK/fresh.db"
+    measure "$CLI" --db "$WORK/fresh.db" import "$sample" >>"$WORK/import-$n"
+    cp "$WORK/empty.db" "$WORK/fresh.db"
+    measure "$CLI" --db "$WORK/fresh.db" import "$shared" >>"$WORK/shared-$n"
+    cp "$WORK/empty.db" "$WORK/fresh.db"
+    measure "$BIN/exchange_sqlite_load" "$full" "$WORK/fresh.db" >>"$WORK/load-$n"
+    measure "$CLI" --db "$full" export "$WORK/export-$n.xlsx" >>"$WORK/export-$n"
+    measure "$BIN/exchange_reference_writer" "$full" "$WORK/reference-$n.xlsx" >>"$WORK/reference-$n"
+    round=$((round + 1))
+  done
+  imp=$(median "$WORK/import-$n")
+  shr=$(median "$WORK/shared-$n")
+  lod=$(median "$WORK/load-$n")
+  exp=$(median "$WORK/export-$n")
+  ref=$(median "$WORK/reference-$n")
+  line "$n" "$(figure "$imp")" "$(figure "$shr")" "$(ratio "$shr" "$imp")" "$(figure "$lod")" "$(ratio "$imp" "$lod")" \
+    "$(figure "$exp")" "$(figure "$ref")" "$(ratio "$exp" "$ref")"
+  rm -f "$WORK"/*-"$n".xlsx "$WORK"/*-"$n".db "$WORK/fresh.db"
 done
 echo
-echo "Each figure: wall s / CPU s (peak MB). preview: import --dry-run (the import itself, rolled back);"
-echo "import: granwise-cli import into a fresh database; shared-string import: the same rows with their"
-echo "texts in a shared-string table, into a fresh database; shared/inline, speedup and export/reference:"
-echo "ratios of CPU seconds; again: the same file into the full database; read: our reader alone"
-echo "(exchange_read_sheet); speedup: openpyxl read / import."
+echo "Each figure: the median of $RUNS interleaved rounds, wall s / CPU s (peak MB); ratios of wall"
+echo "seconds. Shared-string workbooks made by ${made_by:-LibreOffice} from the sample."

@@ -1,12 +1,13 @@
-// Times every regional table over synthetic projects: the bare queries a table stands on (the
-// grouped sums as the tables' queries state them, stepped to the end and nothing else), the
-// whole table as the program computes it, and the report window from creation until it is
-// shown and ready. Prints one Markdown table.
+// Times every regional table and the scale tables (2-1 .. 2-9) over synthetic projects: the
+// bare queries a table stands on (the grouped sums as the tables' queries state them, stepped to
+// the end and nothing else), the whole table as the program computes it, and the report window
+// from creation until it is shown and ready. Prints one Markdown table.
 #include "reports/frame/RegionalTable.h"
 #include "reports/frame/ReportRegistry.h"
 #include "reports/frame/ReportSession.h"
 #include "reports/windows/ReportWindowFactory.h"
 #include "reports/regional/RegionalReports.h"
+#include "reports/summary/ScaleTables.h"
 #include "store/Database.h"
 #include "store/DatabaseSetup.h"
 #include "store/AppContext.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
@@ -27,8 +29,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // N projects spread over the counties of the reference table: one in five central (中储粮,
-// 中粮, 中纺, 华粮), categories, natures and ownership drawn at random, every investment figure
-// a random amount with two decimals, every other figure 0.
+// 中粮, 中纺, 华粮), categories, natures and ownership drawn at random, every investment and
+// scale figure a random amount with two decimals, every other figure 0.
 void addProjects(const QString &databasePath, int count)
 {
     QStringList names;
@@ -61,7 +63,7 @@ void addProjects(const QString &databasePath, int count)
             v = choice(c.name);
         else if (c.name == col::ProjectName)
             v = u"'项目' || i"_s;
-        else if (c.group == ColumnGroup::Investment)
+        else if (c.group == ColumnGroup::Investment || c.group == ColumnGroup::Scale)
             v = u"(abs(random()) % 10000000) / 100.0"_s;
         else if (c.isNumber())
             v = u"0"_s;
@@ -107,9 +109,33 @@ void runBare(const QString &databasePath, const QStringList &statements)
     }
 }
 
+// A scale table's sums: the planned and completed column of every scale item its lines show,
+// over the projects of its class.
+QStringList scaleTableQuery(const ReportDefinition &d)
+{
+    static const QHash<QString, QString> classes = {
+        {u"2-1"_s, {}},
+        {u"2-2"_s, u"项目单位性质='国有及国有控股'"_s},
+        {u"2-3"_s, u"项目单位性质='民营'"_s},
+        {u"2-4"_s, u"项目单位性质='外资'"_s},
+        {u"2-5"_s, u"隶属关系='中央企业'"_s},
+        {u"2-6"_s, u"隶属关系='地方企业'"_s},
+        {u"2-7"_s, u"项目进展='前期项目'"_s},
+        {u"2-8"_s, u"项目进展='在建项目'"_s},
+        {u"2-9"_s, u"项目进展='竣工项目'"_s},
+    };
+    QStringList sums;
+    for (const ScaleItem &item : scaleItems())
+        sums << u"sum(%1)"_s.arg(item.plannedColumn) << u"sum(%1)"_s.arg(item.completedColumn);
+    const QString where = classes.value(d.number);
+    return {u"select %1 from TZ_XIANGMU%2"_s.arg(sums.join(u','), where.isEmpty() ? QString() : u" where "_s + where)};
+}
+
 // The grouped sums each table's queries state (Jet's mid() is substr(), texts in single quotes).
 QStringList bareQueries(const ReportDefinition &d)
 {
+    if (d.number.startsWith(u"2-"_s))
+        return scaleTableQuery(d);
     const QString code = u"substr(行政区划代码,1,2)"_s;
     const bool combined = d.title.contains(u"中央企业不单列"_s) || d.number == u"1-2"_s;
     const QString prefix = d.title.contains(u"年度完成投资"_s) ? u"本年_"_s : u"总_"_s;
@@ -167,6 +193,7 @@ int main(int argc, char *argv[])
             sizes << QString::fromLatin1(argv[i]).toInt();
     }
     registerRegionalReports();
+    registerScaleTables();
     QTextStream out(stdout);
     out << "| table | projects | bare queries ms | table ms | table / bare | window ready ms |\n";
     out << "|---|---:|---:|---:|---:|---:|\n";

@@ -1,6 +1,7 @@
 #include "UploadIntake.h"
 
 #include "ExchangeTexts.h"
+#include "FileKeys.h"
 #include "UploadImport.h"
 #include "projects/Validation.h"
 #include "store/Database.h"
@@ -84,7 +85,9 @@ OfficeRegion officeRegion(Connection &connection)
 UploadIntake::UploadIntake(const QString &databasePath)
     : m_connection(std::make_unique<Connection>(databasePath))
 {
-    m_connection->executeScript(u"pragma cache_size = -65536"_s); // 64 MB: index pages stay in memory
+    // 16 MB: the key index of a few hundred thousand projects stays in memory, and the import
+    // stays well inside the memory of an office PC however large the file.
+    m_connection->executeScript(u"pragma cache_size = -16384"_s);
     m_transaction = std::make_unique<Transaction>(*m_connection);
     m_connection->executeScript(
         u"create temp table if not exists upload_intake_codes (file integer, code text, primary key (file, code))"_s);
@@ -126,16 +129,17 @@ void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake
 {
     ProgressScope scope(progress);
     requireReadableFile(path); // a named pipe would block the import forever
-    UploadRows rows(path); // the workbook is parsed in the background while its rows are stored
-    progress.start(rows.rowCountHint());
-
     const QStringList names = uploadColumnNames();
     const int statusAt = int(names.indexOf(col::ValidationStatus));
     const int modifiedAtColumn = int(names.indexOf(col::ModifiedAt));
     const int regionAt = int(names.indexOf(col::RegionCode));
     // The rows are checked as `validate` will check them once stored: the same values, read
-    // the same way.
-    const StoredProjectReader figuresReader(rows.columnNames());
+    // the same way. The check runs on the thread that reads the workbook.
+    const StoredProjectReader figuresReader(names);
+    UploadRows rows(path, [&figuresReader, figures = ProjectFigures()](const QVariantList &values) mutable {
+        return figuresReader.read(values, figures) || checkFigures(figures);
+    });
+    progress.start(rows.rowCountHint());
 
     Connection &db = *m_connection;
     JournalEntry entry(db, journal::texts::Import, QFileInfo(path).fileName(), JournalEntry::Undoable);
@@ -146,20 +150,26 @@ void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake
     // Into an empty table (a first import) there is nothing to replace.
     const bool replacing = db.scalar(u"select exists (select 1 from TZ_XIANGMU)"_s).toInt() != 0;
 
-    QSet<ProjectKey> keysSeen;
+    // A key met before in the file is one stored by an earlier row of it.
+    Statement storedByFile = db.prepare(u"select exists (select 1 from TZ_XIANGMU where 企业详细名称 = ? "
+                                        u"and 项目名称 = ? and id > ?)"_s);
+    FileKeys keysSeen([&storedByFile, lastIdBefore](const ProjectKey &key) {
+        storedByFile.bind(1, key.first).bind(2, key.second).bind(3, lastIdBefore);
+        const bool stored = storedByFile.next() && storedByFile.value(0).toInt() != 0;
+        storedByFile.reset();
+        return stored;
+    });
     QSet<QString> codes;
-    ProjectFigures figures;
-    QVariantList values;
     while (rows.next(progress)) {
-        values = rows.values();
+        const QVariantList &values = rows.values();
         const QString code = values.at(regionAt).toString();
         if (!intake.office.contains(code.trimmed()))
             ++intake.outsideOffice;
         if (!code.trimmed().isEmpty())
             codes.insert(code);
 
-        ProjectKey key = rows.key();
-        if (keysSeen.contains(key)) {
+        const ProjectKey key = rows.key();
+        if (keysSeen.seenBefore(key)) {
             ++intake.duplicateKeyRows;
         } else {
             if (replacing) {
@@ -180,18 +190,16 @@ void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake
                 intake.olderRows += older ? 1 : 0;
                 intake.movedKeys += moved ? 1 : 0;
             }
-            keysSeen.insert(std::move(key));
         }
 
         // The file's 校验状态 stands only for a row that passes the rules.
-        if (figuresReader.read(values, figures) || checkFigures(figures)) {
+        insert.bindAll(values);
+        if (rows.failsCheck()) {
             ++intake.failingRows;
             if (values.at(statusAt).toString().trimmed() == u"1"_s)
                 ++intake.falselyPassed;
-            values[statusAt] = u"0"_s;
+            insert.bind(statusAt + 1, u"0"_s);
         }
-
-        insert.bindAll(values);
         insert.run();
         insert.reset();
         ++intake.rows;

@@ -2,6 +2,7 @@
 
 #include "ExchangeTexts.h"
 #include "sheets/CellReference.h"
+#include "sheets/ReadAhead.h"
 #include "sheets/ReadLimits.h"
 #include "sheets/SheetReader.h"
 #include "store/Error.h"
@@ -114,23 +115,25 @@ QVector<UploadRows::DerivedTarget> derivedTargets(const QVector<UploadColumn> &c
 
 } // namespace
 
-UploadRows::UploadRows(const QString &path) : m_path(path)
+UploadRows::UploadRows(const QString &path, RowCheck check) : m_path(path), m_check(std::move(check))
 {
-    std::unique_ptr<SheetReader> reader = SheetReader::open(path, exchange::SheetName);
-    if (!reader->nextRow(m_cells))
+    m_reader = SheetReader::open(path, exchange::SheetName);
+    if (!m_reader->nextRow(m_cells))
         throw Error(u"工作表“%1”是空的，没有列名"_s.arg(exchange::SheetName));
-    m_headerRow = reader->rowNumber();
+    m_headerRow = m_reader->rowNumber();
+    m_rowCountHint = std::max(m_reader->rowCountHint() - m_headerRow, 0);
     m_columns = mapHeader(m_cells, m_headerRow);
     m_derived = derivedTargets(m_columns);
     // Cells far right of the last column of ours are no data of the file: they are refused
-    // before they are read ahead.
+    // before they are read.
     int lastColumn = 0;
     for (const UploadColumn &c : std::as_const(m_columns))
         lastColumn = std::max(lastColumn, c.sheetColumn + 1);
     m_lastColumn = lastColumn + sheets::limits::kColumnsPastHeader;
-    reader->limitColumns(m_lastColumn);
-    m_reader = SheetReader::readAhead(std::move(reader));
-    m_values.resize(m_columns.size());
+    m_reader->limitColumns(m_lastColumn);
+    m_ahead = std::make_unique<ReadAhead<Row>>([this](Row &row) { return produce(row); },
+                                               [this](const Row &) { return qsizetype(m_columns.size()); },
+                                               sheets::limits::kMaxQueuedCells / 8);
 }
 
 QStringList UploadRows::columnNames() const
@@ -145,48 +148,70 @@ UploadRows::~UploadRows() = default;
 
 int UploadRows::rowCountHint() const
 {
-    return std::max(m_reader->rowCountHint() - m_headerRow, 0);
+    return m_rowCountHint;
 }
 
 int UploadRows::rowNumber() const
 {
-    return m_reader->rowNumber();
+    return m_row.number;
 }
 
 bool UploadRows::next(Progress &progress)
 {
-    const CellValue missing; // a column the row does not reach
+    if (!m_ahead->next(m_row)) {
+        progress.advance(m_trailingRows); // the reading thread has ended
+        m_trailingRows = 0;
+        return false;
+    }
+    progress.advance(m_row.sheetRows);
+    return true;
+}
+
+// On the reading thread: the next row with a value, converted and checked.
+bool UploadRows::produce(Row &row)
+{
+    int passed = 0;
     while (m_reader->nextRow(m_cells)) {
-        progress.advance();
+        ++passed;
         if (isBlankRow(m_cells))
             continue;
-        const int row = m_reader->rowNumber();
+        row.number = m_reader->rowNumber();
+        row.sheetRows = passed;
         if (m_cells.size() > m_lastColumn) // a row read before the limit was set
-            SheetReader::refuseColumnBeyondLimit(m_path, row, int(m_cells.size()), m_lastColumn);
-        for (int k = 0; k < m_columns.size(); ++k) {
-            const UploadColumn &c = m_columns.at(k);
-            const CellValue &cell = c.sheetColumn < m_cells.size() ? m_cells.at(c.sheetColumn) : missing;
-            m_values[k] = c.number ? numberValue(cell, row, c) : textValue(cell);
-        }
-        correctDerived(row);
+            SheetReader::refuseColumnBeyondLimit(m_path, row.number, int(m_cells.size()), m_lastColumn);
+        convert(row.number, row);
+        row.failing = m_check && m_check(row.values);
         return true;
     }
+    m_trailingRows = passed;
     return false;
 }
 
-void UploadRows::correctDerived(int row)
+void UploadRows::convert(int rowNumber, Row &row) const
+{
+    const CellValue missing; // a column the row does not reach
+    row.values.resize(m_columns.size());
+    for (int k = 0; k < m_columns.size(); ++k) {
+        const UploadColumn &c = m_columns.at(k);
+        const CellValue &cell = c.sheetColumn < m_cells.size() ? m_cells.at(c.sheetColumn) : missing;
+        row.values[k] = c.number ? numberValue(cell, rowNumber, c) : textValue(cell);
+    }
+    correctDerived(rowNumber, row.values);
+}
+
+void UploadRows::correctDerived(int rowNumber, QVariantList &values) const
 {
     for (const DerivedTarget &d : std::as_const(m_derived)) {
         double sum = 0;
         for (const int part : d.parts)
-            sum += m_values.at(part).toDouble(); // NULL adds 0
-        const std::optional<double> corrected = correctedDerivedValue(m_values.at(d.column).toDouble(), sum);
+            sum += values.at(part).toDouble(); // NULL adds 0
+        const std::optional<double> corrected = correctedDerivedValue(values.at(d.column).toDouble(), sum);
         if (!corrected)
             continue;
         if (!std::isfinite(*corrected))
-            throw Error(u"第 %1 行 %2：各项之和超出了数字的范围"_s.arg(QString::number(row),
+            throw Error(u"第 %1 行 %2：各项之和超出了数字的范围"_s.arg(QString::number(rowNumber),
                                                                    columnLabel(m_columns.at(d.column))));
-        m_values[d.column] = *corrected;
+        values[d.column] = *corrected;
     }
 }
 
@@ -194,7 +219,7 @@ ProjectKey UploadRows::key() const
 {
     static const int enterprise = int(uploadColumnNames().indexOf(col::EnterpriseName));
     static const int project = int(uploadColumnNames().indexOf(col::ProjectName));
-    return {m_values.at(enterprise).toString(), m_values.at(project).toString()};
+    return {m_row.values.at(enterprise).toString(), m_row.values.at(project).toString()};
 }
 
 } // namespace granwise

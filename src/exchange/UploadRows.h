@@ -7,12 +7,15 @@
 #include <QStringList>
 #include <QVariantList>
 #include <QVector>
+#include <functional>
 #include <memory>
 #include <utility>
 
 namespace granwise {
 
 class SheetReader;
+template<typename Row>
+class ReadAhead;
 
 // A project's key: (企业详细名称, 项目名称).
 using ProjectKey = std::pair<QString, QString>;
@@ -28,9 +31,15 @@ struct UploadColumn {
 // preview. Opening reads the header of the sheet "数据信息" and finds every upload column by
 // its text (a header "id" or an unknown header is ignored; a missing or doubled column
 // refuses the file with Error). Each row comes with its cells converted for their columns.
+//
+// The workbook is read, and its rows converted and checked, on a thread of their own a few
+// rows ahead of next(), so that reading the file and storing its rows take two cores.
 class UploadRows {
 public:
-    explicit UploadRows(const QString &path);
+    // A check of a row's values (upload column order) run as the row is read: true when the
+    // row fails it. It runs on the reading thread.
+    using RowCheck = std::function<bool(const QVariantList &values)>;
+    explicit UploadRows(const QString &path, RowCheck check = {});
     ~UploadRows();
 
     // In uploadColumnNames() order.
@@ -48,7 +57,9 @@ public:
     // derived column (新建仓容, 机械设备) that disagrees with its parts comes as they add up, as
     // the entry form stores it; one that agrees is kept as the file has it.
     bool next(Progress &progress);
-    const QVariantList &values() const { return m_values; }
+    const QVariantList &values() const { return m_row.values; }
+    // Whether the row last read fails the check given at opening.
+    bool failsCheck() const { return m_row.failing; }
 
     // The project key (企业详细名称, 项目名称) of the row last read.
     ProjectKey key() const;
@@ -59,17 +70,30 @@ public:
         QVector<int> parts;
     };
 
+    struct Row {
+        int number = 0;
+        int sheetRows = 0; // sheet rows passed to reach it, blank ones included
+        bool failing = false;
+        QVariantList values;
+    };
+
 private:
     QString m_path;
-    std::unique_ptr<SheetReader> m_reader;
+    std::unique_ptr<SheetReader> m_reader; // used by the reading thread once rows are read
     int m_headerRow = 0;
+    int m_rowCountHint = 0;
     int m_lastColumn = 0;
     QVector<UploadColumn> m_columns;
     QVector<DerivedTarget> m_derived;
-    QVector<CellValue> m_cells;
-    QVariantList m_values;
+    RowCheck m_check;
+    QVector<CellValue> m_cells; // the reading thread's
+    int m_trailingRows = 0;     // blank sheet rows after the last row, once the end is reached
+    std::unique_ptr<ReadAhead<Row>> m_ahead;
+    Row m_row;
 
-    void correctDerived(int row);
+    bool produce(Row &row);
+    void convert(int rowNumber, Row &row) const;
+    void correctDerived(int rowNumber, QVariantList &values) const;
 };
 
 } // namespace granwise

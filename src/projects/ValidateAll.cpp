@@ -9,6 +9,7 @@
 
 #include <QTextStream>
 #include <algorithm>
+#include <string>
 
 namespace granwise {
 
@@ -16,23 +17,33 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// 校验状态 of a project that passes and of one that fails.
 const QString Passed = u"1"_s;
 const QString NotPassed = u"0"_s;
 
-// The columns the check reads, besides the key: no more, so that a hundred thousand projects
-// are read quickly.
+// The columns the check reads, besides the key and the stored status: no more, so that a
+// hundred thousand projects are read quickly.
 QString projectsToCheckSql()
 {
-    QStringList columns{col::Id, col::EnterpriseName, col::ProjectName, validation::PostalCodeColumn};
+    QStringList columns{col::Id, col::EnterpriseName, col::ProjectName, col::ValidationStatus,
+                        validation::PostalCodeColumn};
     for (const validation::FigureColumn &column : validation::typedFigureColumns())
         columns << column.name;
     return u"select %1 from TZ_XIANGMU"_s.arg(columns.join(u", "_s));
 }
 
+// How many stored statuses the outcome changes, counted as the projects are read.
+struct StatusChanges {
+    int toNotPassed = 0;
+    int toPassed = 0;
+
+    int total() const { return toNotPassed + toPassed; }
+};
+
 // Sets 校验状态 to "0" for the failing projects and to "1" for every other one, writing only the
 // rows whose status changes. Two statements over the table are much quicker than one per
 // project when most statuses change (a first check of many imported projects).
-void storeStatuses(Connection &connection, const QVector<FailedProject> &failing)
+void storeStatuses(Connection &connection, const QVector<FailedProject> &failing, const StatusChanges &changes)
 {
     connection.execute(u"create temp table validate_all_failing (id integer primary key)"_s);
     {
@@ -45,13 +56,9 @@ void storeStatuses(Connection &connection, const QVector<FailedProject> &failing
     }
     const QString toNotPassed = u"校验状态 is not ? and id in (select id from temp.validate_all_failing)"_s;
     const QString toPassed = u"校验状态 is not ? and id not in (select id from temp.validate_all_failing)"_s;
-    const int toZero = connection.scalar(u"select count(*) from TZ_XIANGMU where "_s + toNotPassed, {NotPassed}).toInt();
-    const int toOne = connection.scalar(u"select count(*) from TZ_XIANGMU where "_s + toPassed, {Passed}).toInt();
-    if (toZero + toOne > 0) { // a check that changes nothing leaves no entry
-        JournalEntry entry(connection, journal::texts::ValidateAll);
-        entry.keepWhere(u"("_s + toNotPassed + u") or ("_s + toPassed + u")"_s, {NotPassed, Passed});
-        entry.setCounts(journal::texts::ValidateCounts.arg(toZero + toOne).arg(toOne).arg(toZero));
-    }
+    JournalEntry entry(connection, journal::texts::ValidateAll);
+    entry.keepWhere(u"("_s + toNotPassed + u") or ("_s + toPassed + u")"_s, {NotPassed, Passed});
+    entry.setCounts(journal::texts::ValidateCounts.arg(changes.total()).arg(changes.toPassed).arg(changes.toNotPassed));
     connection.execute(u"update TZ_XIANGMU set 校验状态 = ? where "_s + toNotPassed, {NotPassed, NotPassed});
     connection.execute(u"update TZ_XIANGMU set 校验状态 = ? where "_s + toPassed, {Passed, Passed});
     connection.execute(u"drop table temp.validate_all_failing"_s);
@@ -73,26 +80,35 @@ ValidateAllResult validateAll(const QString &databasePath)
     ValidateAllResult result;
     Connection connection(databasePath);
     Transaction transaction(connection);
+    StatusChanges changes;
     {
+        const std::string passed = Passed.toStdString(), notPassed = NotPassed.toStdString();
         Statement rows = connection.prepare(projectsToCheckSql());
         const StoredProjectReader reader(rows);
         const int idColumn = rows.columnIndex(col::Id);
         const int enterpriseColumn = rows.columnIndex(col::EnterpriseName);
         const int projectColumn = rows.columnIndex(col::ProjectName);
+        const int statusColumn = rows.columnIndex(col::ValidationStatus);
         ProjectFigures figures;
         while (rows.next()) {
             ++result.projectCount;
             std::optional<ValidationFailure> failure = reader.read(rows, figures);
             if (!failure)
                 failure = checkFigures(figures);
-            if (failure)
+            if (failure) {
                 result.failures.append({rows.value(idColumn).toLongLong(), rows.text(enterpriseColumn),
                                         rows.text(projectColumn), *failure});
-            else
+                if (!rows.holdsText(statusColumn, notPassed))
+                    ++changes.toNotPassed;
+            } else {
                 ++result.passedCount;
+                if (!rows.holdsText(statusColumn, passed))
+                    ++changes.toPassed;
+            }
         }
     }
-    storeStatuses(connection, result.failures);
+    if (changes.total() > 0) // a check that changes nothing writes nothing and leaves no entry
+        storeStatuses(connection, result.failures, changes);
     transaction.commit();
 
     std::sort(result.failures.begin(), result.failures.end(), [](const FailedProject &a, const FailedProject &b) {

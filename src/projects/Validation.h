@@ -126,8 +126,8 @@ private:
     int m_postalCode = -1;
     QVector<Source> m_numbers;
 
-    template<typename ValueAt>
-    std::optional<ValidationFailure> readWith(const ValueAt &valueAt, ProjectFigures &figures) const;
+    template<typename Row>
+    std::optional<ValidationFailure> readWith(const Row &row, ProjectFigures &figures) const;
 };
 
 // The current row of a query over TZ_XIANGMU as the form would show it: every column of the

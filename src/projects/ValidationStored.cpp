@@ -35,6 +35,16 @@ bool isText(const QVariant &value)
     return value.typeId() == QMetaType::QString;
 }
 
+QVariant valueAt(const Statement &row, int column)
+{
+    return row.value(column);
+}
+
+QVariant valueAt(const QVariantList &values, int column)
+{
+    return values.at(column);
+}
+
 } // namespace
 
 std::optional<double> figureOf(const QVariant &value)
@@ -66,6 +76,29 @@ QString figureValueText(const QVariant &value)
     return isText(value) ? value.toString() : formatNumber(value.toDouble());
 }
 
+namespace {
+
+// A figure of a row as figureOf reads it into `number`; false for a value that is no finite
+// number. From a statement, a number is read as it is stored, without a QVariant (only a text,
+// which only an import leaves behind, goes through figureOf).
+bool figureAt(const Statement &row, int column, double &number)
+{
+    if (row.storedNumber(column, number))
+        return std::isfinite(number);
+    const std::optional<double> figure = figureOf(row.value(column));
+    number = figure.value_or(0.0);
+    return figure.has_value();
+}
+
+bool figureAt(const QVariantList &values, int column, double &number)
+{
+    const std::optional<double> figure = figureOf(values.at(column));
+    number = figure.value_or(0.0);
+    return figure.has_value();
+}
+
+} // namespace
+
 StoredProjectReader::StoredProjectReader(const Statement &rows)
     : m_postalCode(requireResultColumn(rows, validation::PostalCodeColumn))
 {
@@ -80,16 +113,13 @@ StoredProjectReader::StoredProjectReader(const QStringList &columns)
         m_numbers.append({requireColumn(columns, column.name), column.position, column.name});
 }
 
-template<typename ValueAt>
-std::optional<ValidationFailure> StoredProjectReader::readWith(const ValueAt &valueAt, ProjectFigures &figures) const
+template<typename Row>
+std::optional<ValidationFailure> StoredProjectReader::readWith(const Row &row, ProjectFigures &figures) const
 {
     double *numbers = figures.numbers.data();
     for (const Source &source : m_numbers) {
-        const QVariant value = valueAt(source.resultColumn);
-        const std::optional<double> number = figureOf(value);
-        if (!number)
-            return notANumberFailure(source.name, figureValueText(value));
-        numbers[source.position] = *number;
+        if (!figureAt(row, source.resultColumn, numbers[source.position]))
+            return notANumberFailure(source.name, figureValueText(valueAt(row, source.resultColumn)));
     }
     validation::recomputeDerived(figures);
     return std::nullopt;
@@ -98,13 +128,13 @@ std::optional<ValidationFailure> StoredProjectReader::readWith(const ValueAt &va
 std::optional<ValidationFailure> StoredProjectReader::read(const Statement &row, ProjectFigures &figures) const
 {
     figures.postalCode = row.text(m_postalCode);
-    return readWith([&row](int column) { return row.value(column); }, figures);
+    return readWith(row, figures);
 }
 
 std::optional<ValidationFailure> StoredProjectReader::read(const QVariantList &values, ProjectFigures &figures) const
 {
     figures.postalCode = values.at(m_postalCode).toString();
-    return readWith([&values](int column) { return values.at(column); }, figures);
+    return readWith(values, figures);
 }
 
 void StoredProjectReader::readAll(const Statement &row, ProjectFigures &figures, QVector<QString> &unreadable) const
@@ -114,11 +144,9 @@ void StoredProjectReader::readAll(const Statement &row, ProjectFigures &figures,
     double *numbers = figures.numbers.data();
     bool anyUnreadable = false;
     for (const Source &source : m_numbers) {
-        const QVariant value = row.value(source.resultColumn);
-        const std::optional<double> number = figureOf(value);
-        numbers[source.position] = number.value_or(0.0);
-        if (!number) {
-            const QString text = figureValueText(value);
+        if (!figureAt(row, source.resultColumn, numbers[source.position])) {
+            numbers[source.position] = 0;
+            const QString text = figureValueText(row.value(source.resultColumn));
             unreadable[source.position] = text.isNull() ? u""_s : text;
             anyUnreadable = true;
         }

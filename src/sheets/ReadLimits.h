@@ -24,8 +24,9 @@ constexpr qint64 kInflationAllowance = qint64(1) << 20;
 constexpr qint64 kMaxPartBytes = qint64(8) << 30;
 // A part that is parsed whole into a document (package relationships, the workbook part).
 constexpr qint64 kMaxDocumentPartBytes = qint64(16) << 20;
-// Memory one XML parser may take for its own buffers: the longest start tag or text it must
-// hold at once. A cell's start tag is a few dozen bytes.
+// Memory one XML reader may take for its own buffer: the markup it must hold at once (a start
+// tag, a comment) and as much again to grow the buffer. A cell's start tag is a few dozen bytes;
+// text is never held whole.
 constexpr qint64 kMaxXmlParserBytes = qint64(32) << 20;
 
 // The shared strings are held in memory while the sheet is read. They may take this much, or

@@ -7,6 +7,7 @@
 #include "XmlText.h"
 #include "store/Error.h"
 
+#include <QDir>
 #include <QHash>
 #include <algorithm>
 #include <cstring>
@@ -18,12 +19,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool named(const XML_Char *name, const char *local)
+bool named(const char *name, const char *local)
 {
     return std::strcmp(localName(name), local) == 0;
 }
 
-const XML_Char *attribute(const XML_Char **atts, const char *name)
+const char *attribute(const char **atts, const char *name)
 {
     for (int i = 0; atts[i]; i += 2)
         if (std::strcmp(atts[i], name) == 0)
@@ -31,13 +32,13 @@ const XML_Char *attribute(const XML_Char **atts, const char *name)
     return nullptr;
 }
 
-// Runs an expat handler; an exception it throws stops the parse and is kept for the caller,
-// since it must not cross expat's C frames.
+// Runs a handler; an exception it throws stops the scan and is kept for the caller, since it
+// must not cross the scanner.
 template<typename Loader, typename Body>
 void guarded(Loader *loader, Body body)
 {
     if (loader->error)
-        return; // stopped already; expat may still deliver the current element
+        return; // stopped already; the scanner may still deliver the current element
     try {
         body();
     } catch (...) {
@@ -46,7 +47,7 @@ void guarded(Loader *loader, Body body)
     }
 }
 
-// Parses the whole part; an error raised in a handler wins over expat's report of the stop.
+// Parses the whole part; an error raised in a handler wins over the scanner's report of the stop.
 template<typename Loader>
 void parseAll(Loader &loader)
 {
@@ -75,9 +76,7 @@ struct SharedStringsLoader {
     SharedStringsLoader(const ZipReader &zip, const std::string &part)
         : stream(zip, part), budget(limits::sharedStringsBudget(zip.fileSize()))
     {
-        XML_SetUserData(stream.parser(), this);
-        XML_SetElementHandler(stream.parser(), &start, &end);
-        XML_SetCharacterDataHandler(stream.parser(), &characters);
+        stream.setHandlers(this, &start, &end, &characters);
     }
 
     // The item being read is number `strings.size() + 1`, or `strings.size()` once added.
@@ -99,7 +98,7 @@ struct SharedStringsLoader {
                                                                limits::byteSize(budget), QString::number(strings.size() - 1)));
     }
 
-    static void start(void *self, const XML_Char *name, const XML_Char **)
+    static void start(void *self, const char *name, const char **)
     {
         auto *s = static_cast<SharedStringsLoader *>(self);
         if (named(name, "si")) {
@@ -111,7 +110,7 @@ struct SharedStringsLoader {
             s->inText = true;
         }
     }
-    static void end(void *self, const XML_Char *name)
+    static void end(void *self, const char *name)
     {
         auto *s = static_cast<SharedStringsLoader *>(self);
         if (named(name, "si")) {
@@ -123,7 +122,7 @@ struct SharedStringsLoader {
             s->inText = false;
         }
     }
-    static void characters(void *self, const XML_Char *text, int length)
+    static void characters(void *self, const char *text, int length)
     {
         auto *s = static_cast<SharedStringsLoader *>(self);
         if (!s->inText || s->error)
@@ -149,11 +148,10 @@ struct DateStylesLoader {
 
     DateStylesLoader(const ZipReader &zip, const std::string &part) : stream(zip, part)
     {
-        XML_SetUserData(stream.parser(), this);
-        XML_SetElementHandler(stream.parser(), &start, &end);
+        stream.setHandlers(this, &start, &end);
     }
 
-    static void start(void *self, const XML_Char *name, const XML_Char **atts)
+    static void start(void *self, const char *name, const char **atts)
     {
         auto *s = static_cast<DateStylesLoader *>(self);
         ++s->depth;
@@ -178,7 +176,7 @@ struct DateStylesLoader {
             });
         }
     }
-    static void end(void *self, const XML_Char *)
+    static void end(void *self, const char *)
     {
         auto *s = static_cast<DateStylesLoader *>(self);
         if (s->depth == s->numFmtsDepth)
@@ -209,6 +207,59 @@ qsizetype utf16Length(std::string_view utf8)
 
 } // namespace
 
+SharedStrings::SharedStrings() = default;
+SharedStrings::~SharedStrings() = default;
+SharedStrings::SharedStrings(SharedStrings &&) noexcept = default;
+SharedStrings &SharedStrings::operator=(SharedStrings &&) noexcept = default;
+
+void SharedStrings::spill(size_t block)
+{
+    constexpr qint64 blockSize = qint64(1) << kBlockBits;
+    if (!m_file) {
+        m_file = std::make_unique<QTemporaryFile>(QDir::tempPath() + u"/granwise-strings-XXXXXX"_s);
+        if (!m_file->open())
+            throw Error(u"无法创建临时文件：%1"_s.arg(m_file->errorString()));
+    }
+    const qint64 offset = qint64(block - kResidentBlocks) * blockSize;
+    if (!m_file->seek(offset) || m_file->write(m_blocks[block].get(), blockSize) != blockSize)
+        throw Error(u"无法写入临时文件：%1"_s.arg(m_file->errorString()));
+    m_blocks[block].reset();
+}
+
+void SharedStrings::readFromFile(qint64 offset, char *out, qint64 size) const
+{
+    if (!m_file->seek(offset) || m_file->read(out, size) != size)
+        throw Error(u"无法读取临时文件：%1"_s.arg(m_file->errorString()));
+}
+
+const char *SharedStrings::blockBytes(size_t block) const
+{
+    if (const char *bytes = m_blocks[block].get())
+        return bytes;
+    Recent *oldest = nullptr;
+    for (Recent &r : m_recent) {
+        if (r.block == qint64(block)) {
+            r.lastUse = ++m_uses;
+            return r.bytes.get();
+        }
+        if (!oldest || r.lastUse < oldest->lastUse)
+            oldest = &r;
+    }
+    if (qint64(block) < m_furthestRead)
+        return nullptr; // left behind: its strings are read one by one
+    constexpr qint64 blockSize = qint64(1) << kBlockBits;
+    if (m_recent.size() < kRecentBlocks) {
+        m_recent.emplace_back();
+        oldest = &m_recent.back();
+        oldest->bytes.reset(new char[blockSize]);
+    }
+    readFromFile(qint64(block - kResidentBlocks) * blockSize, oldest->bytes.get(), blockSize);
+    oldest->block = qint64(block);
+    oldest->lastUse = ++m_uses;
+    m_furthestRead = qint64(block);
+    return oldest->bytes.get();
+}
+
 QString SharedStrings::at(qsizetype index) const
 {
     if (!m_decoded.empty()) {
@@ -220,8 +271,14 @@ QString SharedStrings::at(qsizetype index) const
     const quint64 item = m_items[size_t(index)];
     const quint64 length = item & ((quint64(1) << kLengthBits) - 1);
     const quint64 place = item >> kLengthBits;
-    const char *block = m_blocks[size_t(place >> kBlockBits)].get();
-    return QString::fromUtf8(block + (place & ((quint64(1) << kBlockBits) - 1)), qsizetype(length));
+    const size_t block = size_t(place >> kBlockBits);
+    const quint64 offset = place & ((quint64(1) << kBlockBits) - 1);
+    if (const char *bytes = blockBytes(block))
+        return QString::fromUtf8(bytes + offset, qsizetype(length));
+    std::string text(length, '\0');
+    readFromFile(qint64(block - kResidentBlocks) * (qint64(1) << kBlockBits) + qint64(offset), text.data(),
+                 qint64(length));
+    return QString::fromStdString(text);
 }
 
 qsizetype SharedStrings::append(std::string_view utf8)
@@ -243,6 +300,8 @@ qsizetype SharedStrings::append(std::string_view utf8)
     if (utf8.size() > limits::kMaxCellTextBytes)
         throw Error(u"共享字符串过长"_s); // the reader refuses such a text before it gets here
     if (m_blocks.empty() || m_used + utf8.size() > blockSize) {
+        if (m_blocks.size() > kResidentBlocks)
+            spill(m_blocks.size() - 1); // the block just filled
         m_blocks.emplace_back(new char[blockSize]);
         m_used = 0;
     }

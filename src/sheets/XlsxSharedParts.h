@@ -3,6 +3,7 @@
 #include "ZipArchive.h"
 
 #include <QString>
+#include <QTemporaryFile>
 #include <QVector>
 #include <memory>
 #include <string>
@@ -12,11 +13,25 @@
 
 namespace granwise::sheets {
 
-// The shared strings of a workbook, held compactly: their UTF-8 bytes one after another in a
-// single buffer, a QString made only when a cell asks for one. The few strings that carry the
-// workbook's "_xHHHH_" escapes are kept decoded beside the buffer.
+// The shared strings of a workbook, held compactly: their UTF-8 bytes one after another in
+// blocks, a QString made only when a cell asks for one. The few strings that carry the
+// workbook's "_xHHHH_" escapes are kept decoded beside the blocks.
+//
+// So that a workbook of any size is read in bounded memory, only the first blocks stay in
+// memory (spreadsheet programs number the strings in the order the sheet first uses them, so
+// the texts a sheet repeats most come first); the others go to a temporary file as they fill.
+// Reading the sheet, a block the reading moves on to is read back into one of a few recent
+// ones; a string of a block left behind is read alone.
 class SharedStrings {
 public:
+    SharedStrings();
+    ~SharedStrings();
+    SharedStrings(SharedStrings &&) noexcept;
+    SharedStrings &operator=(SharedStrings &&) noexcept;
+
+    static constexpr size_t kResidentBlocks = 8;
+    static constexpr size_t kRecentBlocks = 8;
+
     qsizetype size() const { return qsizetype(m_items.size()); }
     QString at(qsizetype index) const;
     // Adds a string as the part holds it (escapes not yet undone); returns its length in
@@ -34,6 +49,21 @@ private:
     // Each string as its place (block << kBlockBits | offset) << kLengthBits | its length.
     std::vector<quint64> m_items;
     std::vector<std::pair<qsizetype, QString>> m_decoded; // by index, ascending
+
+    std::unique_ptr<QTemporaryFile> m_file; // blocks from kResidentBlocks on, once full
+    struct Recent {
+        qint64 block = -1;
+        quint64 lastUse = 0;
+        std::unique_ptr<char[]> bytes;
+    };
+    mutable std::vector<Recent> m_recent;
+    mutable quint64 m_uses = 0;
+    mutable qint64 m_furthestRead = -1; // the furthest block read back into m_recent
+
+    void spill(size_t block);
+    // The bytes of a block in memory, or nullptr for a block left behind in the file.
+    const char *blockBytes(size_t block) const;
+    void readFromFile(qint64 offset, char *out, qint64 size) const;
 };
 
 // The shared strings of a workbook, read whole (the sheet refers to them by index), phonetic

@@ -12,7 +12,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <deque>
 
 namespace granwise::sheets {
 
@@ -20,7 +19,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const XML_Char *attribute(const XML_Char **atts, const char *name)
+const char *attribute(const char **atts, const char *name)
 {
     for (int i = 0; atts[i]; i += 2)
         if (std::strcmp(atts[i], name) == 0)
@@ -37,25 +36,23 @@ public:
             m_strings = loadSharedStrings(*m_zip, package.sharedStringsPart);
         m_dateStyles = loadDateStyles(*m_zip, package.stylesPart);
         m_stream = std::make_unique<XmlPartStream>(*m_zip, sheetPart, XmlPartStream::Unpacking::Ahead);
-        XML_Parser p = m_stream->parser();
-        XML_SetUserData(p, this);
-        XML_SetElementHandler(p, &XlsxSheetReader::start, &XlsxSheetReader::end);
-        XML_SetCharacterDataHandler(p, &XlsxSheetReader::characters);
-        // Read up to the first row, so the sheet's recorded extent is known.
-        while (m_rows.empty() && !m_inSheetData && feed()) {
+        m_stream->setHandlers(this, &XlsxSheetReader::start, &XlsxSheetReader::end, &XlsxSheetReader::characters);
+        // Read up to the rows, so the sheet's recorded extent is known.
+        while (!m_inSheetData && feed()) {
         }
     }
 
+    // The row is built in the caller's cells, whose room is used again row after row.
     bool nextRow(QVector<CellValue> &cells) override
     {
-        while (m_rows.empty() && feed()) {
+        m_cells = &cells;
+        m_rowDone = false;
+        while (!m_rowDone && feed()) {
         }
-        if (m_rows.empty())
+        m_cells = nullptr;
+        if (!m_rowDone)
             return false;
-        m_rowNumber = m_rows.front().first;
-        cells = std::move(m_rows.front().second);
-        m_rows.pop_front();
-        m_queuedCells -= cells.capacity();
+        m_rowNumber = m_lastRow;
         return true;
     }
 
@@ -69,8 +66,8 @@ private:
     std::vector<bool> m_dateStyles;
     bool m_date1904 = false;
 
-    std::deque<std::pair<int, QVector<CellValue>>> m_rows;
-    qsizetype m_queuedCells = 0; // room for cells the rows in m_rows take
+    QVector<CellValue> *m_cells = nullptr; // the caller's, while nextRow() reads a row into it
+    bool m_rowDone = false;
     int m_rowNumber = 0;
     int m_extentRows = -1;
     std::exception_ptr m_error;
@@ -91,11 +88,8 @@ private:
     int m_style = 0;
     bool m_hasValue = false;
     std::string m_value;
-    QVector<CellValue> m_cells;
-    int m_width = 0; // cells in the widest row so far (a row's room is reserved up to a sane width)
-    static constexpr int kReservedWidth = 1024;
 
-    // Parses the next chunk; an error raised inside a handler wins over expat's own report.
+    // Parses the next chunk; an error raised inside a handler wins over the scanner's own report.
     bool feed()
     {
         bool more = false;
@@ -129,7 +123,7 @@ private:
 
     // Elements of the sheet carry the prefix of the root element, if any ("x:row"); it is
     // taken once from the root rather than searched for in every name.
-    const char *elementName(const XML_Char *name)
+    const char *elementName(const char *name)
     {
         if (m_prefixLength < 0)
             m_prefixLength = int(localName(name) - name);
@@ -137,7 +131,7 @@ private:
                                                                                        : localName(name);
     }
 
-    static void start(void *self, const XML_Char *name, const XML_Char **atts)
+    static void start(void *self, const char *name, const char **atts)
     {
         auto *r = static_cast<XlsxSheetReader *>(self);
         try {
@@ -148,7 +142,7 @@ private:
             r->stop(std::current_exception());
         }
     }
-    static void end(void *self, const XML_Char *name)
+    static void end(void *self, const char *name)
     {
         auto *r = static_cast<XlsxSheetReader *>(self);
         try {
@@ -157,7 +151,7 @@ private:
             r->stop(std::current_exception());
         }
     }
-    static void characters(void *self, const XML_Char *text, int length)
+    static void characters(void *self, const char *text, int length)
     {
         auto *r = static_cast<XlsxSheetReader *>(self);
         if (!r->m_capture)
@@ -174,7 +168,7 @@ private:
         r->m_value.append(text, size_t(length));
     }
 
-    // An error inside a handler: kept for feed(), the parse stopped (expat may still deliver
+    // An error inside a handler: kept for feed(), the scan stopped (the scanner may still deliver
     // the element it is in; the first error is the one reported).
     void stop(std::exception_ptr error)
     {
@@ -184,7 +178,7 @@ private:
         m_stream->abort();
     }
 
-    void onStart(const char *name, const XML_Char **atts)
+    void onStart(const char *name, const char **atts)
     {
         if (m_error)
             return;
@@ -231,10 +225,10 @@ private:
             if (m_row <= m_lastRow || m_row > kMaxRows)
                 damaged(u"行号顺序不对"_s);
             m_column = 0;
-            m_cells.clear();
-            m_cells.reserve(std::min(m_width, kReservedWidth));
+            m_cells->clear();
         } else if (std::strcmp(name, "sheetData") == 0) {
             m_inSheetData = true;
+            m_stream->suspend(); // the rows are read one by one into their callers' cells
         } else if (std::strcmp(name, "dimension") == 0) {
             if (const char *ref = attribute(atts, "ref")) {
                 const CellRange range = parseCellRange(ref);
@@ -263,13 +257,8 @@ private:
         if (m_inRow && std::strcmp(name, "row") == 0) {
             m_inRow = false;
             m_lastRow = m_row;
-            m_width = std::max(m_width, int(m_cells.size()));
-            m_queuedCells += m_cells.capacity();
-            m_rows.emplace_back(m_row, std::move(m_cells));
-            m_cells = {};
-            // Rows wait for the caller bounded by their cells, however many fit in one chunk.
-            if (m_queuedCells >= limits::kMaxQueuedCells)
-                m_stream->suspend();
+            m_rowDone = true;
+            m_stream->suspend();
         } else if (std::strcmp(name, "sheetData") == 0) {
             m_inSheetData = false;
         }
@@ -343,7 +332,8 @@ private:
                                                           valueText().left(40)));
             cell = CellValue::ofText(m_strings.at(index));
         } else if (m_kind == CellKind::Inline || m_kind == CellKind::Formula) {
-            QString text = decodeCellText(valueText());
+            // Most texts carry no "_xHHHH_" escape to undo.
+            QString text = m_value.find("_x") == std::string::npos ? valueText() : decodeCellText(valueText());
             if (text.size() > limits::kMaxCellTextLength)
                 refuseLongText();
             cell = CellValue::ofText(std::move(text));
@@ -371,9 +361,9 @@ private:
                 cell = CellValue::ofNumber(value);
             }
         }
-        if (m_cells.size() < m_column)
-            m_cells.resize(m_column);
-        m_cells[m_column - 1] = std::move(cell);
+        if (m_cells->size() < m_column)
+            m_cells->resize(m_column);
+        (*m_cells)[m_column - 1] = std::move(cell);
     }
 };
 

@@ -1,18 +1,18 @@
 #pragma once
 
+#include "XmlScanner.h"
 #include "ZipArchive.h"
 
-#include <expat.h>
 #include <memory>
 #include <string>
 
 namespace granwise::sheets {
 
-// Feeds one part of an .xlsx package to an expat parser chunk by chunk; a large part can be
-// unpacked ahead in a background thread while the parser works. The part is bounded by the
-// archive's part budget, and the parser's own memory by limits::kMaxXmlParserBytes (a start
-// tag or text longer than that is refused rather than buffered). A handler may suspend the
-// parse (suspend()); feed() then returns and the next feed() goes on where it stopped.
+// Reads one part of an .xlsx package piece by piece with an XmlScanner; a large part can be
+// unpacked ahead in a background thread while it is scanned. The part is bounded by the
+// archive's part budget, and the scanner's buffer by limits::kMaxXmlParserBytes (a start tag
+// longer than half of it is refused rather than buffered). A handler may suspend the scan
+// (suspend()); feed() then returns and the next feed() goes on where it stopped.
 class XmlPartStream {
 public:
     enum class Unpacking { InLine, Ahead };
@@ -21,7 +21,7 @@ public:
     XmlPartStream(const XmlPartStream &) = delete;
     XmlPartStream &operator=(const XmlPartStream &) = delete;
 
-    XML_Parser parser() const { return m_parser; }
+    void setHandlers(void *user, XmlStartHandler start, XmlEndHandler end, XmlTextHandler text = nullptr);
     const ZipReader &zip() const { return m_zip; }
     const std::string &part() const { return m_part; }
 
@@ -31,22 +31,17 @@ public:
     // From inside a handler: stop after the current element; feed() returns true.
     void suspend();
     // From inside a handler: stop for good; feed() reports the error (the caller's own report
-    // should win over expat's "aborted").
+    // should win over the scanner's own).
     void abort();
     // Whether feed() failed because the part is no well-formed XML.
     bool malformed() const { return m_malformed; }
-
-    struct Memory;
 
 private:
     const ZipReader &m_zip;
     std::string m_part;
     std::unique_ptr<ZipEntryStream> m_entry;
     std::unique_ptr<ZipEntryPrefetch> m_ahead;
-    std::unique_ptr<Memory> m_memory;
-    XML_Parser m_parser = nullptr;
-    bool m_end = false;
-    bool m_suspended = false;
+    XmlScanner m_scanner;
     bool m_malformed = false;
     [[noreturn]] void refuseLongContent() const;
 };

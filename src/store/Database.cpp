@@ -12,6 +12,39 @@ namespace granwise {
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The UTF-8 of a text exactly as QString::toUtf8() writes it (an unpaired surrogate as '?'),
+// into a buffer whose room is used again.
+void writeUtf8(QByteArray &out, QStringView text)
+{
+    out.resize(3 * text.size()); // no UTF-16 unit takes more than three bytes
+    char *o = out.data();
+    const char16_t *p = text.utf16();
+    const char16_t *end = p + text.size();
+    while (p < end) {
+        const char16_t c = *p++;
+        if (c < 0x80) {
+            *o++ = char(c);
+        } else if (c < 0x800) {
+            *o++ = char(0xC0 | (c >> 6));
+            *o++ = char(0x80 | (c & 0x3F));
+        } else if (QChar::isHighSurrogate(c) && p < end && QChar::isLowSurrogate(*p)) {
+            const char32_t u = QChar::surrogateToUcs4(c, *p++);
+            *o++ = char(0xF0 | (u >> 18));
+            *o++ = char(0x80 | ((u >> 12) & 0x3F));
+            *o++ = char(0x80 | ((u >> 6) & 0x3F));
+            *o++ = char(0x80 | (u & 0x3F));
+        } else if (QChar::isSurrogate(c)) {
+            *o++ = '?';
+        } else {
+            *o++ = char(0xE0 | (c >> 12));
+            *o++ = char(0x80 | ((c >> 6) & 0x3F));
+            *o++ = char(0x80 | (c & 0x3F));
+        }
+    }
+    out.truncate(o - out.constData());
+}
+
 QString sqliteText(sqlite3 *db)
 {
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : u"out of memory"_s;
@@ -124,7 +157,8 @@ Statement::~Statement()
 }
 
 Statement::Statement(Statement &&other) noexcept
-    : m_connection(other.m_connection), m_stmt(other.m_stmt), m_columns(std::move(other.m_columns))
+    : m_connection(other.m_connection), m_stmt(other.m_stmt), m_columns(std::move(other.m_columns)),
+      m_texts(std::move(other.m_texts))
 {
     other.m_stmt = nullptr;
 }
@@ -148,15 +182,30 @@ Statement &Statement::bind(int position, const QVariant &value)
         case QMetaType::Bool:
             rc = sqlite3_bind_int64(m_stmt, position, value.toLongLong());
             break;
-        default: {
-            const QByteArray utf8 = value.toString().toUtf8();
-            rc = sqlite3_bind_text(m_stmt, position, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-        }
+        default:
+            bindText(position, value);
+            return *this;
         }
     }
     if (rc != SQLITE_OK)
         m_connection->fail(u"bind %1"_s.arg(position));
     return *this;
+}
+
+void Statement::bindText(int position, const QVariant &value)
+{
+    if (position < 1 || position > sqlite3_bind_parameter_count(m_stmt))
+        m_connection->fail(u"bind %1"_s.arg(position));
+    if (m_texts.size() < size_t(position))
+        m_texts.resize(size_t(position));
+    QByteArray &utf8 = m_texts[size_t(position - 1)];
+    if (value.typeId() == QMetaType::QString)
+        writeUtf8(utf8, *static_cast<const QString *>(value.constData()));
+    else
+        utf8 = value.toString().toUtf8();
+    // The buffer stays as it is until this parameter is bound again or the statement ends.
+    if (sqlite3_bind_text(m_stmt, position, utf8.constData(), int(utf8.size()), SQLITE_STATIC) != SQLITE_OK)
+        m_connection->fail(u"bind %1"_s.arg(position));
 }
 
 Statement &Statement::bind(const QString &name, const QVariant &value)
@@ -306,8 +355,33 @@ std::string_view Statement::utf8(int column) const
 
 void Statement::numbers(int firstColumn, std::span<double> out) const
 {
-    for (std::size_t i = 0; i < out.size(); ++i)
-        out[i] = number(firstColumn + int(i));
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const int column = firstColumn + int(i);
+        if (!storedNumber(column, out[i]))
+            out[i] = number(column);
+    }
+}
+
+bool Statement::storedNumber(int column, double &number) const
+{
+    // One call into the statement per cell: the value's own accessors take no lock.
+    sqlite3_value *value = sqlite3_column_value(m_stmt, column);
+    switch (sqlite3_value_type(value)) {
+    case SQLITE_NULL:
+        number = 0;
+        return true;
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+        number = sqlite3_value_double(value);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool Statement::holdsText(int column, std::string_view text) const
+{
+    return sqlite3_column_type(m_stmt, column) == SQLITE_TEXT && utf8(column) == text;
 }
 
 Transaction::Transaction(Connection &connection) : m_connection(connection)

@@ -2,11 +2,13 @@
 
 #include "Error.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QVariant>
 #include <span>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -93,12 +95,23 @@ public:
     // The columns from `firstColumn` on, as many as `out` holds, each read as number() reads it:
     // one call for a row's figures.
     void numbers(int firstColumn, std::span<double> out) const;
+    // The value into `number` when SQLite holds it as a number, without a QVariant: INTEGER and
+    // REAL as a double (infinity and NaN as they are), NULL as 0. False for a text or a blob,
+    // which the caller reads otherwise. For loops over many rows (an out-parameter, as an
+    // optional returned through memory costs more than the read itself).
+    bool storedNumber(int column, double &number) const;
+    // Whether the value is held as text and is exactly these bytes (SQL's "is" against a text).
+    bool holdsText(int column, std::string_view text) const;
 
 private:
     int requireColumn(const QString &name) const;
     Connection *m_connection;
     sqlite3_stmt *m_stmt = nullptr;
     mutable QHash<QString, int> m_columns;
+    // The UTF-8 of each text parameter, kept until it is bound again: a statement run for
+    // many rows converts into the same buffers rather than allocating for every value.
+    std::vector<QByteArray> m_texts;
+    void bindText(int position, const QVariant &value);
 };
 
 // Runs the enclosed changes as one transaction: committed by commit(), rolled back when it

@@ -234,6 +234,8 @@ const QVector<DerivedColumn> &derivedScaleColumns()
 
 std::optional<double> correctedDerivedValue(double stored, double partsSum)
 {
+    if (stored == partsSum)
+        return std::nullopt; // equal figures round alike: the usual case needs no rounding
     const double sum = roundTo15Digits(partsSum);
     if (roundTo15Digits(stored) == sum)
         return std::nullopt;

@@ -301,6 +301,40 @@ TEST_F(HostileWorkbook, SharedStringsComeOutAsTheTableHoldsThem)
     }
 }
 
+// A table of many megabytes is held partly in a temporary file: cells find their strings
+// wherever they are, those of the first blocks, those the reading moves on to and those it has
+// left behind.
+TEST_F(HostileWorkbook, ATableTooLargeToHoldIsReadBackWhereverACellPoints)
+{
+    const int count = 400000; // about 20 MB of texts: more blocks than stay in memory
+    const auto text = [](int i) { return "共享字符串第" + std::to_string(i) + "项"; };
+    std::string table;
+    table.reserve(size_t(count) * 45);
+    for (int i = 0; i < count; ++i)
+        table += "<si><t>" + text(i) + "</t></si>";
+    // Row r points at string 1000 r (forward), at an early one and at one far behind.
+    std::string rows;
+    const int rowCount = count / 1000;
+    for (int r = 1; r <= rowCount; ++r) {
+        const int refs[] = {(r - 1) * 1000, r % 7, ((r - 1) * 1000) / 3};
+        rows += "<row r=\"" + std::to_string(r) + "\">";
+        for (int k = 0; k < 3; ++k)
+            rows += "<c r=\"" + std::string(1, char('A' + k)) + std::to_string(r) + "\" t=\"s\"><v>" +
+                    std::to_string(refs[k]) + "</v></c>";
+        rows += "</row>";
+    }
+    const QString path = file(u"large-table.xlsx"_s);
+    writeRawWorkbook(path, Sheet, sheetXml(rows), {{"xl/sharedStrings.xml", sharedStrings(table)}});
+    QMap<int, QVector<CellValue>> read;
+    ASSERT_EQ(readError(path, &read), "");
+    ASSERT_EQ(read.size(), rowCount);
+    for (int r = 1; r <= rowCount; ++r) {
+        const int refs[] = {(r - 1) * 1000, r % 7, ((r - 1) * 1000) / 3};
+        for (int k = 0; k < 3; ++k)
+            ASSERT_EQ(read.value(r).value(k).text.toStdString(), text(refs[k])) << "row " << r << " cell " << k;
+    }
+}
+
 TEST_F(HostileWorkbook, NumbersThatAreNotFiniteKeepTheirText)
 {
     const QString path = file(u"numbers.xlsx"_s);

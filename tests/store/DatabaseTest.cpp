@@ -143,6 +143,27 @@ TEST(Database, ReadsTheBytesOfAValueAsStored)
     EXPECT_THAT(figures, testing::ElementsAre(0, 0, 12.5, 0));
 }
 
+// Texts are bound from buffers the statement reuses: each is stored as QString::toUtf8()
+// writes it, whatever was bound before at that place, unpaired surrogates included.
+TEST(Database, BindsTextsAsTheirUtf8WhateverCameBefore)
+{
+    test::TempDatabase db;
+    Connection c = db.connect();
+    const QString texts[] = {
+        u"粮食仓储设施"_s, u"a"_s, QString(), u"é ü"_s, QString::fromUtf16(u"\U0001F33E 稻"),
+        QString::fromUtf16(u"\xD800" u"a"), QString::fromUtf16(u"b\xDC00"), QString::fromUtf16(u"\xDBFF\xD800" u"c"),
+        QString(300, u'长'),
+    };
+    Statement st = c.prepare(u"select ?, ?"_s);
+    for (const QString &text : texts) {
+        st.bind(1, text).bind(2, u"第二"_s + text);
+        ASSERT_TRUE(st.next());
+        EXPECT_EQ(st.utf8(0), text.toUtf8().toStdString());
+        EXPECT_EQ(st.utf8(1), (u"第二"_s + text).toUtf8().toStdString());
+        st.reset();
+    }
+}
+
 TEST(Database, TransactionRollsBackWhenNotCommitted)
 {
     test::TempDatabase db;

@@ -43,7 +43,7 @@ struct Accumulated {
     std::string key;
     std::string order;
     bool ordered = false;
-    QVector<ExactSum> sums;
+    std::vector<ExactSum> sums;
 };
 
 QStringList splitKey(const std::string &key, int count)
@@ -95,12 +95,13 @@ QVector<GroupedRow> runGroupedSums(Connection &connection, const GroupedQuery &q
     const int keyCount = int(query.keys.size());
     const bool ordered = !query.orderColumn.isEmpty();
     const int firstMeasureColumn = keyCount + (ordered ? 1 : 0);
-    QVector<int> measureColumns;
-    int next = firstMeasureColumn;
+    // For every measure, the figure of the row it adds (-1: a count, which adds 1).
+    std::vector<int> measureFigures;
+    int figureCount = 0;
     for (const Measure &m : query.measures)
-        measureColumns << (m.kind == Measure::Kind::Sum ? next++ : -1);
+        measureFigures.push_back(m.kind == Measure::Kind::Sum ? figureCount++ : -1);
 
-    std::vector<double> figures(std::size_t(next - firstMeasureColumn));
+    std::vector<double> figures(static_cast<std::size_t>(figureCount));
     std::vector<Accumulated> groups;
     std::unordered_map<std::string, std::size_t> index;
     std::string key;
@@ -111,7 +112,7 @@ QVector<GroupedRow> runGroupedSums(Connection &connection, const GroupedQuery &q
         auto found = index.find(key);
         if (found == index.end()) {
             found = index.emplace(key, groups.size()).first;
-            groups.push_back({key, {}, false, QVector<ExactSum>(query.measures.size())});
+            groups.push_back({key, {}, false, std::vector<ExactSum>(std::size_t(query.measures.size()))});
         }
         Accumulated &group = groups[found->second];
         if (ordered) {
@@ -122,10 +123,9 @@ QVector<GroupedRow> runGroupedSums(Connection &connection, const GroupedQuery &q
             }
         }
         statement.numbers(firstMeasureColumn, figures); // NULL reads as 0, which leaves a sum as it is
-        for (int m = 0; m < measureColumns.size(); ++m) {
-            const int column = measureColumns.at(m);
-            group.sums[m].add(column < 0 ? 1 : figures[std::size_t(column - firstMeasureColumn)]);
-        }
+        ExactSum *sums = group.sums.data();
+        for (std::size_t m = 0; m < measureFigures.size(); ++m)
+            sums[m].add(measureFigures[m] < 0 ? 1 : figures[std::size_t(measureFigures[m])]);
     }
 
     if (ordered) {

@@ -1,0 +1,193 @@
+#include "sheets/XmlScanner.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+using namespace granwise::sheets;
+
+namespace {
+
+// Scans a document handed over `piece` bytes at a time and writes what the handlers saw as
+// one line of text: "<name a=v>" for a start, "</name>" for an end, "[text]" for the texts of
+// an element joined. A refusal ends the line with "!".
+struct Trace {
+    std::string out;
+    std::string text;
+    void flushText()
+    {
+        if (!text.empty())
+            out += "[" + text + "]";
+        text.clear();
+    }
+    static void start(void *self, const char *name, const char **atts)
+    {
+        auto *t = static_cast<Trace *>(self);
+        t->flushText();
+        t->out += "<" + std::string(name);
+        for (int i = 0; atts[i]; i += 2)
+            t->out += " " + std::string(atts[i]) + "=" + atts[i + 1];
+        t->out += ">";
+    }
+    static void end(void *self, const char *name)
+    {
+        auto *t = static_cast<Trace *>(self);
+        t->flushText();
+        t->out += "</" + std::string(name) + ">";
+    }
+    static void characters(void *self, const char *text, int length)
+    {
+        static_cast<Trace *>(self)->text.append(text, size_t(length));
+    }
+};
+
+std::string scan(const std::string &document, size_t piece, qint64 maxMarkup = 1 << 20)
+{
+    size_t at = 0;
+    XmlScanner scanner(
+        [&](char *buffer, qint64 size) {
+            const size_t n = std::min({size_t(size), piece, document.size() - at});
+            std::memcpy(buffer, document.data() + at, n);
+            at += n;
+            return qint64(n);
+        },
+        maxMarkup);
+    Trace trace;
+    scanner.setHandlers(&trace, &Trace::start, &Trace::end, &Trace::characters);
+    try {
+        while (scanner.feed()) {
+        }
+    } catch (const XmlScanner::Malformed &) {
+        trace.flushText();
+        return trace.out + "!";
+    } catch (const XmlScanner::MarkupTooLong &) {
+        return trace.out + "!long";
+    }
+    trace.flushText();
+    return trace.out;
+}
+
+// The same events whatever the pieces: every construct may be cut anywhere.
+std::string scanAnyhow(const std::string &document)
+{
+    const std::string whole = scan(document, document.size() + 1);
+    for (const size_t piece : {1, 2, 3, 5, 7, 64})
+        EXPECT_EQ(scan(document, piece), whole) << "pieces of " << piece << " bytes: " << document;
+    return whole;
+}
+
+TEST(XmlScanner, DeliversElementsAttributesAndTextsWherevertheBytesAreCut)
+{
+    const struct {
+        std::string document;
+        std::string trace;
+    } cases[] = {
+        {"<a/>", "<a></a>"},
+        {"\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<a x='1' y = \"2\"  >t</a >\n",
+         "<a x=1 y=2>[t]</a>"},
+        {"<x:row r=\"3\"><x:c r=\"A3\" t=\"s\"><x:v>17</x:v></x:c></x:row>",
+         "<x:row r=3><x:c r=A3 t=s><x:v>[17]</x:v></x:c></x:row>"},
+        // References, line ends and CDATA as a conforming parser gives them.
+        {"<t>a&amp;b&lt;&gt;&quot;&apos;&#65;&#x4e2d;&#x1F600;</t>", "<t>[a&b<>\"'A中😀]</t>"},
+        {"<t>one\r\ntwo\rthree\n</t>", "<t>[one\ntwo\nthree\n]</t>"},
+        {"<t a=\"x\ty\r\nz&#10;\"/>", "<t a=x y z\n></t>"},
+        {"<t><![CDATA[<b>&amp;]]]]><![CDATA[>\r\n]]></t>", "<t>[<b>&amp;]]>\n]</t>"},
+        {"<t>]] > ]></t>", "<t>[]] > ]>]</t>"},
+        {"<!-- before --><?pi data?><t><!-- in - side --><?x?>中文</t><!--after-->  ",
+         "<t>[中文]</t>"},
+        {"<t>\xF0\x9F\x98\x80\xE4\xB8\xAD\xC3\xA9</t>", "<t>[😀中é]</t>"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(scanAnyhow(c.document), c.trace) << c.document;
+}
+
+TEST(XmlScanner, RefusesWhatIsNoWellFormedXml)
+{
+    const char *malformed[] = {
+        "",                                        // no root
+        "   ",                                     //
+        "<a>",                                     // never closed
+        "<a></b>",                                 // mismatched
+        "<a></a><b/>",                             // a second root
+        "<a/>text",                                // text after the root
+        "text<a/>",                                // text before it
+        "<a></a></a>",                             // an end without a start
+        "<a x=1/>",                                // unquoted value
+        "<a x=\"1\"y=\"2\"/>",                      // no blank between attributes
+        "<a x=\"1\" x=\"2\"/>",                     // an attribute twice
+        "<a x=\"<\"/>",                             // '<' in a value
+        "<a x/>",                                  // no value
+        "<1a/>",                                   // a name starting with a digit
+        "<a>&nbsp;</a>",                           // an undefined entity
+        "<a>&amp</a>",                             // an unfinished reference
+        "<a>&#0;</a>",                             // no character XML carries
+        "<a>&#xD800;</a>",                         //
+        "<a>&#x110000;</a>",                       //
+        "<a>&#X41;</a>",                           // 'X' is no hexadecimal mark
+        "<a>\x01</a>",                             // a control character
+        "<a>\xC3\x28</a>",                         // malformed UTF-8
+        "<a>\xC0\xAF</a>",                         // overlong
+        "<a>\xED\xA0\x80</a>",                     // a surrogate in UTF-8
+        "<a>\xEF\xBF\xBF</a>",                     // U+FFFF
+        "<a>]]></a>",                              // "]]>" in text
+        "<a><!-- a -- b --></a>",                  // "--" in a comment
+        "<a><![CDATA[x]]</a>",                     // an unfinished section
+        "<![CDATA[x]]><a/>",                       // a section outside the root
+        "<!DOCTYPE a [<!ENTITY e \"x\">]><a>&e;</a>", // no document type declarations
+        "<a/><?xml version=\"1.0\"?>",             // a declaration not at the start
+        " <?xml version=\"1.0\"?><a/>",            //
+        "<?XML version=\"1.0\"?><a/>",             //
+        "<a><b></a></b>",                          // crossed
+        "<a",                                      // cut inside a tag
+        "<a/><!-- open",                           // cut inside a comment
+    };
+    for (const char *document : malformed) {
+        const std::string trace = scanAnyhow(document);
+        EXPECT_TRUE(trace.ends_with("!")) << "accepted: " << document << " as " << trace;
+    }
+}
+
+TEST(XmlScanner, LongMarkupIsRefusedButLongTextIsNeverHeld)
+{
+    const std::string longTag = "<a x=\"" + std::string(5000, 'y') + "\"/>";
+    EXPECT_EQ(scan(longTag, 256, 1024), "!long");
+    const std::string longText = "<a>" + std::string(5000, 'y') + "&amp;</a>";
+    EXPECT_EQ(scan(longText, 256, 1024), "<a>[" + std::string(5000, 'y') + "&]</a>");
+}
+
+TEST(XmlScanner, ASuspendedScanGoesOnWhereItStopped)
+{
+    const std::string document = "<a><b/><b/><b/></a>";
+    size_t at = 0;
+    XmlScanner scanner(
+        [&](char *buffer, qint64 size) {
+            const size_t n = std::min(size_t(size), document.size() - at);
+            std::memcpy(buffer, document.data() + at, n);
+            at += n;
+            return qint64(n);
+        },
+        1024);
+    struct Count {
+        XmlScanner *scanner;
+        int ends = 0;
+    } count{&scanner};
+    scanner.setHandlers(
+        &count, [](void *, const char *, const char **) {},
+        [](void *self, const char *name) {
+            auto *c = static_cast<Count *>(self);
+            if (std::strcmp(name, "b") == 0) {
+                ++c->ends;
+                c->scanner->suspend();
+            }
+        },
+        nullptr);
+    int feeds = 0;
+    while (scanner.feed())
+        ++feeds;
+    EXPECT_EQ(count.ends, 3);
+    EXPECT_GE(feeds, 3);
+}
+
+} // namespace
