@@ -3,6 +3,7 @@
 #include "ExchangeTexts.h"
 #include "sheets/CopyTemplateFile.h"
 #include "sheets/SheetStreamFill.h"
+#include "sheets/XmlText.h"
 #include "store/Database.h"
 #include "store/NumberFormat.h"
 #include "store/ProjectColumns.h"
@@ -25,8 +26,9 @@ QString quotedColumnList(const QStringList &names)
     return quoted.join(u',');
 }
 
-// A project's value as the sheet takes it; texts stay SQLite's own UTF-8, without a copy.
-SheetCell cellOf(const Statement &projects, int column)
+// A project's value as the sheet takes it; texts stay SQLite's own UTF-8, without a copy
+// unless they need mending (then `holder` keeps the mended text).
+SheetCell cellOf(const Statement &projects, int column, QByteArray &holder)
 {
     switch (projects.type(column)) {
     case Statement::ValueType::Null:
@@ -35,7 +37,7 @@ SheetCell cellOf(const Statement &projects, int column)
     case Statement::ValueType::Real:
         return SheetCell::of(projects.number(column));
     case Statement::ValueType::Text:
-        return SheetCell::of(projects.utf8(column));
+        return SheetCell::of(sheets::utf8AsRead(projects.utf8(column), holder));
     }
     return {};
 }
@@ -100,10 +102,11 @@ void TransOut(const QString &databasePath, const QString &path, Progress &progre
         Statement projects =
             connection.prepare(u"select %1 from TZ_XIANGMU order by id"_s.arg(quotedColumnList(columns)));
         std::vector<SheetCell> row(size_t(columns.size()));
+        std::vector<QByteArray> mended(row.size());
         while (projects.next()) {
             progress.advance();
             for (size_t k = 0; k < row.size(); ++k)
-                row[k] = cellOf(projects, int(k));
+                row[k] = cellOf(projects, int(k), mended[k]);
             refuseNonFinite(row, columns);
             fill.writeRow(row);
         }

@@ -22,7 +22,7 @@ namespace granwise {
 // Cell values as in WorkbookFill::setCell: numbers numeric, texts text, null an empty cell.
 //
 // A cell of a row handed over without QVariant, for loops over many rows: a number, a text as
-// UTF-8 bytes (not copied: they need to live only through the writeRow() call) or nothing.
+// valid UTF-8 (not copied: it needs to live only through the writeRow() call) or nothing.
 // A number that is not finite is written as text ("INF"), as WorkbookFill does.
 struct SheetCell {
     enum class Kind : unsigned char { Empty, Number, Text };

@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <array>
 #include <charconv>
+#include <optional>
 
 namespace granwise::sheets {
 
@@ -46,8 +47,7 @@ constexpr auto kLook = [] {
     return look;
 }();
 
-// Escapes valid UTF-8.
-void appendValidText(std::string &out, std::string_view text, bool escapeMarkup)
+void appendText(std::string &out, std::string_view text, bool escapeMarkup)
 {
     const char *const bytes = text.data();
     const size_t n = text.size();
@@ -58,7 +58,7 @@ void appendValidText(std::string &out, std::string_view text, bool escapeMarkup)
             continue;
         const char *replacement = nullptr;
         size_t length = 1;
-        unsigned hex = 0;
+        std::optional<unsigned> hex;
         switch (c) {
         case '&':
             replacement = escapeMarkup ? "&amp;" : nullptr;
@@ -88,21 +88,11 @@ void appendValidText(std::string &out, std::string_view text, bool escapeMarkup)
         if (replacement)
             out += replacement;
         else
-            appendHexEscape(out, hex);
+            appendHexEscape(out, *hex);
         i += length - 1;
         copied = i + 1;
     }
     out.append(bytes + copied, n - copied);
-}
-
-void appendText(std::string &out, std::string_view utf8, bool escapeMarkup)
-{
-    if (QByteArrayView(utf8.data(), qsizetype(utf8.size())).isValidUtf8()) {
-        appendValidText(out, utf8, escapeMarkup);
-        return;
-    }
-    const QByteArray valid = QString::fromUtf8(utf8.data(), qsizetype(utf8.size())).toUtf8();
-    appendValidText(out, std::string_view(valid.constData(), size_t(valid.size())), escapeMarkup);
 }
 
 } // namespace
@@ -128,6 +118,15 @@ void appendEscaped(std::string &out, const char *utf8, size_t length)
             out += c;
         }
     }
+}
+
+std::string_view utf8AsRead(std::string_view bytes, QByteArray &holder)
+{
+    const QByteArrayView view(bytes.data(), qsizetype(bytes.size()));
+    if (view.isValidUtf8())
+        return bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
+    holder = QString::fromUtf8(view).toUtf8();
+    return {holder.constData(), size_t(holder.size())};
 }
 
 void appendCellText(std::string &out, std::string_view utf8)

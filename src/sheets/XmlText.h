@@ -6,11 +6,14 @@
 
 namespace granwise::sheets {
 
-// Text of a cell, given as UTF-8, as it is written into sheet XML: &, < and > escaped, and the
-// characters XML cannot carry (control characters, a carriage return, U+FFFE and U+FFFF)
-// written in the workbook's own escape "_xHHHH_"; a literal "_xHHHH_" in the text is
-// protected as "_x005F_xHHHH_", as spreadsheet programs do. Bytes that are no UTF-8 (a
-// database may hold any) are written as U+FFFD, as QString::fromUtf8 reads them.
+// Bytes of a text from outside (a database may hold any) as QString::fromUtf8 reads them:
+// valid UTF-8, sequences that are none as U+FFFD, a leading byte order mark dropped. Returns
+// the bytes themselves when they are fine, else a view of `holder`, which then holds the text.
+std::string_view utf8AsRead(std::string_view bytes, QByteArray &holder);
+// Text of a cell, given as valid UTF-8, as it is written into sheet XML: &, < and > escaped,
+// and the characters XML cannot carry (control characters, a carriage return, U+FFFE and
+// U+FFFF) written in the workbook's own escape "_xHHHH_"; a literal "_xHHHH_" in the text is
+// protected as "_x005F_xHHHH_", as spreadsheet programs do.
 void appendCellText(std::string &out, std::string_view utf8);
 // The same text with only the workbook's own escapes, for an XML library that escapes the
 // markup characters itself.
