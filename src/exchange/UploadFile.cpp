@@ -28,28 +28,28 @@ QString quotedColumnList(const QStringList &names)
 
 // A project's value as the sheet takes it; texts stay SQLite's own UTF-8, without a copy
 // unless they need mending (then `holder` keeps the mended text).
-SheetCell cellOf(const Statement &projects, int column, QByteArray &holder)
+StreamCell cellOf(const Statement &projects, int column, QByteArray &holder)
 {
     switch (projects.type(column)) {
     case Statement::ValueType::Null:
         return {};
     case Statement::ValueType::Integer:
     case Statement::ValueType::Real:
-        return SheetCell::of(projects.number(column));
+        return StreamCell::of(projects.number(column));
     case Statement::ValueType::Text:
-        return SheetCell::of(sheets::utf8AsRead(projects.utf8(column), holder));
+        return StreamCell::of(sheets::utf8AsRead(projects.utf8(column), holder));
     }
     return {};
 }
 
-QString textOf(const SheetCell &cell)
+QString textOf(const StreamCell &cell)
 {
     switch (cell.kind) {
-    case SheetCell::Kind::Empty:
+    case StreamCell::Kind::Empty:
         return {};
-    case SheetCell::Kind::Number:
+    case StreamCell::Kind::Number:
         return formatNumber(cell.number);
-    case SheetCell::Kind::Text:
+    case StreamCell::Kind::Text:
         return QString::fromUtf8(cell.utf8.data(), qsizetype(cell.utf8.size()));
     }
     return {};
@@ -57,10 +57,10 @@ QString textOf(const SheetCell &cell)
 
 // A figure that is no finite number (left by an older version) would reach the file as the text
 // "INF", which no office above can take in.
-void refuseNonFinite(std::span<const SheetCell> row, const QStringList &columns)
+void refuseNonFinite(std::span<const StreamCell> row, const QStringList &columns)
 {
     for (size_t k = 0; k < row.size(); ++k) {
-        if (row[k].kind != SheetCell::Kind::Number || std::isfinite(row[k].number))
+        if (row[k].kind != StreamCell::Kind::Number || std::isfinite(row[k].number))
             continue;
         static const auto enterprise = size_t(uploadColumnNames().indexOf(col::EnterpriseName));
         static const auto project = size_t(uploadColumnNames().indexOf(col::ProjectName));
@@ -101,7 +101,7 @@ void TransOut(const QString &databasePath, const QString &path, Progress &progre
         Connection connection(databasePath);
         Statement projects =
             connection.prepare(u"select %1 from TZ_XIANGMU order by id"_s.arg(quotedColumnList(columns)));
-        std::vector<SheetCell> row(size_t(columns.size()));
+        std::vector<StreamCell> row(size_t(columns.size()));
         std::vector<QByteArray> mended(row.size());
         while (projects.next()) {
             progress.advance();

@@ -71,7 +71,7 @@ struct SheetStreamFill::Impl {
     CellRange extent;
 
     std::vector<std::string> letters; // by column
-    std::vector<SheetCell> converted; // a row given as QVariants, and its texts
+    std::vector<StreamCell> converted; // a row given as QVariants, and its texts
     std::vector<QByteArray> convertedTexts;
     std::string buffer;
     std::unique_ptr<DeflateBehind> rows; // the rows, deflated while more are written
@@ -91,10 +91,10 @@ struct SheetStreamFill::Impl {
     void takeTemplateRows(pugi::xml_node sheetData);
     void writeTemplateRowsBefore(int row);
     void writeTemplateRow(pugi::xml_node row);
-    void writePlainRow(int row, std::span<const SheetCell> cells);
-    void writeMergedRow(int row, pugi::xml_node templateRow, std::span<const SheetCell> cells);
+    void writePlainRow(int row, std::span<const StreamCell> cells);
+    void writeMergedRow(int row, pugi::xml_node templateRow, std::span<const StreamCell> cells);
     // Appends a cell; without its reference when it follows the previous cell of a plain row.
-    bool appendCell(int row, const std::string &rowText, int column, const SheetCell &cell, const std::string &style,
+    bool appendCell(int row, const std::string &rowText, int column, const StreamCell &cell, const std::string &style,
                     bool withReference = true);
     void dropSharedFormula(const std::string &sharedIndex);
     void flushBuffer();
@@ -160,13 +160,13 @@ void SheetStreamFill::Impl::writeTemplateRowsBefore(int row)
     }
 }
 
-bool SheetStreamFill::Impl::appendCell(int row, const std::string &rowText, int column, const SheetCell &cell,
+bool SheetStreamFill::Impl::appendCell(int row, const std::string &rowText, int column, const StreamCell &cell,
                                        const std::string &style, bool withReference)
 {
-    const bool numeric = cell.kind == SheetCell::Kind::Number;
+    const bool numeric = cell.kind == StreamCell::Kind::Number;
     if (numeric && !std::isfinite(cell.number)) {
         const QByteArray text = formatNumber(cell.number).toUtf8();
-        return appendCell(row, rowText, column, SheetCell::of(std::string_view(text.constData(), size_t(text.size()))),
+        return appendCell(row, rowText, column, StreamCell::of(std::string_view(text.constData(), size_t(text.size()))),
                           style, withReference);
     }
     const bool empty = !numeric && cell.utf8.empty();
@@ -201,7 +201,7 @@ bool SheetStreamFill::Impl::appendCell(int row, const std::string &rowText, int 
     return true;
 }
 
-void SheetStreamFill::Impl::writePlainRow(int row, std::span<const SheetCell> cells)
+void SheetStreamFill::Impl::writePlainRow(int row, std::span<const StreamCell> cells)
 {
     const std::string rowText = std::to_string(row);
     const size_t start = buffer.size();
@@ -236,7 +236,7 @@ void SheetStreamFill::Impl::dropSharedFormula(const std::string &sharedIndex)
     }
 }
 
-void SheetStreamFill::Impl::writeMergedRow(int row, pugi::xml_node templateRow, std::span<const SheetCell> cells)
+void SheetStreamFill::Impl::writeMergedRow(int row, pugi::xml_node templateRow, std::span<const StreamCell> cells)
 {
     const std::string rowText = std::to_string(row);
     templateRow.remove_attribute("spans");
@@ -334,11 +334,11 @@ void SheetStreamFill::writeRow(const QVector<QVariant> &cells)
     for (qsizetype i = 0; i < cells.size(); ++i) {
         const QVariant &value = cells.at(i);
         if (isNumeric(value)) {
-            d->converted.push_back(SheetCell::of(value.toDouble()));
+            d->converted.push_back(StreamCell::of(value.toDouble()));
         } else if (value.isValid() && !value.isNull()) {
             QByteArray &text = d->convertedTexts[size_t(i)];
             text = value.toString().toUtf8();
-            d->converted.push_back(SheetCell::of(std::string_view(text.constData(), size_t(text.size()))));
+            d->converted.push_back(StreamCell::of(std::string_view(text.constData(), size_t(text.size()))));
         } else {
             d->converted.emplace_back();
         }
@@ -346,7 +346,7 @@ void SheetStreamFill::writeRow(const QVector<QVariant> &cells)
     writeRow(d->converted);
 }
 
-void SheetStreamFill::writeRow(std::span<const SheetCell> cells)
+void SheetStreamFill::writeRow(std::span<const StreamCell> cells)
 {
     if (d->finished)
         throw Error(u"工作簿已经保存：%1"_s.arg(d->path));

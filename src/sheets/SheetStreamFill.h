@@ -24,14 +24,14 @@ namespace granwise {
 // A cell of a row handed over without QVariant, for loops over many rows: a number, a text as
 // valid UTF-8 (not copied: it needs to live only through the writeRow() call) or nothing.
 // A number that is not finite is written as text ("INF"), as WorkbookFill does.
-struct SheetCell {
+struct StreamCell {
     enum class Kind : unsigned char { Empty, Number, Text };
     Kind kind = Kind::Empty;
     double number = 0;
     std::string_view utf8;
 
-    static SheetCell of(double value) { return {Kind::Number, value, {}}; }
-    static SheetCell of(std::string_view utf8) { return {Kind::Text, 0, utf8}; }
+    static StreamCell of(double value) { return {Kind::Number, value, {}}; }
+    static StreamCell of(std::string_view utf8) { return {Kind::Text, 0, utf8}; }
 };
 
 class SheetStreamFill {
@@ -46,7 +46,7 @@ public:
     int nextRow() const;
     // Fills the next row from column 1 on.
     void writeRow(const QVector<QVariant> &cells);
-    void writeRow(std::span<const SheetCell> cells);
+    void writeRow(std::span<const StreamCell> cells);
     // Writes the workbook in place (temporary file renamed over it). Without finish() the
     // workbook stays as it was.
     void finish();
