@@ -7,6 +7,8 @@
 #include "projects/ValidateAll.h"
 #include "projects/windows/ValidateAllWindow.h"
 #include "store/Database.h"
+#include "store/Journal.h"
+#include "store/JournalTexts.h"
 #include "store/ProjectColumns.h"
 
 #include <QApplication>
@@ -130,6 +132,51 @@ TEST(ValidateAll, MarksExactlyThePassingProjectsAndListsTheFirstBrokenRuleOfEach
     // Nothing left that keeps the upload file from being made.
     c.execute(u"delete from TZ_XIANGMU where 校验状态 = '0'"_s);
     EXPECT_EQ(c.scalar(u"select count(*) from TZ_XIANGMU where 校验状态 is null or 校验状态 <> '1'"_s).toInt(), 0);
+}
+
+// A stored status counts as the outcome only when it is exactly the text "1" or "0"; anything
+// else is rewritten, counted in the journal and kept there.
+TEST(ValidateAll, RewritesEveryStatusThatIsNotExactlyTheOutcomeAsText)
+{
+    test::TempDatabase db;
+    const struct {
+        const char *stored; // SQL of the stored status
+        bool passes;
+        bool changes;
+    } cases[] = {
+        {"'1'", true, false},   {"'0'", false, false}, {"1", true, false}, // an integer is held as text here
+        {"' 1'", true, true},   {"'1.0'", true, true}, {"x'31'", true, true}, {"null", true, true},
+        {"''", false, true},    {"'1'", false, true},  {"x'30'", false, true},
+    };
+    for (const auto &k : cases)
+        db.addProject(storedProject(u"企业"_s, u"仓"_s, k.passes ? QVariantMap{} : QVariantMap{{u"邮政编码"_s, u"4500"_s}}));
+    {
+        Connection c = db.connect();
+        for (qint64 id = 1; const auto &k : cases)
+            c.execute(u"update TZ_XIANGMU set 校验状态 = %1 where id = ?"_s.arg(QLatin1StringView(k.stored)), {id++});
+    }
+    int toPassed = 0, toNotPassed = 0;
+    for (const auto &k : cases)
+        if (k.changes)
+            ++(k.passes ? toPassed : toNotPassed);
+
+    validateAll(db.path());
+
+    Connection c = db.connect();
+    QStringList wanted;
+    for (const auto &k : cases)
+        wanted << (k.passes ? u"1"_s : u"0"_s);
+    EXPECT_EQ(test::columnOfAll(c, u"校验状态"_s), wanted);
+    EXPECT_EQ(c.scalar(u"select count(*) from TZ_XIANGMU where typeof(校验状态) <> 'text'"_s).toInt(), 0);
+    const QVector<JournalEntryInfo> entries = journal::entries(db.path());
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_EQ(entries.constLast().counts,
+              journal::texts::ValidateCounts.arg(toPassed + toNotPassed).arg(toPassed).arg(toNotPassed));
+    EXPECT_EQ(c.scalar(u"select count(*) from 操作记录_原行 where 记录 = ?"_s, {entries.constLast().id}).toInt(),
+              toPassed + toNotPassed);
+
+    validateAll(db.path()); // every status is now the outcome: nothing written, no entry
+    EXPECT_EQ(journal::entries(db.path()).size(), 1);
 }
 
 TEST(ValidateAll, AStoredFigureThatIsNoFiniteNumberStopsTheCheck)

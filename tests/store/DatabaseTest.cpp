@@ -6,6 +6,8 @@
 #include "store/UserAccount.h"
 
 #include <QFile>
+#include <iterator>
+#include <limits>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -162,6 +164,33 @@ TEST(Database, BindsTextsAsTheirUtf8WhateverCameBefore)
         EXPECT_EQ(st.utf8(1), (u"第二"_s + text).toUtf8().toStdString());
         st.reset();
     }
+}
+
+TEST(Database, ReadsANumberAsStoredAndLeavesTextsAndBlobsToTheCaller)
+{
+    test::TempDatabase db;
+    Connection c = db.connect();
+    Statement st = c.prepare(u"select null, 7, -2.5, 9e999, '3', x'33', '1', x'31', 1"_s);
+    ASSERT_TRUE(st.next());
+    const struct {
+        bool isNumber;
+        double number;
+    } wanted[] = {{true, 0}, {true, 7}, {true, -2.5}, {true, std::numeric_limits<double>::infinity()},
+                  {false, 0}, {false, 0}};
+    for (int column = 0; column < int(std::size(wanted)); ++column) {
+        SCOPED_TRACE(column);
+        double number = -1;
+        EXPECT_EQ(st.storedNumber(column, number), wanted[column].isNumber);
+        if (wanted[column].isNumber) {
+            EXPECT_EQ(number, wanted[column].number);
+        }
+    }
+    // Only a text with exactly these bytes holds the text: not a blob of them, not a number.
+    EXPECT_TRUE(st.holdsText(6, "1"));
+    EXPECT_FALSE(st.holdsText(6, "1 "));
+    EXPECT_FALSE(st.holdsText(7, "1"));
+    EXPECT_FALSE(st.holdsText(8, "1"));
+    EXPECT_FALSE(st.holdsText(0, ""));
 }
 
 TEST(Database, TransactionRollsBackWhenNotCommitted)
