@@ -3,6 +3,7 @@
 #include "ExchangeTexts.h"
 #include "FileKeys.h"
 #include "UploadImport.h"
+#include "UploadPrint.h"
 #include "projects/Validation.h"
 #include "store/Database.h"
 #include "store/Journal.h"
@@ -57,6 +58,24 @@ QString insertSql(const QVector<UploadColumn> &columns)
         marks << u"?"_s;
     }
     return u"insert into TZ_XIANGMU (%1) values (%2)"_s.arg(names.join(u','), marks.join(u','));
+}
+
+// The values of an upload row, in the order of the statement's parameters. The texts are bound
+// where the row holds them: the row stays until the statement has run.
+void bindValues(Statement &statement, const Utf8Row &values)
+{
+    for (int i = 0; i < values.size(); ++i) {
+        switch (values.at(i).type) {
+        case CellValue::Type::Empty:
+            statement.bindNull(i + 1);
+            break;
+        case CellValue::Type::Text:
+            statement.bindUtf8(i + 1, values.text(i));
+            break;
+        default:
+            statement.bindDouble(i + 1, values.at(i).number);
+        }
+    }
 }
 
 } // namespace
@@ -136,9 +155,17 @@ void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake
     // The rows are checked as `validate` will check them once stored: the same values, read
     // the same way. The check runs on the thread that reads the workbook.
     const StoredProjectReader figuresReader(names);
-    UploadRows rows(path, [&figuresReader, figures = ProjectFigures()](const QVariantList &values) mutable {
-        return figuresReader.read(values, figures) || checkFigures(figures);
-    });
+    // The journal's print of each added project is made from its values as they are read,
+    // where the table stores them as they are bound; else it is read back from the table.
+    const bool printsAsBound = UploadRowPrinter::printsAsBound(*m_connection);
+    const UploadRowPrinter printer;
+    UploadRows rows(
+        path,
+        [&figuresReader, figures = ProjectFigures()](const Utf8Row &values) mutable {
+            return figuresReader.read(values, figures) || checkFigures(figures);
+        },
+        printsAsBound ? UploadRows::RowPrint([&printer](const Utf8Row &values) { return printer.print(values); })
+                      : UploadRows::RowPrint());
     progress.start(rows.rowCountHint());
 
     Connection &db = *m_connection;
@@ -161,8 +188,8 @@ void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake
     });
     QSet<QString> codes;
     while (rows.next(progress)) {
-        const QVariantList &values = rows.values();
-        const QString code = values.at(regionAt).toString();
+        const Utf8Row &values = rows.values();
+        const QString code = values.qtext(regionAt);
         if (!intake.office.contains(code.trimmed()))
             ++intake.outsideOffice;
         if (!code.trimmed().isEmpty())
@@ -178,7 +205,7 @@ void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake
                 entry.keepKey(key.first, key.second);
                 remove.bind(1, key.first).bind(2, key.second);
                 bool replaced = false, older = false, moved = false;
-                const QString modified = values.at(modifiedAtColumn).toString();
+                const QString modified = values.qtext(modifiedAtColumn);
                 while (remove.next()) {
                     replaced = true;
                     older = older || isOlder(modified, remove.text(0));
@@ -193,19 +220,22 @@ void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake
         }
 
         // The file's 校验状态 stands only for a row that passes the rules.
-        insert.bindAll(values);
+        bindValues(insert, values);
         if (rows.failsCheck()) {
             ++intake.failingRows;
-            if (values.at(statusAt).toString().trimmed() == u"1"_s)
+            if (values.qtext(statusAt).trimmed() == u"1"_s)
                 ++intake.falselyPassed;
             insert.bind(statusAt + 1, u"0"_s);
         }
         insert.run();
         insert.reset();
+        if (printsAsBound)
+            entry.noteAdded(db.lastInsertRowId(), rows.print());
         ++intake.rows;
     }
 
-    entry.noteAddedAfter(lastIdBefore);
+    if (!printsAsBound)
+        entry.noteAddedAfter(lastIdBefore);
     entry.setCounts(journal::texts::ImportCounts.arg(intake.rows).arg(intake.replacedProjects()));
 
     const int file = int(m_files.size());

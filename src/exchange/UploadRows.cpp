@@ -58,41 +58,55 @@ QVector<UploadColumn> mapHeader(const QVector<CellValue> &header, int headerRow)
     return targets;
 }
 
-bool isBlankRow(const QVector<CellValue> &cells)
+// The value of a number column: a finite number, or NULL for an empty cell.
+void setNumberValue(const Utf8Row &cells, int sheetColumn, Utf8Row &values, int k, int row,
+                    const UploadColumn &column)
 {
-    for (const CellValue &c : cells)
-        if (!c.isBlank())
-            return false;
-    return true;
-}
-
-QVariant numberValue(const CellValue &cell, int row, const UploadColumn &column)
-{
+    using Type = CellValue::Type;
+    if (sheetColumn >= cells.size()) {
+        values.setEmpty(k);
+        return;
+    }
+    const Utf8Row::Cell &cell = cells.at(sheetColumn);
     switch (cell.type) {
-    case CellValue::Type::Empty:
-        return {};
-    case CellValue::Type::Number:
-    case CellValue::Type::DateTime:
-        if (std::isfinite(cell.number))
-            return cell.number;
+    case Type::Empty:
+        values.setEmpty(k);
+        return;
+    case Type::Number:
+    case Type::DateTime:
+        if (std::isfinite(cell.number)) {
+            values.setNumber(k, cell.number);
+            return;
+        }
         break;
-    case CellValue::Type::Text: {
-        if (cell.text.trimmed().isEmpty())
-            return {};
-        if (const auto n = parseNumber(cell.text))
-            return *n;
+    case Type::Text: {
+        const QString text = cells.qtext(sheetColumn);
+        if (text.trimmed().isEmpty()) {
+            values.setEmpty(k);
+            return;
+        }
+        if (const auto n = parseNumber(text)) {
+            values.setNumber(k, *n);
+            return;
+        }
         break;
     }
-    case CellValue::Type::Boolean:
-    case CellValue::Type::Error:
+    case Type::Boolean:
+    case Type::Error:
         break;
     }
-    throw Error(u"第 %1 行 %2：“%3”不是数字"_s.arg(QString::number(row), columnLabel(column), cell.toText()));
+    throw Error(u"第 %1 行 %2：“%3”不是数字"_s.arg(QString::number(row), columnLabel(column), cells.qtext(sheetColumn)));
 }
 
-QVariant textValue(const CellValue &cell)
+// The value of a text column: the cell as text; an empty cell stores an empty text.
+void setTextValue(const Utf8Row &cells, int sheetColumn, Utf8Row &values, int k)
 {
-    return cell.toText(); // empty cells store an empty text
+    if (sheetColumn >= cells.size() || cells.at(sheetColumn).type == CellValue::Type::Empty)
+        values.setText(k, std::string_view());
+    else if (cells.at(sheetColumn).type == CellValue::Type::Text)
+        values.setText(k, cells.text(sheetColumn));
+    else
+        values.setText(k, cells.qtext(sheetColumn));
 }
 
 QVector<UploadRows::DerivedTarget> derivedTargets(const QVector<UploadColumn> &columns)
@@ -115,14 +129,16 @@ QVector<UploadRows::DerivedTarget> derivedTargets(const QVector<UploadColumn> &c
 
 } // namespace
 
-UploadRows::UploadRows(const QString &path, RowCheck check) : m_path(path), m_check(std::move(check))
+UploadRows::UploadRows(const QString &path, RowCheck check, RowPrint print)
+    : m_path(path), m_check(std::move(check)), m_print(std::move(print))
 {
     m_reader = SheetReader::open(path, exchange::SheetName);
-    if (!m_reader->nextRow(m_cells))
+    QVector<CellValue> header;
+    if (!m_reader->nextRow(header))
         throw Error(u"工作表“%1”是空的，没有列名"_s.arg(exchange::SheetName));
     m_headerRow = m_reader->rowNumber();
     m_rowCountHint = std::max(m_reader->rowCountHint() - m_headerRow, 0);
-    m_columns = mapHeader(m_cells, m_headerRow);
+    m_columns = mapHeader(header, m_headerRow);
     m_derived = derivedTargets(m_columns);
     // Cells far right of the last column of ours are no data of the file: they are refused
     // before they are read.
@@ -171,9 +187,9 @@ bool UploadRows::next(Progress &progress)
 bool UploadRows::produce(Row &row)
 {
     int passed = 0;
-    while (m_reader->nextRow(m_cells)) {
+    while (m_reader->nextUtf8Row(m_cells)) {
         ++passed;
-        if (isBlankRow(m_cells))
+        if (m_cells.isBlank())
             continue;
         row.number = m_reader->rowNumber();
         row.sheetRows = passed;
@@ -181,6 +197,7 @@ bool UploadRows::produce(Row &row)
             SheetReader::refuseColumnBeyondLimit(m_path, row.number, int(m_cells.size()), m_lastColumn);
         convert(row.number, row);
         row.failing = m_check && m_check(row.values);
+        row.print = m_print ? m_print(row.values) : 0;
         return true;
     }
     m_trailingRows = passed;
@@ -189,29 +206,32 @@ bool UploadRows::produce(Row &row)
 
 void UploadRows::convert(int rowNumber, Row &row) const
 {
-    const CellValue missing; // a column the row does not reach
-    row.values.resize(m_columns.size());
+    row.values.clear();
+    row.values.resize(int(m_columns.size()));
     for (int k = 0; k < m_columns.size(); ++k) {
         const UploadColumn &c = m_columns.at(k);
-        const CellValue &cell = c.sheetColumn < m_cells.size() ? m_cells.at(c.sheetColumn) : missing;
-        row.values[k] = c.number ? numberValue(cell, rowNumber, c) : textValue(cell);
+        if (c.number)
+            setNumberValue(m_cells, c.sheetColumn, row.values, k, rowNumber, c);
+        else
+            setTextValue(m_cells, c.sheetColumn, row.values, k);
     }
     correctDerived(rowNumber, row.values);
 }
 
-void UploadRows::correctDerived(int rowNumber, QVariantList &values) const
+void UploadRows::correctDerived(int rowNumber, Utf8Row &values) const
 {
+    // Number columns hold numbers or NULL, which adds 0.
     for (const DerivedTarget &d : std::as_const(m_derived)) {
         double sum = 0;
         for (const int part : d.parts)
-            sum += values.at(part).toDouble(); // NULL adds 0
-        const std::optional<double> corrected = correctedDerivedValue(values.at(d.column).toDouble(), sum);
+            sum += values.at(part).number;
+        const std::optional<double> corrected = correctedDerivedValue(values.at(d.column).number, sum);
         if (!corrected)
             continue;
         if (!std::isfinite(*corrected))
             throw Error(u"第 %1 行 %2：各项之和超出了数字的范围"_s.arg(QString::number(rowNumber),
                                                                    columnLabel(m_columns.at(d.column))));
-        values[d.column] = *corrected;
+        values.setNumber(d.column, *corrected);
     }
 }
 
@@ -219,7 +239,7 @@ ProjectKey UploadRows::key() const
 {
     static const int enterprise = int(uploadColumnNames().indexOf(col::EnterpriseName));
     static const int project = int(uploadColumnNames().indexOf(col::ProjectName));
-    return {m_row.values.at(enterprise).toString(), m_row.values.at(project).toString()};
+    return {m_row.values.qtext(enterprise), m_row.values.qtext(project)};
 }
 
 } // namespace granwise

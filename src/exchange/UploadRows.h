@@ -2,6 +2,7 @@
 
 #include "Progress.h"
 #include "sheets/CellValue.h"
+#include "sheets/Utf8Row.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,8 +39,10 @@ class UploadRows {
 public:
     // A check of a row's values (upload column order) run as the row is read: true when the
     // row fails it. It runs on the reading thread.
-    using RowCheck = std::function<bool(const QVariantList &values)>;
-    explicit UploadRows(const QString &path, RowCheck check = {});
+    using RowCheck = std::function<bool(const Utf8Row &values)>;
+    // A print of a row's values, made on the reading thread too.
+    using RowPrint = std::function<qint64(const Utf8Row &values)>;
+    explicit UploadRows(const QString &path, RowCheck check = {}, RowPrint print = {});
     ~UploadRows();
 
     // In uploadColumnNames() order.
@@ -52,14 +55,17 @@ public:
 
     // Reads the next row with a value into values() (upload column order), advancing the
     // progress by each sheet row passed; false at the end. A cell that does not fit its column
-    // throws Error naming the row and column. A numeric cell in a text column gives the
-    // program's number format; an empty cell an empty text, or NULL in a number column. A
+    // throws Error naming the row and column. A value is a text (UTF-8), a number or empty
+    // (NULL): a numeric cell in a text column gives the program's number format; an empty cell
+    // an empty text, or NULL in a number column. A
     // derived column (新建仓容, 机械设备) that disagrees with its parts comes as they add up, as
     // the entry form stores it; one that agrees is kept as the file has it.
     bool next(Progress &progress);
-    const QVariantList &values() const { return m_row.values; }
+    const Utf8Row &values() const { return m_row.values; }
     // Whether the row last read fails the check given at opening.
     bool failsCheck() const { return m_row.failing; }
+    // The print given at opening of the row last read (0 without one).
+    qint64 print() const { return m_row.print; }
 
     // The project key (企业详细名称, 项目名称) of the row last read.
     ProjectKey key() const;
@@ -74,7 +80,8 @@ public:
         int number = 0;
         int sheetRows = 0; // sheet rows passed to reach it, blank ones included
         bool failing = false;
-        QVariantList values;
+        qint64 print = 0;
+        Utf8Row values;
     };
 
 private:
@@ -86,14 +93,15 @@ private:
     QVector<UploadColumn> m_columns;
     QVector<DerivedTarget> m_derived;
     RowCheck m_check;
-    QVector<CellValue> m_cells; // the reading thread's
+    RowPrint m_print;
+    Utf8Row m_cells; // the reading thread's
     int m_trailingRows = 0;     // blank sheet rows after the last row, once the end is reached
     std::unique_ptr<ReadAhead<Row>> m_ahead;
     Row m_row;
 
     bool produce(Row &row);
     void convert(int rowNumber, Row &row) const;
-    void correctDerived(int rowNumber, QVariantList &values) const;
+    void correctDerived(int rowNumber, Utf8Row &values) const;
 };
 
 } // namespace granwise

@@ -10,6 +10,7 @@
 namespace granwise {
 
 class Statement;
+class Utf8Row;
 
 // The values of one project: column name -> text as the form shows it (numbers as typed; a
 // blank number counts as 0). Display-only totals are not included; check computes them.
@@ -111,7 +112,7 @@ public:
     // Reads the current row, recomputing the derived columns as the form does. A failure
     // (rule -1) names a number column whose value is no finite number; NULL counts as 0.
     std::optional<ValidationFailure> read(const Statement &row, ProjectFigures &figures) const;
-    std::optional<ValidationFailure> read(const QVariantList &values, ProjectFigures &figures) const;
+    std::optional<ValidationFailure> read(const Utf8Row &values, ProjectFigures &figures) const;
     // Reads like read() but goes on past a number column that holds no number: its figure
     // reads as 0 and its text goes into `unreadable` at the column's catalogue position (a
     // derived column takes the text of an unreadable part); readable columns stay null.

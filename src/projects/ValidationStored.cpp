@@ -1,6 +1,7 @@
 #include "Validation.h"
 #include "ValidationFigures.h"
 
+#include "sheets/Utf8Row.h"
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/NumberFormat.h"
@@ -40,9 +41,9 @@ QVariant valueAt(const Statement &row, int column)
     return row.value(column);
 }
 
-QVariant valueAt(const QVariantList &values, int column)
+QVariant valueAt(const Utf8Row &values, int column)
 {
-    return values.at(column);
+    return values.variant(column);
 }
 
 } // namespace
@@ -90,9 +91,19 @@ bool figureAt(const Statement &row, int column, double &number)
     return figure.has_value();
 }
 
-bool figureAt(const QVariantList &values, int column, double &number)
+bool figureAt(const Utf8Row &values, int column, double &number)
 {
-    const std::optional<double> figure = figureOf(values.at(column));
+    switch (values.at(column).type) {
+    case CellValue::Type::Empty:
+        number = 0;
+        return true;
+    case CellValue::Type::Number:
+        number = values.at(column).number;
+        return std::isfinite(number);
+    default:
+        break;
+    }
+    const std::optional<double> figure = figureOf(values.variant(column));
     number = figure.value_or(0.0);
     return figure.has_value();
 }
@@ -131,9 +142,9 @@ std::optional<ValidationFailure> StoredProjectReader::read(const Statement &row,
     return readWith(row, figures);
 }
 
-std::optional<ValidationFailure> StoredProjectReader::read(const QVariantList &values, ProjectFigures &figures) const
+std::optional<ValidationFailure> StoredProjectReader::read(const Utf8Row &values, ProjectFigures &figures) const
 {
-    figures.postalCode = values.at(m_postalCode).toString();
+    figures.postalCode = values.qtext(m_postalCode);
     return readWith(values, figures);
 }
 

@@ -32,6 +32,14 @@ WorkbookKind kindOf(const QString &path)
 
 } // namespace
 
+bool SheetReader::nextUtf8Row(Utf8Row &row)
+{
+    if (!nextRow(m_utf8Cells))
+        return false;
+    row.assign(m_utf8Cells);
+    return true;
+}
+
 void SheetReader::refuseColumnBeyondLimit(const QString &path, int row, int column, int lastColumn)
 {
     sheets::limits::refuseBeyondLimit(

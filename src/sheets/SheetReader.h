@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CellValue.h"
+#include "Utf8Row.h"
 
 #include <QString>
 #include <QStringList>
@@ -32,6 +33,9 @@ public:
     // The next row that holds cells, in sheet order; cells[0] is column A. Rows the sheet does
     // not hold are skipped (see rowNumber()). False at the end of the sheet.
     virtual bool nextRow(QVector<CellValue> &cells) = 0;
+    // The same, its texts kept in UTF-8: for a caller of many rows that stores them as they are.
+    // The two may be mixed on one reader.
+    virtual bool nextUtf8Row(Utf8Row &row);
     // Sheet row number, counted from 1, of the row nextRow() gave last.
     virtual int rowNumber() const = 0;
     // The last row number the sheet says it uses, or -1 when it does not say.
@@ -48,6 +52,7 @@ protected:
     int columnLimit() const { return m_columnLimit; }
 
 private:
+    QVector<CellValue> m_utf8Cells; // nextUtf8Row()'s, for a reader without a way of its own
     std::atomic<int> m_columnLimit{std::numeric_limits<int>::max()};
 };
 

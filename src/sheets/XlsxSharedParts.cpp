@@ -1,6 +1,7 @@
 #include "XlsxSharedParts.h"
 
 #include "ReadLimits.h"
+#include "Utf8Row.h"
 #include "XlsxPackage.h"
 #include "XlsxSheetReader.h"
 #include "XmlPartStream.h"
@@ -19,9 +20,19 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// Whether an element's name, without its prefix, is `local`. Names are a few bytes: they are
+// walked here rather than handed to the C library, for every element of a large part.
 bool named(const char *name, const char *local)
 {
-    return std::strcmp(localName(name), local) == 0;
+    const char *part = name;
+    for (const char *p = name; *p; ++p)
+        if (*p == ':')
+            part = p + 1;
+    while (*part && *part == *local) {
+        ++part;
+        ++local;
+    }
+    return *part == *local;
 }
 
 const char *attribute(const char **atts, const char *name)
@@ -74,7 +85,7 @@ struct SharedStringsLoader {
     const qint64 budget;
 
     SharedStringsLoader(const ZipReader &zip, const std::string &part)
-        : stream(zip, part), budget(limits::sharedStringsBudget(zip.fileSize()))
+        : stream(zip, part, XmlPartStream::Unpacking::Ahead), budget(limits::sharedStringsBudget(zip.fileSize()))
     {
         stream.setHandlers(this, &start, &end, &characters);
     }
@@ -193,18 +204,6 @@ struct DateStylesLoader {
     }
 };
 
-// UTF-16 units of well-formed UTF-8: one per character, two for those beyond the BMP.
-qsizetype utf16Length(std::string_view utf8)
-{
-    qsizetype length = 0;
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        length += (byte & 0xC0) != 0x80;
-        length += byte >= 0xF0;
-    }
-    return length;
-}
-
 } // namespace
 
 SharedStrings::SharedStrings() = default;
@@ -262,6 +261,13 @@ const char *SharedStrings::blockBytes(size_t block) const
 
 QString SharedStrings::at(qsizetype index) const
 {
+    std::string scratch;
+    const std::string_view utf8 = utf8At(index, scratch);
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
+
+std::string_view SharedStrings::utf8At(qsizetype index, std::string &scratch) const
+{
     if (!m_decoded.empty()) {
         const auto found = std::lower_bound(m_decoded.begin(), m_decoded.end(), index,
                                             [](const auto &item, qsizetype i) { return item.first < i; });
@@ -274,11 +280,11 @@ QString SharedStrings::at(qsizetype index) const
     const size_t block = size_t(place >> kBlockBits);
     const quint64 offset = place & ((quint64(1) << kBlockBits) - 1);
     if (const char *bytes = blockBytes(block))
-        return QString::fromUtf8(bytes + offset, qsizetype(length));
-    std::string text(length, '\0');
-    readFromFile(qint64(block - kResidentBlocks) * (qint64(1) << kBlockBits) + qint64(offset), text.data(),
+        return {bytes + offset, size_t(length)};
+    scratch.resize(size_t(length));
+    readFromFile(qint64(block - kResidentBlocks) * (qint64(1) << kBlockBits) + qint64(offset), scratch.data(),
                  qint64(length));
-    return QString::fromStdString(text);
+    return scratch;
 }
 
 qsizetype SharedStrings::append(std::string_view utf8)
@@ -290,7 +296,8 @@ qsizetype SharedStrings::append(std::string_view utf8)
         QString decoded = decodeCellText(raw);
         if (decoded.size() != raw.size()) {
             const qsizetype length = decoded.size();
-            m_decoded.emplace_back(index, std::move(decoded));
+            const QByteArray utf8Decoded = decoded.toUtf8();
+            m_decoded.emplace_back(index, utf8Decoded.toStdString());
             m_items.push_back(0);
             return length;
         }

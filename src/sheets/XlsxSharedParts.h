@@ -34,6 +34,8 @@ public:
 
     qsizetype size() const { return qsizetype(m_items.size()); }
     QString at(qsizetype index) const;
+    // The string's UTF-8, valid until the next call; `scratch` holds it when it is not in memory.
+    std::string_view utf8At(qsizetype index, std::string &scratch) const;
     // Adds a string as the part holds it (escapes not yet undone); returns its length in
     // UTF-16 units once decoded.
     qsizetype append(std::string_view utf8);
@@ -48,7 +50,7 @@ private:
     quint64 m_used = 0; // bytes taken in the last block
     // Each string as its place (block << kBlockBits | offset) << kLengthBits | its length.
     std::vector<quint64> m_items;
-    std::vector<std::pair<qsizetype, QString>> m_decoded; // by index, ascending
+    std::vector<std::pair<qsizetype, std::string>> m_decoded; // UTF-8, by index, ascending
 
     std::unique_ptr<QTemporaryFile> m_file; // blocks from kResidentBlocks on, once full
     struct Recent {

@@ -42,10 +42,18 @@ public:
         }
     }
 
-    // The row is built in the caller's cells, whose room is used again row after row.
     bool nextRow(QVector<CellValue> &cells) override
     {
-        m_cells = &cells;
+        if (!nextUtf8Row(m_own))
+            return false;
+        m_own.toCells(cells);
+        return true;
+    }
+
+    // The row is built in the caller's, whose room is used again row after row.
+    bool nextUtf8Row(Utf8Row &row) override
+    {
+        m_cells = &row;
         m_rowDone = false;
         while (!m_rowDone && feed()) {
         }
@@ -66,7 +74,9 @@ private:
     std::vector<bool> m_dateStyles;
     bool m_date1904 = false;
 
-    QVector<CellValue> *m_cells = nullptr; // the caller's, while nextRow() reads a row into it
+    Utf8Row *m_cells = nullptr; // the caller's, while nextUtf8Row() reads a row into it
+    Utf8Row m_own;              // nextRow()'s
+    std::string m_scratch;      // a shared string read back from its file
     bool m_rowDone = false;
     int m_rowNumber = 0;
     int m_extentRows = -1;
@@ -127,8 +137,16 @@ private:
     {
         if (m_prefixLength < 0)
             m_prefixLength = int(localName(name) - name);
+        if (m_prefixLength == 0)
+            return name; // as the comparison below would give it, without a call
         return std::strncmp(name, m_rootName.c_str(), size_t(m_prefixLength)) == 0 ? name + m_prefixLength
                                                                                        : localName(name);
+    }
+
+    // Whether `name` is the element name `expected`, its first byte compared before a call.
+    static bool is(const char *name, const char *expected)
+    {
+        return name[0] == expected[0] && std::strcmp(name, expected) == 0;
     }
 
     static void start(void *self, const char *name, const char **atts)
@@ -187,7 +205,7 @@ private:
                 m_capture = true;
                 m_hasValue = true;
                 m_value.clear();
-            } else if (std::strcmp(name, "rPh") == 0) {
+            } else if (is(name, "rPh")) {
                 ++m_phonetic;
             } else if (name[0] == 't' && name[1] == 0 && m_phonetic == 0) {
                 m_capture = true;
@@ -207,17 +225,15 @@ private:
                 const char *attribute = atts[i];
                 const char *value = atts[i + 1];
                 if (attribute[0] == 'r' && attribute[1] == 0) {
-                    int row = 0;
-                    if (!parseCellReference(value, row, column))
-                        column = 0;
+                    column = referencedColumn(value);
                 } else if (attribute[0] == 't' && attribute[1] == 0) {
                     m_kind = kindOf(value);
                 } else if (attribute[0] == 's' && attribute[1] == 0) {
-                    m_style = std::atoi(value);
+                    m_style = styleIndex(value);
                 }
             }
             m_column = column > 0 ? column : m_column + 1; // without a reference, the next column
-        } else if (std::strcmp(name, "row") == 0 && m_inSheetData) {
+        } else if (is(name, "row") && m_inSheetData) {
             m_inRow = true;
             const char *r = attribute(atts, "r");
             const int number = r ? std::atoi(r) : 0;
@@ -226,10 +242,10 @@ private:
                 damaged(u"行号顺序不对"_s);
             m_column = 0;
             m_cells->clear();
-        } else if (std::strcmp(name, "sheetData") == 0) {
+        } else if (is(name, "sheetData")) {
             m_inSheetData = true;
             m_stream->suspend(); // the rows are read one by one into their callers' cells
-        } else if (std::strcmp(name, "dimension") == 0) {
+        } else if (is(name, "dimension")) {
             if (const char *ref = attribute(atts, "ref")) {
                 const CellRange range = parseCellRange(ref);
                 if (range.valid())
@@ -249,34 +265,63 @@ private:
                 storeCell();
             } else if ((name[0] == 'v' || name[0] == 't') && name[1] == 0) {
                 m_capture = false;
-            } else if (std::strcmp(name, "rPh") == 0) {
+            } else if (is(name, "rPh")) {
                 --m_phonetic;
             }
             return;
         }
-        if (m_inRow && std::strcmp(name, "row") == 0) {
+        if (m_inRow && is(name, "row")) {
             m_inRow = false;
             m_lastRow = m_row;
             m_rowDone = true;
             m_stream->suspend();
-        } else if (std::strcmp(name, "sheetData") == 0) {
+        } else if (is(name, "sheetData")) {
             m_inSheetData = false;
         }
     }
 
+    // The column of a cell reference ("AB12"), or 0 when it is none. Most are upper-case
+    // letters and digits and are read here; the rest as parseCellReference reads them.
+    static int referencedColumn(const char *reference)
+    {
+        const char *p = reference;
+        int column = 0;
+        while (*p >= 'A' && *p <= 'Z' && p - reference < 3)
+            column = column * 26 + (*p++ - 'A' + 1);
+        const char *digits = p;
+        int row = 0;
+        while (*p >= '0' && *p <= '9' && p - digits < 7)
+            row = row * 10 + (*p++ - '0');
+        if (*p == 0 && p > digits && digits > reference && *digits != '0' && row <= kMaxRows && column <= kMaxColumns)
+            return column;
+        if (!parseCellReference(reference, row, column))
+            return 0;
+        return column;
+    }
+
+    // A style index as atoi reads it; most are a few digits.
+    static int styleIndex(const char *value)
+    {
+        int index = 0;
+        const char *p = value;
+        while (*p >= '0' && *p <= '9' && p - value < 9)
+            index = index * 10 + (*p++ - '0');
+        return *p == 0 && p > value ? index : std::atoi(value);
+    }
+
     static CellKind kindOf(const char *t)
     {
-        if (std::strcmp(t, "s") == 0)
+        if (is(t, "s"))
             return CellKind::Shared;
-        if (std::strcmp(t, "inlineStr") == 0)
+        if (is(t, "inlineStr"))
             return CellKind::Inline;
-        if (std::strcmp(t, "str") == 0)
+        if (is(t, "str"))
             return CellKind::Formula;
-        if (std::strcmp(t, "b") == 0)
+        if (is(t, "b"))
             return CellKind::Boolean;
-        if (std::strcmp(t, "e") == 0)
+        if (is(t, "e"))
             return CellKind::Error;
-        if (std::strcmp(t, "d") == 0)
+        if (is(t, "d"))
             return CellKind::Date;
         return CellKind::Number;
     }
@@ -324,46 +369,55 @@ private:
             return;
         if (m_column > columnLimit())
             refuseColumnBeyondLimit(m_zip->path(), m_row, m_column, columnLimit());
-        CellValue cell;
+        if (m_kind == CellKind::Number && m_value.empty())
+            return;
+        using Type = CellValue::Type;
+        Utf8Row &row = *m_cells;
+        const int i = m_column - 1;
+        if (row.size() < m_column)
+            row.resize(m_column);
         if (m_kind == CellKind::Shared) {
             qsizetype index = -1;
             if (!parseIndex(index))
                 damaged(u"%1 列的共享字符串编号“%2”不对"_s.arg(QString::fromStdString(columnLetters(m_column)),
                                                           valueText().left(40)));
-            cell = CellValue::ofText(m_strings.at(index));
+            row.setText(i, m_strings.utf8At(index, m_scratch));
         } else if (m_kind == CellKind::Inline || m_kind == CellKind::Formula) {
             // Most texts carry no "_xHHHH_" escape to undo.
-            QString text = m_value.find("_x") == std::string::npos ? valueText() : decodeCellText(valueText());
-            if (text.size() > limits::kMaxCellTextLength)
-                refuseLongText();
-            cell = CellValue::ofText(std::move(text));
+            if (m_value.find("_x") == std::string::npos) {
+                if (qsizetype(m_value.size()) > limits::kMaxCellTextLength &&
+                    utf16Length(m_value) > limits::kMaxCellTextLength)
+                    refuseLongText();
+                row.setText(i, m_value);
+            } else {
+                const QString text = decodeCellText(valueText());
+                if (text.size() > limits::kMaxCellTextLength)
+                    refuseLongText();
+                row.setText(i, text);
+            }
         } else if (m_kind == CellKind::Boolean) {
-            cell = CellValue::ofBoolean(m_value == "1" || m_value == "true");
+            row.setNumber(i, m_value == "1" || m_value == "true" ? 1.0 : 0.0, Type::Boolean);
         } else if (m_kind == CellKind::Error) {
-            cell = CellValue::ofError(valueText());
+            row.setText(i, m_value, Type::Error);
         } else if (m_kind == CellKind::Date) {
             QDateTime at = QDateTime::fromString(valueText(), Qt::ISODateWithMs);
             if (!at.isValid())
                 at = QDateTime(QDate::fromString(valueText(), Qt::ISODate), QTime(0, 0));
-            cell = at.isValid() ? CellValue::ofDateTime(at) : CellValue::ofText(valueText());
+            if (at.isValid())
+                row.setNumber(i, dateTimeToSerial(at), Type::DateTime);
+            else
+                row.setText(i, m_value);
         } else {
             double value = 0;
-            if (m_value.empty())
-                return;
             // A value that is no finite number ("1e999", "inf", "NaN") is kept as the text it
             // is, for the caller to refuse where it wants a number.
-            if (!parseDouble(value) || !std::isfinite(value)) {
-                cell = CellValue::ofText(valueText());
-            } else if (m_style >= 0 && size_t(m_style) < m_dateStyles.size() && m_dateStyles[size_t(m_style)]) {
-                cell.type = CellValue::Type::DateTime;
-                cell.number = m_date1904 ? value + 1462 : value;
-            } else {
-                cell = CellValue::ofNumber(value);
-            }
+            if (!parseDouble(value) || !std::isfinite(value))
+                row.setText(i, m_value);
+            else if (m_style >= 0 && size_t(m_style) < m_dateStyles.size() && m_dateStyles[size_t(m_style)])
+                row.setNumber(i, m_date1904 ? value + 1462 : value, Type::DateTime);
+            else
+                row.setNumber(i, value);
         }
-        if (m_cells->size() < m_column)
-            m_cells->resize(m_column);
-        (*m_cells)[m_column - 1] = std::move(cell);
     }
 };
 

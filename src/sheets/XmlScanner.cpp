@@ -12,6 +12,20 @@ namespace {
 
 constexpr qint64 kChunk = 256 * 1024;
 
+// Line ends between p and end: few in a worksheet, found by memchr rather than byte by byte.
+qint64 countLines(const char *p, const char *end)
+{
+    qint64 lines = 0;
+    while (p < end) {
+        const auto *found = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+        if (!found)
+            break;
+        ++lines;
+        p = found + 1;
+    }
+    return lines;
+}
+
 enum ByteClass : unsigned char {
     Plain,     // copied as it is
     Control,   // no character XML carries
@@ -182,7 +196,7 @@ void XmlScanner::refill()
 {
     char *buffer = m_buffer.get();
     if (m_position > 0) {
-        m_linesBefore += std::count(buffer, buffer + m_position, '\n');
+        m_linesBefore += countLines(buffer, buffer + m_position);
         std::memmove(buffer, buffer + m_position, size_t(m_filled - m_position));
         m_filled -= m_position;
         m_position = 0;
@@ -219,7 +233,7 @@ void XmlScanner::refill()
 
 void XmlScanner::malformed(const char *at, const QString &reason) const
 {
-    const qint64 line = m_linesBefore + std::count(static_cast<const char *>(m_buffer.get()), at, '\n') + 1;
+    const qint64 line = m_linesBefore + countLines(m_buffer.get(), at) + 1;
     throw Malformed{reason, line};
 }
 

@@ -216,6 +216,29 @@ Statement &Statement::bind(const QString &name, const QVariant &value)
     return bind(position, value);
 }
 
+Statement &Statement::bindNull(int position)
+{
+    if (sqlite3_bind_null(m_stmt, position) != SQLITE_OK)
+        m_connection->fail(u"bind %1"_s.arg(position));
+    return *this;
+}
+
+Statement &Statement::bindDouble(int position, double value)
+{
+    if (sqlite3_bind_double(m_stmt, position, value) != SQLITE_OK)
+        m_connection->fail(u"bind %1"_s.arg(position));
+    return *this;
+}
+
+Statement &Statement::bindUtf8(int position, std::string_view text)
+{
+    // A null pointer would bind NULL: an empty text binds an empty text.
+    const char *bytes = text.empty() ? "" : text.data();
+    if (sqlite3_bind_text(m_stmt, position, bytes, int(text.size()), SQLITE_STATIC) != SQLITE_OK)
+        m_connection->fail(u"bind %1"_s.arg(position));
+    return *this;
+}
+
 Statement &Statement::bindAll(const QVariantList &values)
 {
     for (int i = 0; i < values.size(); ++i)

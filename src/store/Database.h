@@ -67,6 +67,11 @@ public:
     Statement &bind(int position, const QVariant &value);
     Statement &bind(const QString &name, const QVariant &value);
     Statement &bindAll(const QVariantList &values);
+    // Binds without a QVariant, for statements run many times. The text is UTF-8 and is not
+    // copied: it must stay as it is until the statement has run.
+    Statement &bindNull(int position);
+    Statement &bindDouble(int position, double value);
+    Statement &bindUtf8(int position, std::string_view text);
 
     // Advances to the next row; false at the end of the result (or after a change statement).
     bool next();

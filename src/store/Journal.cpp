@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "Database.h"
 #include "ProjectColumns.h"
+#include "ProjectPrint.h"
 
 #include <QDate>
 #include <cstring>
@@ -26,60 +27,44 @@ QString projectColumnList(const QString &prefix = {})
     return names.join(u", "_s);
 }
 
-// A project's content without its id and its validation status: a later check changes the
-// status of what an import brought in, not what the unit reported.
+// The print of a project's content (see ProjectPrint.h) as SQL.
 QString fingerprintSql(const QString &prefix)
 {
     QStringList names;
-    for (const ProjectColumn &c : projectColumns())
-        if (c.name != col::Id && c.name != col::ValidationStatus)
-            names << prefix + u'"' + c.name + u'"';
-    // A function takes at most 127 arguments: the columns go in groups, whose prints are printed.
+    for (const QString &name : projectPrintColumns())
+        names << prefix + u'"' + name + u'"';
     QStringList groups;
-    for (qsizetype i = 0; i < names.size(); i += 100)
-        groups << u"granwise_fingerprint(%1)"_s.arg(names.mid(i, 100).join(u", "_s));
+    for (qsizetype i = 0; i < names.size(); i += kProjectPrintGroup)
+        groups << u"granwise_fingerprint(%1)"_s.arg(names.mid(i, kProjectPrintGroup).join(u", "_s));
     return u"granwise_fingerprint(%1)"_s.arg(groups.join(u", "_s));
 }
 
-// 64-bit FNV-1a over the type and bytes of every argument.
+static_assert(ValuePrint::kInteger == SQLITE_INTEGER && ValuePrint::kFloat == SQLITE_FLOAT &&
+              ValuePrint::kText == SQLITE_TEXT && ValuePrint::kNull == SQLITE_NULL);
+
 void fingerprint(sqlite3_context *context, int count, sqlite3_value **values)
 {
-    quint64 hash = 14695981039346656037ULL;
-    const auto mix = [&hash](const void *data, size_t size) {
-        const auto *bytes = static_cast<const unsigned char *>(data);
-        for (size_t i = 0; i < size; ++i) {
-            hash ^= bytes[i];
-            hash *= 1099511628211ULL;
-        }
-    };
+    ValuePrint print;
     for (int i = 0; i < count; ++i) {
-        const unsigned char type = static_cast<unsigned char>(sqlite3_value_type(values[i]));
-        mix(&type, 1);
+        const int type = sqlite3_value_type(values[i]);
         switch (type) {
-        case SQLITE_INTEGER: {
-            const sqlite3_int64 v = sqlite3_value_int64(values[i]);
-            mix(&v, sizeof v);
+        case SQLITE_INTEGER:
+            print.addInteger(sqlite3_value_int64(values[i]));
             break;
-        }
-        case SQLITE_FLOAT: {
-            const double v = sqlite3_value_double(values[i]);
-            mix(&v, sizeof v);
+        case SQLITE_FLOAT:
+            print.addFloat(sqlite3_value_double(values[i]));
             break;
-        }
         case SQLITE_NULL:
+            print.addNull();
             break;
         default: {
             const void *bytes = sqlite3_value_blob(values[i]);
             const int size = sqlite3_value_bytes(values[i]);
-            mix(&size, sizeof size);
-            if (bytes)
-                mix(bytes, size_t(size));
+            print.addBytes(type, static_cast<const char *>(bytes), size);
         }
         }
     }
-    qint64 result;
-    std::memcpy(&result, &hash, sizeof result);
-    sqlite3_result_int64(context, result);
+    sqlite3_result_int64(context, print.value());
 }
 
 void registerFingerprint(Connection &connection)
@@ -132,12 +117,14 @@ struct JournalEntry::Statements {
           keepKey(connection.prepare(u"insert into 操作记录_原行 select ?, * from TZ_XIANGMU "
                                      u"where 企业详细名称 = ? and 项目名称 = ?"_s)),
           added(connection.prepare(u"insert or replace into 操作记录_新增 (记录, id, 指纹) select ?, id, %1 "
-                                   u"from TZ_XIANGMU where id = ?"_s.arg(fingerprintSql({}))))
+                                   u"from TZ_XIANGMU where id = ?"_s.arg(fingerprintSql({})))),
+          addedPrinted(connection.prepare(u"insert or replace into 操作记录_新增 (记录, id, 指纹) values (?, ?, ?)"_s))
     {
     }
     Statement keepId;
     Statement keepKey;
     Statement added;
+    Statement addedPrinted;
 };
 
 JournalEntry::JournalEntry(Connection &connection, const QString &operation, const QString &file, Undo undo)
@@ -198,6 +185,15 @@ void JournalEntry::noteAdded(qint64 projectId)
         m_statements = new Statements(m_connection);
     m_statements->added.reset();
     m_statements->added.bind(1, m_id).bind(2, projectId).run();
+}
+
+void JournalEntry::noteAdded(qint64 projectId, qint64 print)
+{
+    if (!m_statements)
+        m_statements = new Statements(m_connection);
+    Statement &added = m_statements->addedPrinted;
+    added.reset();
+    added.bind(1, m_id).bind(2, projectId).bind(3, print).run();
 }
 
 void JournalEntry::setCounts(const QString &counts)

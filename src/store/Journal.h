@@ -53,6 +53,9 @@ public:
     // Notes the projects added after `lastId` (see lastProjectId), or one added or rewritten.
     void noteAddedAfter(qint64 lastId);
     void noteAdded(qint64 projectId);
+    // Notes a project just added whose print (see ProjectPrint.h) the caller made of the values
+    // it stored, as SQLite gives them back.
+    void noteAdded(qint64 projectId, qint64 print);
     void setCounts(const QString &counts);
 
     // The highest project id ever given (ids are never reused).

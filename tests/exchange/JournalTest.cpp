@@ -2,6 +2,7 @@
 #include "ExchangeFixture.h"
 #include "WindowTestSupport.h"
 #include "exchange/UploadImport.h"
+#include "exchange/UploadPrint.h"
 #include "projects/windows/JournalWindow.h"
 #include "projects/ProjectListQuery.h"
 #include "projects/ValidateAll.h"
@@ -128,6 +129,47 @@ TEST_F(JournalTest, UndoIsRefusedWhenALaterChangeTouchedTheImportedProjects)
         if (c.refused) {
             EXPECT_TRUE(refusal.startsWith(u"操作记录 %1 之后"_s.arg(second))) << qPrintable(refusal);
         }
+    }
+}
+
+// An import notes a print of each project it adds, for an undo to tell whether the project was
+// changed since. The print must be that of the values as the table gives them back, however the
+// file writes them and however the table declares its columns: else the undo would take every
+// imported project for a changed one and refuse.
+TEST_F(JournalTest, AnImportOfOddValuesCanBeUndoneWhateverTheTableDeclaresItsColumns)
+{
+    const QVector<QVector<QVariant>> rows = {
+        uploadRow(u"甲"_s, u"一号库"_s, {{u"总_其他费用"_s, u"-0"_s}, {u"建设_平房仓"_s, -0.0}}),
+        uploadRow(u"乙"_s, u"𠀀号库"_s, {{u"总_其他费用"_s, 1e300}, {u"建设_平房仓"_s, 0.1}, {u"县"_s, QVariant()}}),
+        // 新建仓容 disagrees with its parts and is stored as they add up.
+        uploadRow(u"丙"_s, u"三号库"_s, {{u"建设_新建仓容"_s, 5.0}, {u"建设_平房仓"_s, 1.0}, {u"建设_立筒仓"_s, 2.0},
+                                        {u"总_其他费用"_s, QVariant()}, {u"校验状态"_s, u"1"_s}}),
+    };
+    const struct {
+        const char *label;
+        QString schemaChange;
+        bool printsAsBound;
+    } cases[] = {
+        {"columns as the program makes them", {}, true},
+        {"number columns declared NUMERIC",
+         u"pragma writable_schema = on; update sqlite_master set sql = replace(sql, ' real', ' numeric') "
+         u"where name = 'TZ_XIANGMU'; pragma writable_schema = off;"_s,
+         false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.label);
+        TearDown();
+        SetUp();
+        if (!c.schemaChange.isEmpty())
+            Connection(db->path()).executeScript(c.schemaChange);
+        {
+            Connection connection(db->path());
+            EXPECT_EQ(UploadRowPrinter::printsAsBound(connection), c.printsAsBound);
+        }
+        import(upload(u"odd.xlsx"_s, rows));
+        ASSERT_EQ(rowsWithIds().size(), 3);
+        EXPECT_EQ(undoRefusal(lastEntry()), QString());
+        EXPECT_TRUE(rowsWithIds().isEmpty());
     }
 }
 
