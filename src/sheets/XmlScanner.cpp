@@ -204,7 +204,8 @@ void XmlScanner::refill()
     if (m_filled > m_maxMarkup)
         throw MarkupTooLong{};
     if (m_filled + kChunk > m_capacity) {
-        const qint64 capacity = std::max(m_filled + kChunk, 2 * m_capacity);
+        // Doubling, but never past the longest markup taken and a piece.
+        const qint64 capacity = std::min(std::max(m_filled + kChunk, 2 * m_capacity), m_maxMarkup + kChunk);
         auto grown = std::make_unique<char[]>(size_t(capacity));
         if (m_filled > 0)
             std::memcpy(grown.get(), buffer, size_t(m_filled));
@@ -460,6 +461,23 @@ qint64 XmlScanner::startTag(char *p, char *end)
     const char *nameEnd = name(p + 1, end);
     if (!nameEnd)
         malformed(p, u"“<”后不是元素名"_s);
+    // Most tags of a worksheet are a short ASCII name inside the root and nothing else ("<v>").
+    if (nameEnd != end && *nameEnd == '>' && !m_openStart.empty()) {
+        bool ascii = true;
+        for (const char *c = p + 1; c < nameEnd; ++c)
+            ascii = ascii && static_cast<unsigned char>(*c) < 0x80;
+        if (ascii) {
+            static const char *noAttributes[] = {nullptr};
+            char *elementName = p + 1;
+            const qint64 nameLength = nameEnd - elementName;
+            elementName[nameLength] = 0;
+            m_openStart.push_back(quint32(m_open.size()));
+            m_open.append(elementName, size_t(nameLength));
+            if (m_start)
+                m_start(m_user, elementName, noAttributes);
+            return nameLength + 2;
+        }
+    }
     m_spans.clear();
     bool asciiNames = true;
     const auto noteName = [&asciiNames](const char *from, const char *to) {
