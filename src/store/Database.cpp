@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
+#include <mutex>
 #include <sqlite3.h>
 
 namespace granwise {
@@ -49,10 +50,22 @@ QString sqliteText(sqlite3 *db)
 {
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : u"out of memory"_s;
 }
+
+// SQLite counts the memory it takes, under a mutex of the whole process, unless told before
+// it starts; nothing here asks it how much it took.
+void configureSqliteOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        if (sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK)
+            sqlite3_initialize();
+    });
+}
 } // namespace
 
 Connection::Connection(const QString &path, Mode mode) : m_path(path)
 {
+    configureSqliteOnce();
     if (mode != Mode::CreateFile) {
         const QFileInfo file(path);
         if (file.exists() && !file.isFile())
