@@ -89,11 +89,10 @@ QString previewSummaryLine(const ImportPreview &preview)
         return name + u"：不能导入。"_s + preview.refusal;
     QString replaced = u"将替换原有项目 %1 个"_s.arg(preview.replacedProjects());
     if (!preview.replacedKeys.isEmpty()) {
-        const int shown = 5;
         QStringList keys;
-        for (const ProjectKey &k : preview.replacedKeys.mid(0, shown))
+        for (const ProjectKey &k : preview.replacedKeys)
             keys << k.first + u'／' + k.second;
-        replaced += u'（' + keys.join(u"、"_s) + (preview.replacedKeys.size() > shown ? u" 等"_s : QString()) + u'）';
+        replaced += u'（' + keys.join(u"、"_s) + (preview.replacedProjects() > keys.size() ? u" 等"_s : QString()) + u'）';
     }
     // File names and keys are the user's text: they are joined, never passed through arg(), where
     // a "%1" in them would be taken for a place of the sentence.

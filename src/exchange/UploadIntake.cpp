@@ -212,7 +212,7 @@ void UploadIntake::takeRows(const QString &path, qint64 lastIdBefore, FileIntake
                     moved = moved || remove.text(1) != code;
                 }
                 remove.reset();
-                if (replaced)
+                if (replaced && intake.replacedKeyCount++ < FileIntake::kReplacedKeysKept)
                     intake.replacedKeys.append(key);
                 intake.olderRows += older ? 1 : 0;
                 intake.movedKeys += moved ? 1 : 0;

@@ -28,7 +28,11 @@ struct FileIntake {
     QString path;
     QString refusal;                  // why the file is refused; empty when it is taken in
     int rows = 0;                     // rows added
-    QVector<ProjectKey> replacedKeys; // held keys the file replaced, each once, in file order
+    // The first held keys the file replaced, each once, in file order: enough to name them; a
+    // file of a few hundred thousand projects must not hold every key it replaced in memory.
+    static constexpr int kReplacedKeysKept = 5;
+    QVector<ProjectKey> replacedKeys;
+    int replacedKeyCount = 0; // all of them
     int duplicateKeyRows = 0;         // rows whose key occurs on an earlier row of the file
     int failingRows = 0;              // rows that do not pass the rules: stored as not validated
     // Stored projects, not replaced by key, whose 行政区划代码 occurs in the file: what a
@@ -45,7 +49,7 @@ struct FileIntake {
 
     bool refused() const { return !refusal.isEmpty(); }
     qint64 journalEntry = -1; // the journal entry of the file's import
-    int replacedProjects() const { return int(replacedKeys.size()); }
+    int replacedProjects() const { return replacedKeyCount; }
 };
 
 // Upload files taken into the database inside one transaction, one savepoint per file: the
