@@ -15,43 +15,6 @@ std::string columnLetters(int column)
     return letters;
 }
 
-bool parseCellReference(std::string_view reference, int &row, int &column)
-{
-    size_t i = 0;
-    if (i < reference.size() && reference[i] == '$')
-        ++i;
-    long c = 0;
-    const size_t lettersStart = i;
-    while (i < reference.size()) {
-        char ch = reference[i];
-        if (ch >= 'a' && ch <= 'z')
-            ch = char(ch - 'a' + 'A');
-        if (ch < 'A' || ch > 'Z')
-            break;
-        c = c * 26 + (ch - 'A' + 1);
-        if (c > kMaxColumns)
-            return false;
-        ++i;
-    }
-    if (i == lettersStart)
-        return false;
-    if (i < reference.size() && reference[i] == '$')
-        ++i;
-    long r = 0;
-    const size_t digitsStart = i;
-    while (i < reference.size() && reference[i] >= '0' && reference[i] <= '9') {
-        r = r * 10 + (reference[i] - '0');
-        if (r > kMaxRows)
-            return false;
-        ++i;
-    }
-    if (i == digitsStart || i != reference.size() || r == 0)
-        return false;
-    row = int(r);
-    column = int(c);
-    return true;
-}
-
 void CellRange::include(int row, int column)
 {
     if (!valid()) {

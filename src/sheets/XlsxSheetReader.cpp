@@ -280,23 +280,11 @@ private:
         }
     }
 
-    // The column of a cell reference ("AB12"), or 0 when it is none. Most are upper-case
-    // letters and digits and are read here; the rest as parseCellReference reads them.
+    // The column of a cell reference ("AB12"), or 0 when it is none.
     static int referencedColumn(const char *reference)
     {
-        const char *p = reference;
-        int column = 0;
-        while (*p >= 'A' && *p <= 'Z' && p - reference < 3)
-            column = column * 26 + (*p++ - 'A' + 1);
-        const char *digits = p;
-        int row = 0;
-        while (*p >= '0' && *p <= '9' && p - digits < 7)
-            row = row * 10 + (*p++ - '0');
-        if (*p == 0 && p > digits && digits > reference && *digits != '0' && row <= kMaxRows && column <= kMaxColumns)
-            return column;
-        if (!parseCellReference(reference, row, column))
-            return 0;
-        return column;
+        int row = 0, column = 0;
+        return parseCellReference(reference, row, column) ? column : 0;
     }
 
     // A style index as atoi reads it; most are a few digits.
