@@ -19,17 +19,17 @@ CellRange parseCellRange(std::string_view text);
 constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
 
-// "B7" -> row 7, column 2. Returns false for text that is no cell reference. Inline: a sheet
-// reader calls it for every cell.
-inline bool parseCellReference(std::string_view reference, int &row, int &column)
+namespace detail {
+// The parse of a cell reference from `p` up to where `atEnd` says it stops.
+template<typename AtEnd>
+inline bool parseCellReferenceUntil(const char *p, AtEnd atEnd, int &row, int &column)
 {
-    size_t i = 0;
-    if (i < reference.size() && reference[i] == '$')
-        ++i;
+    if (!atEnd(p) && *p == '$')
+        ++p;
     long c = 0;
-    const size_t lettersStart = i;
-    while (i < reference.size()) {
-        char ch = reference[i];
+    const char *lettersStart = p;
+    while (!atEnd(p)) {
+        char ch = *p;
         if (ch >= 'a' && ch <= 'z')
             ch = char(ch - 'a' + 'A');
         if (ch < 'A' || ch > 'Z')
@@ -37,25 +37,39 @@ inline bool parseCellReference(std::string_view reference, int &row, int &column
         c = c * 26 + (ch - 'A' + 1);
         if (c > kMaxColumns)
             return false;
-        ++i;
+        ++p;
     }
-    if (i == lettersStart)
+    if (p == lettersStart)
         return false;
-    if (i < reference.size() && reference[i] == '$')
-        ++i;
+    if (!atEnd(p) && *p == '$')
+        ++p;
     long r = 0;
-    const size_t digitsStart = i;
-    while (i < reference.size() && reference[i] >= '0' && reference[i] <= '9') {
-        r = r * 10 + (reference[i] - '0');
+    const char *digitsStart = p;
+    while (!atEnd(p) && *p >= '0' && *p <= '9') {
+        r = r * 10 + (*p - '0');
         if (r > kMaxRows)
             return false;
-        ++i;
+        ++p;
     }
-    if (i == digitsStart || i != reference.size() || r == 0)
+    if (p == digitsStart || !atEnd(p) || r == 0)
         return false;
     row = int(r);
     column = int(c);
     return true;
+}
+} // namespace detail
+
+// "B7" -> row 7, column 2. Returns false for text that is no cell reference. Inline: a sheet
+// reader calls it for every cell.
+inline bool parseCellReference(std::string_view reference, int &row, int &column)
+{
+    const char *end = reference.data() + reference.size();
+    return detail::parseCellReferenceUntil(reference.data(), [end](const char *p) { return p == end; }, row, column);
+}
+// The same for a NUL-terminated reference, as a parser hands over attribute values.
+inline bool parseCellReference(const char *reference, int &row, int &column)
+{
+    return detail::parseCellReferenceUntil(reference, [](const char *p) { return *p == 0; }, row, column);
 }
 
 } // namespace granwise::sheets

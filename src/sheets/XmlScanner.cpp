@@ -52,6 +52,29 @@ constexpr std::array<unsigned char, 256> byteClasses()
 }
 constexpr std::array<unsigned char, 256> kByteClass = byteClasses();
 
+// Bytes an attribute value keeps as they stand: printable ASCII but the quotes, '&' and '<'.
+// Nearly every value of a worksheet is made of them alone ("A17", "1", "s"): such a value is
+// found and taken in one pass, without decoding.
+constexpr std::array<bool, 256> cleanValueBytes()
+{
+    std::array<bool, 256> clean{};
+    for (int c = 0x20; c < 0x80; ++c)
+        clean[size_t(c)] = c != '"' && c != '\'' && c != '&' && c != '<';
+    return clean;
+}
+constexpr std::array<bool, 256> kCleanValueByte = cleanValueBytes();
+
+// Whether n bytes at a and b are the same: names are short, compared here rather than by a call.
+bool sameBytes(const char *a, const char *b, size_t n)
+{
+    if (n > 16)
+        return std::memcmp(a, b, n) == 0;
+    for (size_t i = 0; i < n; ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
 // 1: may start a name, 2: may go on in one. Bytes from 0x80 are the UTF-8 of letters beyond
 // ASCII; their encoding is checked separately.
 constexpr std::array<unsigned char, 256> nameClasses()
@@ -425,7 +448,7 @@ void XmlScanner::checkCharacters(const char *p, const char *end)
 }
 
 // The end of the name at p; nullptr when p holds no name, `end` when the buffer ends first.
-const char *XmlScanner::name(const char *p, const char *end) const
+inline const char *XmlScanner::name(const char *p, const char *end) const
 {
     if (p == end)
         return end;
@@ -530,11 +553,19 @@ qint64 XmlScanner::startTag(char *p, char *end)
         if (*q != '"' && *q != '\'')
             malformed(q, u"属性值缺少引号"_s);
         const char quote = *q++;
-        const auto *close = static_cast<const char *>(std::memchr(q, quote, size_t(end - q)));
-        if (!close)
+        const char *close = q;
+        while (close < end && kCleanValueByte[static_cast<unsigned char>(*close)])
+            ++close;
+        if (close == end)
             return 0;
+        const bool clean = *close == quote;
+        if (!clean) {
+            close = static_cast<const char *>(std::memchr(close, quote, size_t(end - close)));
+            if (!close)
+                return 0;
+        }
         char *base = m_buffer.get();
-        m_spans.push_back({attributeName - base, attributeNameEnd - base, q - base, close - base});
+        m_spans.push_back({attributeName - base, attributeNameEnd - base, q - base, close - base, clean});
         q = close + 1;
     }
 
@@ -548,8 +579,8 @@ qint64 XmlScanner::startTag(char *p, char *end)
     for (size_t i = 0; i < m_spans.size(); ++i)
         for (size_t j = 0; j < i; ++j)
             if (m_spans[i].nameEnd - m_spans[i].name == m_spans[j].nameEnd - m_spans[j].name &&
-                std::memcmp(base + m_spans[i].name, base + m_spans[j].name,
-                            size_t(m_spans[i].nameEnd - m_spans[i].name)) == 0)
+                sameBytes(base + m_spans[i].name, base + m_spans[j].name,
+                          size_t(m_spans[i].nameEnd - m_spans[i].name)))
                 malformed(base + m_spans[i].name, u"属性“%1”出现了两次"_s.arg(QString::fromUtf8(
                                                       base + m_spans[i].name, m_spans[i].nameEnd - m_spans[i].name)));
     if (m_openStart.empty()) {
@@ -560,7 +591,7 @@ qint64 XmlScanner::startTag(char *p, char *end)
     m_attributes.clear();
     for (const Span &s : m_spans) {
         base[s.nameEnd] = 0;
-        char *valueEnd = decode(base + s.value, base + s.valueEnd, true);
+        char *valueEnd = s.clean ? base + s.valueEnd : decode(base + s.value, base + s.valueEnd, true);
         *valueEnd = 0;
         m_attributes.push_back(base + s.name);
         m_attributes.push_back(base + s.value);
@@ -598,7 +629,7 @@ qint64 XmlScanner::endTag(char *p, char *end)
     if (m_openStart.empty())
         malformed(p, u"结束标记没有对应的开始标记"_s);
     const quint32 start = m_openStart.back();
-    if (qint64(m_open.size() - start) != length || std::memcmp(m_open.data() + start, p + 2, size_t(length)) != 0)
+    if (qint64(m_open.size() - start) != length || !sameBytes(m_open.data() + start, p + 2, size_t(length)))
         malformed(p, u"结束标记“%1”与开始标记“%2”不一致"_s.arg(QString::fromUtf8(p + 2, length),
                                                                  QString::fromUtf8(m_open.substr(start))));
     m_openStart.pop_back();

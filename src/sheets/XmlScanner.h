@@ -83,6 +83,7 @@ private:
     std::vector<const char *> m_attributes;
     struct Span {
         qint64 name, nameEnd, value, valueEnd;
+        bool clean; // the value needs no decoding
     };
     std::vector<Span> m_spans;
 

@@ -93,6 +93,9 @@ TEST(XmlScanner, DeliversElementsAttributesAndTextsWherevertheBytesAreCut)
         {"<t>a&amp;b&lt;&gt;&quot;&apos;&#65;&#x4e2d;&#x1F600;</t>", "<t>[a&b<>\"'A中😀]</t>"},
         {"<t>one\r\ntwo\rthree\n</t>", "<t>[one\ntwo\nthree\n]</t>"},
         {"<t a=\"x\ty\r\nz&#10;\"/>", "<t a=x y z\n></t>"},
+        // Values taken as they stand beside values that need decoding, the other quote inside.
+        {"<c r=\"A1\" t='it\"s' s=\"it's\" u=\"&lt;&#x41;\" v=\"\xE4\xB8\xAD\" w=\"]\"/>",
+         "<c r=A1 t=it\"s s=it's u=<A v=中 w=]></c>"},
         {"<t><![CDATA[<b>&amp;]]]]><![CDATA[>\r\n]]></t>", "<t>[<b>&amp;]]>\n]</t>"},
         {"<t>]] > ]></t>", "<t>[]] > ]>]</t>"},
         {"<!-- before --><?pi data?><t><!-- in - side --><?x?>中文</t><!--after-->  ",
@@ -118,6 +121,9 @@ TEST(XmlScanner, RefusesWhatIsNoWellFormedXml)
         "<a x=\"1\"y=\"2\"/>",                      // no blank between attributes
         "<a x=\"1\" x=\"2\"/>",                     // an attribute twice
         "<a x=\"<\"/>",                             // '<' in a value
+        "<a x=\"1\x01\"/>",                          // a control character in a value
+        "<a x='\xC3\x28'/>",                         // malformed UTF-8 in a value
+        "<a x=\"&bogus;\"/>",                       // an undefined entity in a value
         "<a x/>",                                  // no value
         "<1a/>",                                   // a name starting with a digit
         "<a>&nbsp;</a>",                           // an undefined entity
