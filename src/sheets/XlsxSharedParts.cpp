@@ -8,7 +8,6 @@
 #include "XmlText.h"
 #include "store/Error.h"
 
-#include <QDir>
 #include <QHash>
 #include <algorithm>
 #include <cstring>
@@ -206,57 +205,34 @@ struct DateStylesLoader {
 
 } // namespace
 
-SharedStrings::SharedStrings() = default;
+SharedStrings::SharedStrings()
+    : m_blocks(qint64(1) << kBlockBits, kResidentBlocks, kRecentBlocks),
+      m_items(qint64(sizeof(quint64)) << kItemPageBits, kResidentItemPages, kRecentItemPages)
+{
+}
+
 SharedStrings::~SharedStrings() = default;
 SharedStrings::SharedStrings(SharedStrings &&) noexcept = default;
 SharedStrings &SharedStrings::operator=(SharedStrings &&) noexcept = default;
 
-void SharedStrings::spill(size_t block)
+void SharedStrings::appendItem(quint64 item)
 {
-    constexpr qint64 blockSize = qint64(1) << kBlockBits;
-    if (!m_file) {
-        m_file = std::make_unique<QTemporaryFile>(QDir::tempPath() + u"/granwise-strings-XXXXXX"_s);
-        if (!m_file->open())
-            throw Error(u"无法创建临时文件：%1"_s.arg(m_file->errorString()));
-    }
-    const qint64 offset = qint64(block - kResidentBlocks) * blockSize;
-    if (!m_file->seek(offset) || m_file->write(m_blocks[block].get(), blockSize) != blockSize)
-        throw Error(u"无法写入临时文件：%1"_s.arg(m_file->errorString()));
-    m_blocks[block].reset();
+    const size_t slot = size_t(m_count) & ((size_t(1) << kItemPageBits) - 1);
+    char *page = slot == 0 ? m_items.begin() : m_items.last();
+    std::memcpy(page + slot * sizeof(quint64), &item, sizeof item);
+    ++m_count;
 }
 
-void SharedStrings::readFromFile(qint64 offset, char *out, qint64 size) const
+quint64 SharedStrings::item(qsizetype index) const
 {
-    if (!m_file->seek(offset) || m_file->read(out, size) != size)
-        throw Error(u"无法读取临时文件：%1"_s.arg(m_file->errorString()));
-}
-
-const char *SharedStrings::blockBytes(size_t block) const
-{
-    if (const char *bytes = m_blocks[block].get())
-        return bytes;
-    Recent *oldest = nullptr;
-    for (Recent &r : m_recent) {
-        if (r.block == qint64(block)) {
-            r.lastUse = ++m_uses;
-            return r.bytes.get();
-        }
-        if (!oldest || r.lastUse < oldest->lastUse)
-            oldest = &r;
-    }
-    if (qint64(block) < m_furthestRead)
-        return nullptr; // left behind: its strings are read one by one
-    constexpr qint64 blockSize = qint64(1) << kBlockBits;
-    if (m_recent.size() < kRecentBlocks) {
-        m_recent.emplace_back();
-        oldest = &m_recent.back();
-        oldest->bytes.reset(new char[blockSize]);
-    }
-    readFromFile(qint64(block - kResidentBlocks) * blockSize, oldest->bytes.get(), blockSize);
-    oldest->block = qint64(block);
-    oldest->lastUse = ++m_uses;
-    m_furthestRead = qint64(block);
-    return oldest->bytes.get();
+    const size_t page = size_t(index) >> kItemPageBits;
+    const qint64 offset = qint64(size_t(index) & ((size_t(1) << kItemPageBits) - 1)) * qint64(sizeof(quint64));
+    quint64 item = 0;
+    if (const char *bytes = m_items.page(page))
+        std::memcpy(&item, bytes + offset, sizeof item);
+    else
+        m_items.read(page, offset, reinterpret_cast<char *>(&item), sizeof item);
+    return item;
 }
 
 QString SharedStrings::at(qsizetype index) const
@@ -274,16 +250,14 @@ std::string_view SharedStrings::utf8At(qsizetype index, std::string &scratch) co
         if (found != m_decoded.end() && found->first == index)
             return found->second;
     }
-    const quint64 item = m_items[size_t(index)];
-    const quint64 length = item & ((quint64(1) << kLengthBits) - 1);
-    const quint64 place = item >> kLengthBits;
-    const size_t block = size_t(place >> kBlockBits);
-    const quint64 offset = place & ((quint64(1) << kBlockBits) - 1);
-    if (const char *bytes = blockBytes(block))
+    const quint64 place = item(index);
+    const quint64 length = place & ((quint64(1) << kLengthBits) - 1);
+    const size_t block = size_t(place >> (kLengthBits + kBlockBits));
+    const qint64 offset = qint64((place >> kLengthBits) & ((quint64(1) << kBlockBits) - 1));
+    if (const char *bytes = m_blocks.page(block))
         return {bytes + offset, size_t(length)};
     scratch.resize(size_t(length));
-    readFromFile(qint64(block - kResidentBlocks) * (qint64(1) << kBlockBits) + qint64(offset), scratch.data(),
-                 qint64(length));
+    m_blocks.read(block, offset, scratch.data(), qint64(length));
     return scratch;
 }
 
@@ -298,7 +272,7 @@ qsizetype SharedStrings::append(std::string_view utf8)
             const qsizetype length = decoded.size();
             const QByteArray utf8Decoded = decoded.toUtf8();
             m_decoded.emplace_back(index, utf8Decoded.toStdString());
-            m_items.push_back(0);
+            appendItem(0);
             return length;
         }
     }
@@ -306,15 +280,13 @@ qsizetype SharedStrings::append(std::string_view utf8)
     static_assert(limits::kMaxCellTextBytes < qint64(blockSize));
     if (utf8.size() > limits::kMaxCellTextBytes)
         throw Error(u"共享字符串过长"_s); // the reader refuses such a text before it gets here
-    if (m_blocks.empty() || m_used + utf8.size() > blockSize) {
-        if (m_blocks.size() > kResidentBlocks)
-            spill(m_blocks.size() - 1); // the block just filled
-        m_blocks.emplace_back(new char[blockSize]);
+    if (m_blocks.count() == 0 || m_used + utf8.size() > blockSize) {
+        m_blocks.begin();
         m_used = 0;
     }
-    std::memcpy(m_blocks.back().get() + m_used, utf8.data(), utf8.size());
-    const quint64 place = (quint64(m_blocks.size() - 1) << kBlockBits) | m_used;
-    m_items.push_back(place << kLengthBits | quint64(utf8.size()));
+    std::memcpy(m_blocks.last() + m_used, utf8.data(), utf8.size());
+    const quint64 place = (quint64(m_blocks.count() - 1) << kBlockBits) | m_used;
+    appendItem(place << kLengthBits | quint64(utf8.size()));
     m_used += utf8.size();
     return utf16Length(utf8);
 }

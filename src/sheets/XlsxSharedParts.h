@@ -1,9 +1,9 @@
 #pragma once
 
+#include "SpillingPages.h"
 #include "ZipArchive.h"
 
 #include <QString>
-#include <QTemporaryFile>
 #include <QVector>
 #include <memory>
 #include <string>
@@ -17,11 +17,11 @@ namespace granwise::sheets {
 // blocks, a QString made only when a cell asks for one. The few strings that carry the
 // workbook's "_xHHHH_" escapes are kept decoded beside the blocks.
 //
-// So that a workbook of any size is read in bounded memory, only the first blocks stay in
-// memory (spreadsheet programs number the strings in the order the sheet first uses them, so
-// the texts a sheet repeats most come first); the others go to a temporary file as they fill.
-// Reading the sheet, a block the reading moves on to is read back into one of a few recent
-// ones; a string of a block left behind is read alone.
+// So that a workbook of any size is read in bounded memory, both the bytes and the table of
+// where each string lies are held in pages of which only the first stay in memory
+// (spreadsheet programs number the strings in the order the sheet first uses them, so the
+// texts a sheet repeats most come first); the others go to a temporary file as they fill and
+// are read back as the sheet moves on to them (SpillingPages).
 class SharedStrings {
 public:
     SharedStrings();
@@ -31,8 +31,10 @@ public:
 
     static constexpr size_t kResidentBlocks = 8;
     static constexpr size_t kRecentBlocks = 8;
+    static constexpr size_t kResidentItemPages = 4;
+    static constexpr size_t kRecentItemPages = 4;
 
-    qsizetype size() const { return qsizetype(m_items.size()); }
+    qsizetype size() const { return m_count; }
     QString at(qsizetype index) const;
     // The string's UTF-8, valid until the next call; `scratch` holds it when it is not in memory.
     std::string_view utf8At(qsizetype index, std::string &scratch) const;
@@ -46,26 +48,16 @@ private:
     // moment, take three times its size).
     static constexpr int kBlockBits = 20;
     static constexpr int kLengthBits = 24; // a string's bytes are far fewer than 16 MB
-    std::vector<std::unique_ptr<char[]>> m_blocks;
+    static constexpr int kItemPageBits = 16; // items of a page
+    SpillingPages m_blocks;
     quint64 m_used = 0; // bytes taken in the last block
     // Each string as its place (block << kBlockBits | offset) << kLengthBits | its length.
-    std::vector<quint64> m_items;
+    SpillingPages m_items;
+    qsizetype m_count = 0;
     std::vector<std::pair<qsizetype, std::string>> m_decoded; // UTF-8, by index, ascending
 
-    std::unique_ptr<QTemporaryFile> m_file; // blocks from kResidentBlocks on, once full
-    struct Recent {
-        qint64 block = -1;
-        quint64 lastUse = 0;
-        std::unique_ptr<char[]> bytes;
-    };
-    mutable std::vector<Recent> m_recent;
-    mutable quint64 m_uses = 0;
-    mutable qint64 m_furthestRead = -1; // the furthest block read back into m_recent
-
-    void spill(size_t block);
-    // The bytes of a block in memory, or nullptr for a block left behind in the file.
-    const char *blockBytes(size_t block) const;
-    void readFromFile(qint64 offset, char *out, qint64 size) const;
+    void appendItem(quint64 item);
+    quint64 item(qsizetype index) const;
 };
 
 // The shared strings of a workbook, read whole (the sheet refers to them by index), phonetic

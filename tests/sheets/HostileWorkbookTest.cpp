@@ -312,11 +312,13 @@ TEST_F(HostileWorkbook, ATableTooLargeToHoldIsReadBackWhereverACellPoints)
     table.reserve(size_t(count) * 45);
     for (int i = 0; i < count; ++i)
         table += "<si><t>" + text(i) + "</t></si>";
-    // Row r points at string 1000 r (forward), at an early one and at one far behind.
+    // Row r points at string 1000 r (forward), at an early one and at one far behind. The table
+    // of where each string lies is paged too: the string behind lies on a page of it that the
+    // reading has left behind once the forward one has moved two pages on.
     std::string rows;
     const int rowCount = count / 1000;
     for (int r = 1; r <= rowCount; ++r) {
-        const int refs[] = {(r - 1) * 1000, r % 7, ((r - 1) * 1000) / 3};
+        const int refs[] = {(r - 1) * 1000, r % 7, ((r - 1) * 1000) * 2 / 3};
         rows += "<row r=\"" + std::to_string(r) + "\">";
         for (int k = 0; k < 3; ++k)
             rows += "<c r=\"" + std::string(1, char('A' + k)) + std::to_string(r) + "\" t=\"s\"><v>" +
@@ -329,7 +331,7 @@ TEST_F(HostileWorkbook, ATableTooLargeToHoldIsReadBackWhereverACellPoints)
     ASSERT_EQ(readError(path, &read), "");
     ASSERT_EQ(read.size(), rowCount);
     for (int r = 1; r <= rowCount; ++r) {
-        const int refs[] = {(r - 1) * 1000, r % 7, ((r - 1) * 1000) / 3};
+        const int refs[] = {(r - 1) * 1000, r % 7, ((r - 1) * 1000) * 2 / 3};
         for (int k = 0; k < 3; ++k)
             ASSERT_EQ(read.value(r).value(k).text.toStdString(), text(refs[k])) << "row " << r << " cell " << k;
     }
