@@ -29,8 +29,8 @@ public:
     SharedStrings(SharedStrings &&) noexcept;
     SharedStrings &operator=(SharedStrings &&) noexcept;
 
-    static constexpr size_t kResidentBlocks = 8;
-    static constexpr size_t kRecentBlocks = 8;
+    static constexpr size_t kResidentBlocks = 4;
+    static constexpr size_t kRecentBlocks = 4;
     static constexpr size_t kResidentItemPages = 4;
     static constexpr size_t kRecentItemPages = 4;
 
