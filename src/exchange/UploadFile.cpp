@@ -30,14 +30,15 @@ QString quotedColumnList(const QStringList &names)
 // unless they need mending (then `holder` keeps the mended text).
 StreamCell cellOf(const Statement &projects, int column, QByteArray &holder)
 {
-    switch (projects.type(column)) {
+    const Statement::Stored value = projects.stored(column);
+    switch (value.type) {
     case Statement::ValueType::Null:
         return {};
     case Statement::ValueType::Integer:
     case Statement::ValueType::Real:
-        return StreamCell::of(projects.number(column));
+        return StreamCell::of(value.number);
     case Statement::ValueType::Text:
-        return StreamCell::of(sheets::utf8AsRead(projects.utf8(column), holder));
+        return StreamCell::of(sheets::utf8AsRead(value.utf8, holder));
     }
     return {};
 }

@@ -398,6 +398,26 @@ void Statement::numbers(int firstColumn, std::span<double> out) const
     }
 }
 
+Statement::Stored Statement::stored(int column) const
+{
+    // One call into the statement per cell: the value's own accessors take no lock.
+    sqlite3_value *value = sqlite3_column_value(m_stmt, column);
+    switch (sqlite3_value_type(value)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return {ValueType::Integer, sqlite3_value_double(value), {}};
+    case SQLITE_FLOAT:
+        return {ValueType::Real, sqlite3_value_double(value), {}};
+    default: {
+        const auto *data = reinterpret_cast<const char *>(sqlite3_value_text(value));
+        if (!data)
+            return {ValueType::Text, 0, {}};
+        return {ValueType::Text, 0, {data, static_cast<std::size_t>(sqlite3_value_bytes(value))}};
+    }
+    }
+}
+
 bool Statement::storedNumber(int column, double &number) const
 {
     // One call into the statement per cell: the value's own accessors take no lock.

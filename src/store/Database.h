@@ -105,6 +105,15 @@ public:
     // which the caller reads otherwise. For loops over many rows (an out-parameter, as an
     // optional returned through memory costs more than the read itself).
     bool storedNumber(int column, double &number) const;
+    // The value as SQLite holds it, read with one call into the statement: its type, and its
+    // number (INTEGER, REAL) or its UTF-8 (text and blob, valid as utf8() is). For loops over
+    // every cell of many rows.
+    struct Stored {
+        ValueType type = ValueType::Null;
+        double number = 0;
+        std::string_view utf8;
+    };
+    Stored stored(int column) const;
     // Whether the value is held as text and is exactly these bytes (SQL's "is" against a text).
     bool holdsText(int column, std::string_view text) const;
 

@@ -33,6 +33,9 @@ TEST_F(UploadFileTest, OneRowPerProjectUnderTheColumnNamesWithTypedCells)
                {{u"邮政编码"_s, u"010010"_s}, {u"总_建筑安装工程"_s, 0.5}, {u"总_银行贷款"_s, QVariant()},
                 {u"项目批准单位"_s, u""_s}});
     addProject(u"乙企业"_s, u"二号库"_s, {{u"总_建筑安装工程"_s, 1234567.125}});
+    // A text an older version left as a blob goes out as the text it is.
+    Connection(db->path()).execute(u"update TZ_XIANGMU set 项目设计单位 = cast('设计院' as blob) "
+                                   u"where 项目名称 = '二号库'"_s);
 
     const QString path = exportTo(u"上报.xlsx"_s);
 
@@ -56,6 +59,8 @@ TEST_F(UploadFileTest, OneRowPerProjectUnderTheColumnNamesWithTypedCells)
     EXPECT_EQ(cell(2, col::ModifiedAt).text, u"2013-05-09 09:05:00"_s);
     EXPECT_EQ(cell(3, col::ProjectName).text, u"二号库"_s);
     EXPECT_EQ(cell(3, u"总_建筑安装工程"_s).number, 1234567.125);
+    EXPECT_EQ(cell(3, u"项目设计单位"_s).type, CellValue::Type::Text);
+    EXPECT_EQ(cell(3, u"项目设计单位"_s).text, u"设计院"_s);
 }
 
 TEST_F(UploadFileTest, TheProgressBarReachesItsMaximumExactly)
