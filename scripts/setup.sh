@@ -14,8 +14,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   # Qt: widgets, charts (which needs the OpenGL files), print support, Chinese translations
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-translations-l10n
-  # storage, workbooks, passwords
-  libsqlite3-dev libzip-dev zlib1g-dev libpugixml-dev libxlsxwriter-dev libsodium-dev
+  # storage, workbooks (ISA-L unpacks their parts), passwords
+  libsqlite3-dev libzip-dev zlib1g-dev libisal-dev libpugixml-dev libxlsxwriter-dev libsodium-dev
   # tests: GoogleTest; the PDF checks read PDFs back with poppler's tools
   libgtest-dev libgmock-dev poppler-utils
   # Chinese glyphs for windows and PDFs

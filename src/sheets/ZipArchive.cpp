@@ -1,6 +1,7 @@
 #include "ZipArchive.h"
 
 #include "ReadLimits.h"
+#include "ZipInflate.h"
 #include "store/Error.h"
 
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <mutex>
 #include <thread>
 #include <zip.h>
+#include <zlib.h>
 
 namespace granwise::sheets {
 
@@ -23,6 +25,9 @@ namespace {
 // which takes a third of the time of the usual level for a file about a quarter larger.
 constexpr zip_uint32_t kCompressionLevel = 6;
 constexpr zip_uint32_t kStreamCompressionLevel = 1;
+
+// Raw bytes of a deflated entry read at a time.
+constexpr qint64 kPackedPiece = 64 * 1024;
 
 QString openErrorText(int code)
 {
@@ -97,9 +102,17 @@ ZipEntryStream::ZipEntryStream(const ZipReader &archive, const std::string &entr
     // The declared size is only a claim; one beyond the limit needs no unpacking to refuse.
     if ((st.valid & ZIP_STAT_SIZE) && st.size > zip_uint64_t(m_limit))
         refuseTooLarge();
-    m_file = zip_fopen(archive.handle(), entry.c_str(), 0);
+    constexpr zip_uint64_t needed = ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD | ZIP_STAT_CRC;
+    const bool deflated = (st.valid & needed) == needed && st.comp_method == ZIP_CM_DEFLATE &&
+                          st.encryption_method == ZIP_EM_NONE;
+    m_file = zip_fopen(archive.handle(), entry.c_str(), deflated ? ZIP_FL_COMPRESSED : 0);
     if (!m_file)
         archive.fail(entryName(entry));
+    if (deflated) {
+        m_inflate = std::make_unique<ZipInflate>();
+        m_packed = std::make_unique<char[]>(size_t(kPackedPiece));
+        m_crc = st.crc;
+    }
 }
 
 ZipEntryStream::~ZipEntryStream()
@@ -114,12 +127,61 @@ void ZipEntryStream::refuseTooLarge() const
                                                     entryName(m_entry), limits::byteSize(m_limit)));
 }
 
+void ZipEntryStream::damaged(int libzipError, int systemError) const
+{
+    // In libzip's words, as when libzip unpacks the entry itself.
+    zip_error_t error;
+    zip_error_init(&error);
+    error.zip_err = libzipError;
+    error.sys_err = systemError;
+    const QString reason = QString::fromLocal8Bit(zip_error_strerror(&error));
+    zip_error_fini(&error);
+    throw Error(u"工作簿已损坏：%1（%2：%3）"_s.arg(m_archive.path(), entryName(m_entry), reason));
+}
+
+// As libzip unpacks an entry: what the raw data holds up to the end of its deflate stream or of
+// the data, whichever comes first, then a check of the CRC-32 of all that came out.
+qint64 ZipEntryStream::readInflated(char *buffer, qint64 size)
+{
+    for (;;) {
+        if (m_inflate->pendingInput() == 0 && !m_packedEnded && !m_inflate->finished()) {
+            const zip_int64_t n = zip_fread(m_file, m_packed.get(), zip_uint64_t(kPackedPiece));
+            if (n < 0)
+                throw Error(u"工作簿已损坏：%1（%2：%3）"_s.arg(m_archive.path(), entryName(m_entry),
+                                                              QString::fromLocal8Bit(zip_file_strerror(m_file))));
+            m_packedEnded = n == 0;
+            m_inflate->give(m_packed.get(), n);
+        }
+        const qint64 pending = m_inflate->pendingInput();
+        qint64 n = 0;
+        try {
+            n = m_inflate->unpack(buffer, size);
+        } catch (const ZipInflate::Damaged &) {
+            damaged(ZIP_ER_ZLIB, Z_DATA_ERROR);
+        }
+        if (n > 0)
+            return n;
+        if (m_inflate->finished() || (m_packedEnded && m_inflate->pendingInput() == 0)) {
+            if (m_inflate->crc() != m_crc)
+                damaged(ZIP_ER_CRC);
+            return 0;
+        }
+        if (pending > 0 && m_inflate->pendingInput() == pending)
+            damaged(ZIP_ER_ZLIB, Z_DATA_ERROR); // no step forward: the data is no deflate stream
+    }
+}
+
 qint64 ZipEntryStream::read(char *buffer, qint64 size)
 {
-    const zip_int64_t n = zip_fread(m_file, buffer, zip_uint64_t(size));
-    if (n < 0)
-        throw Error(u"工作簿已损坏：%1（%2：%3）"_s.arg(m_archive.path(), entryName(m_entry),
-                                                      QString::fromLocal8Bit(zip_file_strerror(m_file))));
+    qint64 n = 0;
+    if (m_inflate) {
+        n = readInflated(buffer, size);
+    } else {
+        n = zip_fread(m_file, buffer, zip_uint64_t(size));
+        if (n < 0)
+            throw Error(u"工作簿已损坏：%1（%2：%3）"_s.arg(m_archive.path(), entryName(m_entry),
+                                                          QString::fromLocal8Bit(zip_file_strerror(m_file))));
+    }
     m_unpacked += n;
     if (m_unpacked > m_limit)
         refuseTooLarge();

@@ -11,6 +11,8 @@ typedef struct zip_source zip_source_t;
 
 namespace granwise::sheets {
 
+class ZipInflate;
+
 // An open zip archive (the container of an .xlsx workbook). Reading only, unless edited
 // through ZipEdit. Every failure throws Error naming the file. No entry is trusted to be the
 // size its directory declares: an entry that unpacks beyond the part budget of the file
@@ -53,11 +55,18 @@ public:
 
 private:
     const ZipReader &m_archive;
-    zip_file_t *m_file = nullptr;
+    zip_file_t *m_file = nullptr; // the entry's raw deflate data when m_inflate unpacks it
     std::string m_entry;
     qint64 m_limit = 0;
     qint64 m_unpacked = 0;
+    // A deflated entry is unpacked here rather than by libzip, which is several times slower.
+    std::unique_ptr<ZipInflate> m_inflate;
+    std::unique_ptr<char[]> m_packed; // raw bytes being unpacked
+    quint32 m_crc = 0;                // what the archive says the entry's CRC-32 is
+    bool m_packedEnded = false;
     [[noreturn]] void refuseTooLarge() const;
+    [[noreturn]] void damaged(int libzipError, int systemError = 0) const;
+    qint64 readInflated(char *buffer, qint64 size);
 };
 
 // Reads one entry like ZipEntryStream, but unpacks it in a background thread a few pieces

@@ -1,6 +1,8 @@
 #include "WorkbookProbe.h"
 #include "sheets/SheetReader.h"
+#include "sheets/DeflateBehind.h"
 #include "sheets/SheetStreamFill.h"
+#include "sheets/ZipArchive.h"
 #include "store/Error.h"
 
 #include <QFile>
@@ -147,6 +149,64 @@ TEST(SheetReader, RefusesMissingSheetsAndDamagedFilesWithAReadableReason)
         EXPECT_TRUE(error.contains(path)) << path.toStdString() << ": " << error.toStdString();
     }
     EXPECT_EQ(errorOf([&] { readToEnd(empty, u"数据信息"_s); }), u"工作簿是空文件："_s + empty);
+}
+
+// The sheet's deflate data as the archive holds it, damaged in the ways a broken copy or a
+// hostile file damages it: each is refused in the words of the archive library, or read as it
+// reads it.
+TEST(SheetReader, DamagedDeflateDataIsRefusedOrReadAsBefore)
+{
+    QTemporaryDir dir;
+    const QString good = dir.filePath(u"good.xlsx"_s);
+    createBlankWorkbook(good, u"数据信息"_s);
+    {
+        SheetStreamFill fill(good);
+        for (int i = 0; i < 2000; ++i)
+            fill.writeRow({u"第%1行"_s.arg(i), i});
+        fill.finish();
+    }
+    const std::string part = "xl/worksheets/sheet1.xml";
+    const std::string sheet = sheets::ZipReader(good).read(part);
+    const std::string deflated = sheets::deflatePiece(sheet, 6, true);
+    const quint32 crc = sheets::crc32Of(sheet);
+
+    const struct {
+        const char *what;
+        std::string data;
+        qint64 size;
+        quint32 crc;
+        QString error; // empty: read whole
+    } cases[] = {
+        {"as written", deflated, qint64(sheet.size()), crc, {}},
+        {"a size off by one", deflated, qint64(sheet.size()) - 1, crc, {}},
+        {"bytes after the stream", deflated + std::string(50, 'x'), qint64(sheet.size()), crc, {}},
+        {"another CRC", deflated, qint64(sheet.size()), crc ^ 1, u"CRC error"_s},
+        {"cut short", deflated.substr(0, deflated.size() - 100), qint64(sheet.size()), crc, u"CRC error"_s},
+        {"no deflate data", std::string(4000, '\xFF'), qint64(sheet.size()), crc, u"Zlib error: data error"_s},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString path = dir.filePath(QString::fromLatin1(c.what) + u".xlsx"_s);
+        QFile::remove(path);
+        QFile::copy(good, path);
+        {
+            sheets::ZipEdit edit(path);
+            size_t at = 0;
+            edit.replaceDeflated(part, c.size, qint64(c.data.size()), c.crc, [&](char *buffer, qint64 size) {
+                const size_t n = std::min(size_t(size), c.data.size() - at);
+                std::memcpy(buffer, c.data.data() + at, n);
+                at += n;
+                return qint64(n);
+            });
+            edit.commit();
+        }
+        const QString error = errorOf([&] { readToEnd(path, u"数据信息"_s); });
+        if (c.error.isEmpty())
+            EXPECT_EQ(error, QString());
+        else
+            EXPECT_EQ(error, u"工作簿已损坏："_s + path + u"（"_s + QString::fromStdString(part) + u"："_s + c.error +
+                                 u"）"_s);
+    }
 }
 
 TEST(SheetReader, TellsDateFormatsFromOthers)
