@@ -40,6 +40,18 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# A run that was killed leaves its folder and its mounts: they are let go, then the folder goes.
+for stale in /var/tmp/granwise-check.*; do
+  [ "$stale" = "$work" ] || [ ! -d "$stale" ] && continue
+  awk -v top="$stale/" 'index($2, top) == 1 { print $2 }' /proc/mounts | sort -r |
+    while read -r m; do umount -l "$m" || true; done
+  if awk -v top="$stale/" 'index($2, top) == 1 { found = 1 } END { exit !found }' /proc/mounts; then
+    echo "无法卸载上次留下的挂载：$stale" >&2
+  else
+    rm -rf "$stale"
+  fi
+done
+
 "$repo/scripts/need-packages.sh" debootstrap
 
 if [ ! -f "$tarball" ]; then
@@ -53,14 +65,26 @@ if [ ! -f "$tarball" ]; then
   rm -rf "$cache/root.tmp"
 fi
 
-# The kernel's file systems and the host's name service inside a root.
+# The kernel's file systems and the host's name service inside a root. The root gets a /dev of
+# its own with the few devices a build, apt and Xvfb use, not the host's bound into it: what
+# is removed in a bound /dev is removed from the host's.
 mount_into() {
-  local root=$1
+  local root=$1 node name major minor
   cp /etc/resolv.conf "$root/etc/resolv.conf"
   mount -t proc proc "$root/proc" && mounted+=("$root/proc")
   mount -t sysfs sysfs "$root/sys" && mounted+=("$root/sys")
-  mount --bind /dev "$root/dev" && mounted+=("$root/dev")
+  mount -t tmpfs -o mode=755 tmpfs "$root/dev" && mounted+=("$root/dev")
+  for node in null:1:3 zero:1:5 full:1:7 random:1:8 urandom:1:9 tty:5:0; do
+    IFS=: read -r name major minor <<< "$node"
+    mknod -m 666 "$root/dev/$name" c "$major" "$minor"
+  done
+  ln -s /proc/self/fd "$root/dev/fd"
+  ln -s /proc/self/fd/0 "$root/dev/stdin"
+  ln -s /proc/self/fd/1 "$root/dev/stdout"
+  ln -s /proc/self/fd/2 "$root/dev/stderr"
+  mkdir "$root/dev/pts" "$root/dev/shm"
   mount -t devpts devpts "$root/dev/pts" -o newinstance,ptmxmode=0666 && mounted+=("$root/dev/pts")
+  ln -s pts/ptmx "$root/dev/ptmx"
   mount -t tmpfs tmpfs "$root/dev/shm" && mounted+=("$root/dev/shm")
 }
 
