@@ -145,16 +145,23 @@ void ZipEntryStream::damaged(int libzipError, int systemError) const
     throw Error(u"工作簿已损坏：%1（%2：%3）"_s.arg(m_archive.path(), entryName(m_entry), reason));
 }
 
+// What libzip gives of the entry (its raw data when m_inflate unpacks it).
+qint64 ZipEntryStream::readFile(char *buffer, qint64 size)
+{
+    const zip_int64_t n = zip_fread(m_file, buffer, zip_uint64_t(size));
+    if (n < 0)
+        throw Error(u"工作簿已损坏：%1（%2：%3）"_s.arg(m_archive.path(), entryName(m_entry),
+                                                      QString::fromLocal8Bit(zip_file_strerror(m_file))));
+    return n;
+}
+
 // As libzip unpacks an entry: what the raw data holds up to the end of its deflate stream or of
 // the data, whichever comes first, then a check of the CRC-32 of all that came out.
 qint64 ZipEntryStream::readInflated(char *buffer, qint64 size)
 {
     for (;;) {
         if (m_inflate->pendingInput() == 0 && !m_packedEnded && !m_inflate->finished()) {
-            const zip_int64_t n = zip_fread(m_file, m_packed.get(), zip_uint64_t(kPackedPiece));
-            if (n < 0)
-                throw Error(u"工作簿已损坏：%1（%2：%3）"_s.arg(m_archive.path(), entryName(m_entry),
-                                                              QString::fromLocal8Bit(zip_file_strerror(m_file))));
+            const qint64 n = readFile(m_packed.get(), kPackedPiece);
             m_packedEnded = n == 0;
             m_inflate->give(m_packed.get(), n);
         }
@@ -179,15 +186,7 @@ qint64 ZipEntryStream::readInflated(char *buffer, qint64 size)
 
 qint64 ZipEntryStream::read(char *buffer, qint64 size)
 {
-    qint64 n = 0;
-    if (m_inflate) {
-        n = readInflated(buffer, size);
-    } else {
-        n = zip_fread(m_file, buffer, zip_uint64_t(size));
-        if (n < 0)
-            throw Error(u"工作簿已损坏：%1（%2：%3）"_s.arg(m_archive.path(), entryName(m_entry),
-                                                          QString::fromLocal8Bit(zip_file_strerror(m_file))));
-    }
+    const qint64 n = m_inflate ? readInflated(buffer, size) : readFile(buffer, size);
     m_unpacked += n;
     if (m_unpacked > m_limit)
         refuseTooLarge();

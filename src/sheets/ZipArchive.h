@@ -66,6 +66,7 @@ private:
     bool m_packedEnded = false;
     [[noreturn]] void refuseTooLarge() const;
     [[noreturn]] void damaged(int libzipError, int systemError = 0) const;
+    qint64 readFile(char *buffer, qint64 size);
     qint64 readInflated(char *buffer, qint64 size);
 };
 
