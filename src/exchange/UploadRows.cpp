@@ -133,20 +133,25 @@ UploadRows::UploadRows(const QString &path, RowCheck check, RowPrint print)
     : m_path(path), m_check(std::move(check)), m_print(std::move(print))
 {
     m_reader = SheetReader::open(path, exchange::SheetName);
-    QVector<CellValue> header;
-    if (!m_reader->nextRow(header))
-        throw Error(u"工作表“%1”是空的，没有列名"_s.arg(exchange::SheetName));
-    m_headerRow = m_reader->rowNumber();
-    m_rowCountHint = std::max(m_reader->rowCountHint() - m_headerRow, 0);
-    m_columns = mapHeader(header, m_headerRow);
-    m_derived = derivedTargets(m_columns);
-    // Cells far right of the last column of ours are no data of the file: they are refused
-    // before they are read.
-    int lastColumn = 0;
-    for (const UploadColumn &c : std::as_const(m_columns))
-        lastColumn = std::max(lastColumn, c.sheetColumn + 1);
-    m_lastColumn = lastColumn + sheets::limits::kColumnsPastHeader;
-    m_reader->limitColumns(m_lastColumn);
+    try {
+        QVector<CellValue> header;
+        if (!m_reader->nextRow(header))
+            throw Error(u"工作表“%1”是空的，没有列名"_s.arg(exchange::SheetName));
+        m_headerRow = m_reader->rowNumber();
+        m_rowCountHint = std::max(m_reader->rowCountHint() - m_headerRow, 0);
+        m_columns = mapHeader(header, m_headerRow);
+        m_derived = derivedTargets(m_columns);
+        // Cells far right of the last column of ours are no data of the file: they are refused
+        // before they are read.
+        int lastColumn = 0;
+        for (const UploadColumn &c : std::as_const(m_columns))
+            lastColumn = std::max(lastColumn, c.sheetColumn + 1);
+        m_lastColumn = lastColumn + sheets::limits::kColumnsPastHeader;
+        m_reader->limitColumns(m_lastColumn);
+    } catch (...) {
+        m_reader->checkParts(); // an error of the workbook comes before one of its header
+        throw;
+    }
     m_ahead = std::make_unique<ReadAhead<Row>>([this](Row &row) { return produce(row); },
                                                [this](const Row &) { return qsizetype(m_columns.size()); },
                                                sheets::limits::kMaxQueuedCells / 8);
@@ -193,11 +198,16 @@ bool UploadRows::produce(Row &row)
             continue;
         row.number = m_reader->rowNumber();
         row.sheetRows = passed;
-        if (m_cells.size() > m_lastColumn) // a row read before the limit was set
-            SheetReader::refuseColumnBeyondLimit(m_path, row.number, int(m_cells.size()), m_lastColumn);
-        convert(row.number, row);
-        row.failing = m_check && m_check(row.values);
-        row.print = m_print ? m_print(row.values) : 0;
+        try {
+            if (m_cells.size() > m_lastColumn) // a row read before the limit was set
+                SheetReader::refuseColumnBeyondLimit(m_path, row.number, int(m_cells.size()), m_lastColumn);
+            convert(row.number, row);
+            row.failing = m_check && m_check(row.values);
+            row.print = m_print ? m_print(row.values) : 0;
+        } catch (...) {
+            m_reader->checkParts(); // an error of the workbook comes before one of its rows
+            throw;
+        }
         return true;
     }
     m_trailingRows = passed;

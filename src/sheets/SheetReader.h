@@ -45,6 +45,10 @@ public:
     // nextRow() throws Error naming the row and column. Rows read ahead already are not checked
     // again.
     virtual void limitColumns(int lastColumn) { m_columnLimit = lastColumn; }
+    // Waits for what the reader reads beside the rows (a workbook's shared strings) and throws
+    // the error that stopped it, if any: such an error is the file's first, before anything a
+    // caller met in the rows given so far. nextRow() does so itself before it throws or ends.
+    virtual void checkParts() {}
     // The refusal of a cell right of the limit.
     [[noreturn]] static void refuseColumnBeyondLimit(const QString &path, int row, int column, int lastColumn);
 

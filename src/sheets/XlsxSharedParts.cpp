@@ -11,7 +11,10 @@
 #include <QHash>
 #include <algorithm>
 #include <cstring>
+#include <atomic>
+#include <condition_variable>
 #include <exception>
+#include <mutex>
 
 namespace granwise::sheets {
 
@@ -73,23 +76,48 @@ void parseAll(Loader &loader)
         std::rethrow_exception(loader.error);
 }
 
+} // namespace
+
+// What the reading thread and the sheet's share: the table, how much of it is read, and how
+// the reading ended.
+struct SharedStringsAhead::Shared {
+    std::mutex mutex;
+    std::condition_variable changed;
+    SharedStrings strings;    // grows under the lock until `done`
+    qsizetype count = 0;      // strings.size(), read under the lock
+    bool done = false;
+    std::exception_ptr error; // what stopped the reading, once done
+    std::atomic<bool> stop{false};
+};
+
+namespace {
+
+struct Stopped {};
+
 struct SharedStringsLoader {
+    // Strings read are added to the table a few at a time, so that the lock is seldom taken.
+    static constexpr size_t kPendingBytes = 64 * 1024;
+    static constexpr size_t kPendingStrings = 512;
+
     XmlPartStream stream;
     std::exception_ptr error;
-    SharedStrings strings;
+    SharedStringsAhead::Shared &shared;
     std::string text;
+    std::string pending;                 // strings read, not yet added, one after another
+    std::vector<quint32> pendingLengths; // their lengths in bytes
     bool inItem = false, inText = false;
     int phonetic = 0;
     qint64 used = 0;
     const qint64 budget;
 
-    SharedStringsLoader(const ZipReader &zip, const std::string &part)
-        : stream(zip, part, XmlPartStream::Unpacking::Ahead), budget(limits::sharedStringsBudget(zip.fileSize()))
+    SharedStringsLoader(const ZipReader &zip, const std::string &part, SharedStringsAhead::Shared &table)
+        : stream(zip, part, XmlPartStream::Unpacking::Ahead), shared(table),
+          budget(limits::sharedStringsBudget(zip.fileSize()))
     {
         stream.setHandlers(this, &start, &end, &characters);
     }
 
-    // The item being read is number `strings.size() + 1`, or `strings.size()` once added.
+    // The item being read is number `size + 1` of a table of `size`.
     [[noreturn]] void refuseLongText(qsizetype item) const
     {
         limits::refuseBeyondLimit(stream.zip().path(), u"共享字符串第 %1 项超过 %2 个字符，单元格容纳不下"_s.arg(
@@ -99,13 +127,37 @@ struct SharedStringsLoader {
 
     void add()
     {
-        const qsizetype length = strings.append(text);
-        if (length > limits::kMaxCellTextLength)
-            refuseLongText(strings.size());
-        used += limits::kSharedStringOverheadBytes + 2 * length;
-        if (used > budget)
-            limits::refuseBeyondLimit(stream.zip().path(), u"共享字符串占用的内存超过 %1（已读 %2 项）"_s.arg(
-                                                               limits::byteSize(budget), QString::number(strings.size() - 1)));
+        if (shared.stop.load(std::memory_order_relaxed))
+            throw Stopped();
+        pending += text;
+        pendingLengths.push_back(quint32(text.size()));
+        if (pending.size() >= kPendingBytes || pendingLengths.size() >= kPendingStrings)
+            publish();
+    }
+
+    // Adds the pending strings to the table, checking each as it goes in.
+    void publish()
+    {
+        {
+            std::lock_guard lock(shared.mutex);
+            SharedStrings &strings = shared.strings;
+            size_t at = 0;
+            for (const quint32 bytes : pendingLengths) {
+                const qsizetype length = strings.append(std::string_view(pending).substr(at, bytes));
+                at += bytes;
+                shared.count = strings.size();
+                if (length > limits::kMaxCellTextLength)
+                    refuseLongText(strings.size());
+                used += limits::kSharedStringOverheadBytes + 2 * length;
+                if (used > budget)
+                    limits::refuseBeyondLimit(stream.zip().path(),
+                                              u"共享字符串占用的内存超过 %1（已读 %2 项）"_s.arg(
+                                                  limits::byteSize(budget), QString::number(strings.size() - 1)));
+            }
+        }
+        pending.clear();
+        pendingLengths.clear();
+        shared.changed.notify_all();
     }
 
     static void start(void *self, const char *name, const char **)
@@ -138,7 +190,7 @@ struct SharedStringsLoader {
         if (!s->inText || s->error)
             return;
         if (qsizetype(s->text.size()) + length > limits::kMaxCellTextBytes)
-            guarded(s, [s] { s->refuseLongText(s->strings.size() + 1); });
+            guarded(s, [s] { s->refuseLongText(s->shared.count + qsizetype(s->pendingLengths.size()) + 1); });
         else
             s->text.append(text, size_t(length));
     }
@@ -291,11 +343,64 @@ qsizetype SharedStrings::append(std::string_view utf8)
     return utf16Length(utf8);
 }
 
-SharedStrings loadSharedStrings(const ZipReader &zip, const std::string &part)
+SharedStringsAhead::SharedStringsAhead(const QString &path, const std::string &part)
+    : m_shared(std::make_unique<Shared>())
 {
-    SharedStringsLoader loader(zip, part);
-    parseAll(loader);
-    return std::move(loader.strings);
+    m_thread = std::thread([shared = m_shared.get(), path, part] {
+        std::exception_ptr error;
+        try {
+            const ZipReader zip(path);
+            SharedStringsLoader loader(zip, part, *shared);
+            parseAll(loader);
+            loader.publish();
+        } catch (...) {
+            error = std::current_exception();
+        }
+        {
+            std::lock_guard lock(shared->mutex);
+            shared->done = true;
+            shared->error = error;
+        }
+        shared->changed.notify_all();
+    });
+}
+
+SharedStringsAhead::~SharedStringsAhead()
+{
+    m_shared->stop = true;
+    m_thread.join();
+}
+
+std::optional<std::string_view> SharedStringsAhead::utf8At(qsizetype index, std::string &scratch)
+{
+    if (!m_complete) {
+        std::unique_lock lock(m_shared->mutex);
+        m_shared->changed.wait(lock, [this, index] { return index < m_shared->count || m_shared->done; });
+        if (m_shared->error)
+            std::rethrow_exception(m_shared->error);
+        if (!m_shared->done) {
+            // The table grows meanwhile and may move what it holds: the string is copied.
+            const std::string_view utf8 = m_shared->strings.utf8At(index, scratch);
+            if (utf8.data() != scratch.data())
+                scratch.assign(utf8.data(), utf8.size());
+            return std::string_view(scratch);
+        }
+        m_complete = true;
+    }
+    if (index < 0 || index >= m_shared->strings.size())
+        return std::nullopt;
+    return m_shared->strings.utf8At(index, scratch);
+}
+
+void SharedStringsAhead::finish()
+{
+    if (m_complete)
+        return;
+    std::unique_lock lock(m_shared->mutex);
+    m_shared->changed.wait(lock, [this] { return m_shared->done; });
+    if (m_shared->error)
+        std::rethrow_exception(m_shared->error);
+    m_complete = true;
 }
 
 std::vector<bool> loadDateStyles(const ZipReader &zip, const std::string &part)

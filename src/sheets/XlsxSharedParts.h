@@ -6,8 +6,10 @@
 #include <QString>
 #include <QVector>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -60,12 +62,38 @@ private:
     quint64 item(qsizetype index) const;
 };
 
-// The shared strings of a workbook, read whole (the sheet refers to them by index), phonetic
-// runs left out and the workbook's "_xHHHH_" escapes undone. A string longer than a cell holds
-// (limits::kMaxCellTextLength) or a table taking more memory than limits::sharedStringsBudget
-// of the file is refused; the budget counts each string as a QString of its own would take,
-// whatever the table really holds.
-SharedStrings loadSharedStrings(const ZipReader &zip, const std::string &part);
+// The shared strings of a workbook, read on a thread of their own while the sheet that uses
+// them is read: phonetic runs left out, the workbook's "_xHHHH_" escapes undone. A cell waits
+// only for the string it refers to, and a spreadsheet program numbers the strings in the
+// order the sheet first uses them, so the sheet seldom waits at all.
+//
+// A string longer than a cell holds (limits::kMaxCellTextLength) or a table taking more
+// memory than limits::sharedStringsBudget of the file refuses the workbook; the budget counts
+// each string as a QString of its own would take, whatever the table really holds. An error
+// of the table is the workbook's first, wherever the sheet is: finish() and a string waited
+// for throw it.
+class SharedStringsAhead {
+public:
+    // The part of the workbook at `path`, read through an archive of the reading thread's own.
+    SharedStringsAhead(const QString &path, const std::string &part);
+    // Stops the reading.
+    ~SharedStringsAhead();
+    SharedStringsAhead(const SharedStringsAhead &) = delete;
+    SharedStringsAhead &operator=(const SharedStringsAhead &) = delete;
+
+    // The UTF-8 of the string `index`, valid until the next call (`scratch` may hold it),
+    // waiting until it is read; nullopt when the table, read whole, has no such string.
+    std::optional<std::string_view> utf8At(qsizetype index, std::string &scratch);
+    // Waits until the whole table is read; throws what stopped it.
+    void finish();
+
+    struct Shared; // what the reading thread and the sheet's share
+
+private:
+    std::unique_ptr<Shared> m_shared;
+    std::thread m_thread;
+    bool m_complete = false; // read whole: strings are taken without the lock
+};
 
 // For each cell format (cellXfs) of the styles part, in order, whether it shows a date. Only
 // the number formats and cell formats are read, streamed; more of them than a spreadsheet

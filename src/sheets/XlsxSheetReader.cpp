@@ -33,12 +33,18 @@ public:
         : m_zip(std::move(zip)), m_date1904(package.date1904)
     {
         if (!package.sharedStringsPart.empty() && m_zip->contains(package.sharedStringsPart))
-            m_strings = loadSharedStrings(*m_zip, package.sharedStringsPart);
-        m_dateStyles = loadDateStyles(*m_zip, package.stylesPart);
-        m_stream = std::make_unique<XmlPartStream>(*m_zip, sheetPart, XmlPartStream::Unpacking::Ahead);
-        m_stream->setHandlers(this, &XlsxSheetReader::start, &XlsxSheetReader::end, &XlsxSheetReader::characters);
-        // Read up to the rows, so the sheet's recorded extent is known.
-        while (!m_inSheetData && feed()) {
+            m_strings = std::make_unique<SharedStringsAhead>(m_zip->path(), package.sharedStringsPart);
+        try {
+            m_dateStyles = loadDateStyles(*m_zip, package.stylesPart);
+            m_stream = std::make_unique<XmlPartStream>(*m_zip, sheetPart, XmlPartStream::Unpacking::Ahead);
+            m_stream->setHandlers(this, &XlsxSheetReader::start, &XlsxSheetReader::end,
+                                  &XlsxSheetReader::characters);
+            // Read up to the rows, so the sheet's recorded extent is known.
+            while (!m_inSheetData && feed()) {
+            }
+        } catch (...) {
+            checkParts();
+            throw;
         }
     }
 
@@ -55,13 +61,27 @@ public:
     {
         m_cells = &row;
         m_rowDone = false;
-        while (!m_rowDone && feed()) {
+        try {
+            while (!m_rowDone && feed()) {
+            }
+        } catch (...) {
+            m_cells = nullptr;
+            checkParts();
+            throw;
         }
         m_cells = nullptr;
-        if (!m_rowDone)
+        if (!m_rowDone) {
+            checkParts();
             return false;
+        }
         m_rowNumber = m_lastRow;
         return true;
+    }
+
+    void checkParts() override
+    {
+        if (m_strings)
+            m_strings->finish();
     }
 
     int rowNumber() const override { return m_rowNumber; }
@@ -70,7 +90,7 @@ public:
 private:
     std::unique_ptr<ZipReader> m_zip;
     std::unique_ptr<XmlPartStream> m_stream;
-    SharedStrings m_strings;
+    std::unique_ptr<SharedStringsAhead> m_strings; // none without a shared-string table
     std::vector<bool> m_dateStyles;
     bool m_date1904 = false;
 
@@ -330,7 +350,7 @@ private:
         return result.ec == std::errc() && result.ptr == last && first != last;
     }
 
-    // A shared-string index: a whole number in range, nothing else ("nan", "1.5", "-0" are none).
+    // A shared-string index: a whole number, nothing else ("nan", "1.5", "-0" are none).
     bool parseIndex(qsizetype &out) const
     {
         std::string_view text(m_value);
@@ -343,7 +363,7 @@ private:
             return false;
         qint64 index = -1;
         const auto result = std::from_chars(text.data(), text.data() + text.size(), index);
-        if (result.ec != std::errc() || result.ptr != text.data() + text.size() || index >= m_strings.size())
+        if (result.ec != std::errc() || result.ptr != text.data() + text.size())
             return false;
         out = qsizetype(index);
         return true;
@@ -366,10 +386,13 @@ private:
             row.resize(m_column);
         if (m_kind == CellKind::Shared) {
             qsizetype index = -1;
-            if (!parseIndex(index))
+            std::optional<std::string_view> text;
+            if (parseIndex(index) && m_strings)
+                text = m_strings->utf8At(index, m_scratch);
+            if (!text)
                 damaged(u"%1 列的共享字符串编号“%2”不对"_s.arg(QString::fromStdString(columnLetters(m_column)),
                                                           valueText().left(40)));
-            row.setText(i, m_strings.utf8At(index, m_scratch));
+            row.setText(i, *text);
         } else if (m_kind == CellKind::Inline || m_kind == CellKind::Formula) {
             // Most texts carry no "_xHHHH_" escape to undo.
             if (m_value.find("_x") == std::string::npos) {

@@ -9,6 +9,7 @@
 #include "store/ProjectColumns.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <algorithm>
 #include <limits>
 
@@ -294,6 +295,45 @@ TEST_F(UploadImportTest, FiguresThatAreNoFiniteNumberAreRefusedWithRowAndColumn)
                          sheetXml(header + rawRow(2, uploadRow(u"乙企业"_s, u"二号库"_s)) +
                                   rawRow(3, uploadRow(u"甲企业"_s, u"一号库"_s), {{column, c.cell}})));
         EXPECT_EQ(importError(path), u"第 3 行 AG 列（总_银行贷款）：“"_s + c.shown + u"”不是数字"_s);
+        EXPECT_EQ(databaseHash(), before);
+    }
+}
+
+TEST_F(UploadImportTest, AStringTableThatFailsLateRefusesTheFileBeforeItsRows)
+{
+    addProject(u"甲企业"_s, u"一号库"_s);
+    const int column = int(uploadColumnNames().indexOf(u"总_银行贷款"_s)) + 1; // AG
+    const std::string table = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><sst xmlns=\"http://schemas.openxmlformats.org/"
+                              "spreadsheetml/2006/main\">" +
+                              [] {
+                                  std::string items;
+                                  for (int i = 0; i < 300000; ++i)
+                                      items += "<si><t>甲乙丙丁</t></si>";
+                                  return items;
+                              }() +
+                              "<si><t>" + std::string(40000, 'x') + "</t></si></sst>";
+    // Incompressible bytes beside it, so that the table unpacks within the file's budget.
+    std::string noise(256 * 1024, '\0');
+    QRandomGenerator random(7);
+    for (char &byte : noise)
+        byte = char(random.bounded(256));
+    const std::string good = rawRow(2, uploadRow(u"乙企业"_s, u"二号库"_s));
+    const struct {
+        const char *label;
+        std::string rows;
+    } cases[] = {
+        {"rows that import well", good},
+        {"a row whose figure is no number", good + rawRow(3, uploadRow(u"甲企业"_s, u"一号库"_s),
+                                                           {{column, "<c r=\"AG3\"><v>inf</v></c>"}})},
+    };
+    const QByteArray before = databaseHash();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.label);
+        const QString path = file(u"late-table.xlsx"_s);
+        writeRawWorkbook(path, u"数据信息"_s, sheetXml(rawHeader() + c.rows),
+                         {{"xl/sharedStrings.xml", table}, {"xl/media/noise.bin", noise}});
+        EXPECT_EQ(importError(path), u"工作簿超出可读取的范围："_s + path +
+                                         u"（共享字符串第 300001 项超过 32767 个字符，单元格容纳不下）"_s);
         EXPECT_EQ(databaseHash(), before);
     }
 }

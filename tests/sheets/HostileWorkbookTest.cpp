@@ -301,6 +301,33 @@ TEST_F(HostileWorkbook, SharedStringsComeOutAsTheTableHoldsThem)
     }
 }
 
+// The string table is read while the sheet is: an error of the table still refuses the
+// workbook as its first error, however early the sheet meets one of its own and whether or not
+// the sheet refers to the string that fails.
+TEST_F(HostileWorkbook, AnErrorOfTheStringTableIsTheWorkbooksFirst)
+{
+    // Long enough that the sheet's rows are met well before its last string is.
+    const std::string table = repeated("<si><t>甲乙丙丁</t></si>", 300000) + "<si><t>" + std::string(40000, 'x') +
+                              "</t></si>";
+    const QString tableError = u"（共享字符串第 300001 项超过 32767 个字符，单元格容纳不下）"_s;
+    const struct {
+        const char *label;
+        std::string rows;
+    } cases[] = {
+        {"rows that read well", rawRow(1, {u"名称"_s}) + "<row r=\"2\"><c r=\"A2\" t=\"s\"><v>0</v></c></row>"},
+        {"a row that is no well-formed XML", "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></x></row>"},
+        {"an index beyond the table", "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>300001</v></c></row>"},
+        {"rows out of order", rawRow(2, {u"名称"_s}) + rawRow(1, {u"名称"_s})},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.label);
+        const QString path = file(u"late.xlsx"_s);
+        writeRawWorkbook(path, Sheet, sheetXml(c.rows),
+                         {{"xl/sharedStrings.xml", sharedStrings(table)}, {"xl/media/noise.bin", noise(256 * 1024)}});
+        EXPECT_EQ(readError(path), utf8(u"工作簿超出可读取的范围："_s + path + tableError));
+    }
+}
+
 // A table of many megabytes is held partly in a temporary file: cells find their strings
 // wherever they are, those of the first blocks, those the reading moves on to and those it has
 // left behind.
