@@ -6,6 +6,10 @@
 #   shared import   the same rows as a desktop spreadsheet program saves them: LibreOffice's
 #                   copy of the sample (a shared-string table; to_shared_strings.py makes one
 #                   when LibreOffice is not installed, and the table says so);
+#   shared, inline  that copy with its texts put back inline into its cells, all else of its
+#                   sheet as it was (to_inline_strings.py): beside the shared import, what the
+#                   shared-string table itself costs, apart from the larger sheet such a
+#                   program writes (a reference, a style and a type on every cell);
 #   SQLite load     the same rows loaded by SQLite itself from a database holding them
 #                   (exchange_sqlite_load): the floor an import stands on;
 #   export          granwise-cli export of those rows, beside a libxlsxwriter program writing
@@ -55,9 +59,9 @@ figure() { echo "$1" | awk '{ printf "%.2f / %.2f (%.0f)", $1, $2, $3 / 1024 }';
 # The ratio of two figures' wall seconds.
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { split(a, x, " "); split(b, y, " "); if (y[1] > 0) printf "%.2f", x[1] / y[1]; else printf "-" }'; }
 
-line() { printf '| %s | %s | %s | %s | %s | %s | %s | %s | %s |\n' "$@"; }
-line projects "import" "shared import" "shared / inline" "SQLite load" "import / SQLite load" "export" "libxlsxwriter" "export / libxlsxwriter"
-line --- --- --- --- --- --- --- --- ---
+line() { printf '| %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n' "$@"; }
+line projects "import" "shared import" "shared / inline" "shared, inline" "shared / shared, inline" "SQLite load" "import / SQLite load" "export" "libxlsxwriter" "export / libxlsxwriter"
+line --- --- --- --- --- --- --- --- --- --- ---
 "$CLI" --db "$WORK/empty.db" init >/dev/null
 for n in $SIZES; do
   sample=$WORK/sample-$n.xlsx
@@ -74,14 +78,17 @@ for n in $SIZES; do
     python3 "$ROOT/bench/exchange/to_shared_strings.py" "$sample" "$shared" >/dev/null
     made_by="to_shared_strings.py"
   fi
+  python3 "$ROOT/bench/exchange/to_inline_strings.py" "$shared" "$WORK/unshared-$n.xlsx"
   "$CLI" --db "$full" import "$sample" >/dev/null
-  for f in import shared load export reference; do : >"$WORK/$f-$n"; done
+  for f in import shared unshared load export reference; do : >"$WORK/$f-$n"; done
   round=0
   while [ "$round" -lt "$RUNS" ]; do
     cp "$WORK/empty.db" "$WORK/fresh.db"
     measure "$CLI" --db "$WORK/fresh.db" import "$sample" >>"$WORK/import-$n"
     cp "$WORK/empty.db" "$WORK/fresh.db"
     measure "$CLI" --db "$WORK/fresh.db" import "$shared" >>"$WORK/shared-$n"
+    cp "$WORK/empty.db" "$WORK/fresh.db"
+    measure "$CLI" --db "$WORK/fresh.db" import "$WORK/unshared-$n.xlsx" >>"$WORK/unshared-$n"
     cp "$WORK/empty.db" "$WORK/fresh.db"
     measure "$BIN/exchange_sqlite_load" "$full" "$WORK/fresh.db" >>"$WORK/load-$n"
     measure "$CLI" --db "$full" export "$WORK/export-$n.xlsx" >>"$WORK/export-$n"
@@ -90,10 +97,12 @@ for n in $SIZES; do
   done
   imp=$(median "$WORK/import-$n")
   shr=$(median "$WORK/shared-$n")
+  uns=$(median "$WORK/unshared-$n")
   lod=$(median "$WORK/load-$n")
   exp=$(median "$WORK/export-$n")
   ref=$(median "$WORK/reference-$n")
-  line "$n" "$(figure "$imp")" "$(figure "$shr")" "$(ratio "$shr" "$imp")" "$(figure "$lod")" "$(ratio "$imp" "$lod")" \
+  line "$n" "$(figure "$imp")" "$(figure "$shr")" "$(ratio "$shr" "$imp")" "$(figure "$uns")" "$(ratio "$shr" "$uns")" \
+    "$(figure "$lod")" "$(ratio "$imp" "$lod")" \
     "$(figure "$exp")" "$(figure "$ref")" "$(ratio "$exp" "$ref")"
   rm -f "$WORK"/*-"$n".xlsx "$WORK"/*-"$n".db "$WORK/fresh.db"
 done
