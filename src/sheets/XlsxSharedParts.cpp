@@ -127,24 +127,25 @@ struct SharedStringsLoader {
 
     void add()
     {
-        if (shared.stop.load(std::memory_order_relaxed))
-            throw Stopped();
         pending += text;
         pendingLengths.push_back(quint32(text.size()));
         if (pending.size() >= kPendingBytes || pendingLengths.size() >= kPendingStrings)
             publish();
     }
 
-    // Adds the pending strings to the table, checking each as it goes in.
+    // Adds the pending strings to the table, checking each as it goes in. They are no longer
+    // pending even when one is refused.
     void publish()
     {
+        std::string bytes = std::exchange(pending, {});
+        std::vector<quint32> lengths = std::exchange(pendingLengths, {});
         {
             std::lock_guard lock(shared.mutex);
             SharedStrings &strings = shared.strings;
             size_t at = 0;
-            for (const quint32 bytes : pendingLengths) {
-                const qsizetype length = strings.append(std::string_view(pending).substr(at, bytes));
-                at += bytes;
+            for (const quint32 size : lengths) {
+                const qsizetype length = strings.append(std::string_view(bytes).substr(at, size));
+                at += size;
                 shared.count = strings.size();
                 if (length > limits::kMaxCellTextLength)
                     refuseLongText(strings.size());
@@ -155,14 +156,19 @@ struct SharedStringsLoader {
                                                   limits::byteSize(budget), QString::number(strings.size() - 1)));
             }
         }
-        pending.clear();
-        pendingLengths.clear();
         shared.changed.notify_all();
+        // Their room is used again.
+        bytes.clear();
+        lengths.clear();
+        pending = std::move(bytes);
+        pendingLengths = std::move(lengths);
     }
 
     static void start(void *self, const char *name, const char **)
     {
         auto *s = static_cast<SharedStringsLoader *>(self);
+        if (s->shared.stop.load(std::memory_order_relaxed))
+            return guarded(s, [] { throw Stopped(); });
         if (named(name, "si")) {
             s->inItem = true;
             s->text.clear();
@@ -190,7 +196,10 @@ struct SharedStringsLoader {
         if (!s->inText || s->error)
             return;
         if (qsizetype(s->text.size()) + length > limits::kMaxCellTextBytes)
-            guarded(s, [s] { s->refuseLongText(s->shared.count + qsizetype(s->pendingLengths.size()) + 1); });
+            guarded(s, [s] {
+                s->publish(); // a string before it may be refused first
+                s->refuseLongText(s->shared.count + 1);
+            });
         else
             s->text.append(text, size_t(length));
     }
@@ -351,7 +360,12 @@ SharedStringsAhead::SharedStringsAhead(const QString &path, const std::string &p
         try {
             const ZipReader zip(path);
             SharedStringsLoader loader(zip, part, *shared);
-            parseAll(loader);
+            try {
+                parseAll(loader);
+            } catch (...) {
+                loader.publish(); // a refusal of a string read before the error comes first
+                throw;
+            }
             loader.publish();
         } catch (...) {
             error = std::current_exception();

@@ -326,6 +326,18 @@ TEST_F(HostileWorkbook, AnErrorOfTheStringTableIsTheWorkbooksFirst)
                          {{"xl/sharedStrings.xml", sharedStrings(table)}, {"xl/media/noise.bin", noise(256 * 1024)}});
         EXPECT_EQ(readError(path), utf8(u"工作簿超出可读取的范围："_s + path + tableError));
     }
+
+    // Within the table, its errors come in its order: a string refused is refused before a
+    // later string too long to read or a later fault of the XML.
+    const std::string refused = "<si><t>a</t></si><si><t>" + std::string(32768, 'x') + "</t></si>";
+    for (const std::string &after : {std::string("<si><t>b</t></x>"), "<si><t>" + std::string(200000, 'y') + "</t></si>"}) {
+        const QString path = file(u"order.xlsx"_s);
+        writeRawWorkbook(path, Sheet, sheetXml(rawRow(1, {u"名称"_s})),
+                         {{"xl/sharedStrings.xml", sharedStrings(refused + after)},
+                          {"xl/media/noise.bin", noise(64 * 1024)}});
+        EXPECT_EQ(readError(path), utf8(u"工作簿超出可读取的范围："_s + path +
+                                        u"（共享字符串第 2 项超过 32767 个字符，单元格容纳不下）"_s));
+    }
 }
 
 // A table of many megabytes is held partly in a temporary file: cells find their strings
