@@ -355,11 +355,13 @@ qsizetype SharedStrings::append(std::string_view utf8)
 SharedStringsAhead::SharedStringsAhead(const QString &path, const std::string &part)
     : m_shared(std::make_unique<Shared>())
 {
-    m_thread = std::thread([shared = m_shared.get(), path, part] {
+    // Opened here: opening reads the archive's dates through the C library's time zone, which
+    // other threads of the program use too.
+    auto zip = std::make_shared<const ZipReader>(path);
+    m_thread = std::thread([shared = m_shared.get(), zip, part] {
         std::exception_ptr error;
         try {
-            const ZipReader zip(path);
-            SharedStringsLoader loader(zip, part, *shared);
+            SharedStringsLoader loader(*zip, part, *shared);
             try {
                 parseAll(loader);
             } catch (...) {

@@ -74,7 +74,8 @@ private:
 // for throw it.
 class SharedStringsAhead {
 public:
-    // The part of the workbook at `path`, read through an archive of the reading thread's own.
+    // The part of the workbook at `path`, read through an archive of the reading thread's own
+    // (libzip reads one entry at a time).
     SharedStringsAhead(const QString &path, const std::string &part);
     // Stops the reading.
     ~SharedStringsAhead();
