@@ -4,7 +4,9 @@
 
 #include <QDir>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
 namespace granwise::sheets {
 
@@ -34,15 +36,31 @@ void SpillingPages::spill(size_t index)
         if (!m_file->open())
             throw Error(u"无法创建临时文件：%1"_s.arg(m_file->errorString()));
     }
-    if (!m_file->seek(fileOffset(index)) || m_file->write(m_pages[index].get(), m_pageSize) != m_pageSize)
-        throw Error(u"无法写入临时文件：%1"_s.arg(m_file->errorString()));
+    const char *bytes = m_pages[index].get();
+    for (qint64 done = 0; done < m_pageSize;) {
+        const ssize_t n = ::pwrite(m_file->handle(), bytes + done, size_t(m_pageSize - done), fileOffset(index) + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw Error(u"无法写入临时文件：%1"_s.arg(QString::fromLocal8Bit(std::strerror(n < 0 ? errno : ENOSPC))));
+        done += n;
+    }
     m_pages[index].reset();
 }
 
+// Straight from the file, one call a read: a string left behind is a few bytes, and a buffered
+// read would fetch a buffer's worth for each.
 void SpillingPages::readFromFile(qint64 offset, char *out, qint64 size) const
 {
-    if (!m_file->seek(offset) || m_file->read(out, size) != size)
-        throw Error(u"无法读取临时文件：%1"_s.arg(m_file->errorString()));
+    for (qint64 done = 0; done < size;) {
+        const ssize_t n = ::pread(m_file->handle(), out + done, size_t(size - done), offset + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw Error(u"无法读取临时文件：%1"_s.arg(n < 0 ? QString::fromLocal8Bit(std::strerror(errno))
+                                                              : u"文件比写入的短"_s));
+        done += n;
+    }
 }
 
 const char *SpillingPages::page(size_t index) const
