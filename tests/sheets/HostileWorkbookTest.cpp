@@ -327,6 +327,18 @@ TEST_F(HostileWorkbook, AnErrorOfTheStringTableIsTheWorkbooksFirst)
         EXPECT_EQ(readError(path), utf8(u"工作簿超出可读取的范围："_s + path + tableError));
     }
 
+    // A reader given up after its first row, the table still being read, lets the reading go.
+    const QString givenUp = file(u"given-up.xlsx"_s);
+    writeRawWorkbook(givenUp, Sheet, sheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>"),
+                     {{"xl/sharedStrings.xml", sharedStrings(repeated("<si><t>甲乙丙丁</t></si>", 300000))},
+                      {"xl/media/noise.bin", noise(256 * 1024)}});
+    {
+        auto reader = SheetReader::open(givenUp, Sheet);
+        QVector<CellValue> cells;
+        ASSERT_TRUE(reader->nextRow(cells));
+        EXPECT_EQ(cells.value(0).text, u"甲乙丙丁"_s);
+    }
+
     // Within the table, its errors come in its order: a string refused is refused before a
     // later string too long to read or a later fault of the XML.
     const std::string refused = "<si><t>a</t></si><si><t>" + std::string(32768, 'x') + "</t></si>";
