@@ -10,9 +10,9 @@
 
 #include <QHash>
 #include <algorithm>
-#include <cstring>
 #include <atomic>
 #include <condition_variable>
+#include <cstring>
 #include <exception>
 #include <mutex>
 
@@ -84,7 +84,6 @@ struct SharedStringsAhead::Shared {
     std::mutex mutex;
     std::condition_variable changed;
     SharedStrings strings;    // grows under the lock until `done`
-    qsizetype count = 0;      // strings.size(), read under the lock
     bool done = false;
     std::exception_ptr error; // what stopped the reading, once done
     std::atomic<bool> stop{false};
@@ -146,7 +145,6 @@ struct SharedStringsLoader {
             for (const quint32 size : lengths) {
                 const qsizetype length = strings.append(std::string_view(bytes).substr(at, size));
                 at += size;
-                shared.count = strings.size();
                 if (length > limits::kMaxCellTextLength)
                     refuseLongText(strings.size());
                 used += limits::kSharedStringOverheadBytes + 2 * length;
@@ -198,7 +196,7 @@ struct SharedStringsLoader {
         if (qsizetype(s->text.size()) + length > limits::kMaxCellTextBytes)
             guarded(s, [s] {
                 s->publish(); // a string before it may be refused first
-                s->refuseLongText(s->shared.count + 1);
+                s->refuseLongText(s->shared.strings.size() + 1); // the loader alone adds to it
             });
         else
             s->text.append(text, size_t(length));
@@ -391,7 +389,7 @@ std::optional<std::string_view> SharedStringsAhead::utf8At(qsizetype index, std:
 {
     if (!m_complete) {
         std::unique_lock lock(m_shared->mutex);
-        m_shared->changed.wait(lock, [this, index] { return index < m_shared->count || m_shared->done; });
+        m_shared->changed.wait(lock, [this, index] { return index < m_shared->strings.size() || m_shared->done; });
         if (m_shared->error)
             std::rethrow_exception(m_shared->error);
         if (!m_shared->done) {

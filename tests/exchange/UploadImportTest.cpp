@@ -9,7 +9,6 @@
 #include "store/ProjectColumns.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 #include <algorithm>
 #include <limits>
 
@@ -303,20 +302,12 @@ TEST_F(UploadImportTest, AStringTableThatFailsLateRefusesTheFileBeforeItsRows)
 {
     addProject(u"甲企业"_s, u"一号库"_s);
     const int column = int(uploadColumnNames().indexOf(u"总_银行贷款"_s)) + 1; // AG
-    const std::string table = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><sst xmlns=\"http://schemas.openxmlformats.org/"
-                              "spreadsheetml/2006/main\">" +
-                              [] {
-                                  std::string items;
-                                  for (int i = 0; i < 300000; ++i)
-                                      items += "<si><t>甲乙丙丁</t></si>";
-                                  return items;
-                              }() +
-                              "<si><t>" + std::string(40000, 'x') + "</t></si></sst>";
-    // Incompressible bytes beside it, so that the table unpacks within the file's budget.
-    std::string noise(256 * 1024, '\0');
-    QRandomGenerator random(7);
-    for (char &byte : noise)
-        byte = char(random.bounded(256));
+    const std::string table = [] {
+        std::string items;
+        for (int i = 0; i < 300000; ++i)
+            items += "<si><t>甲乙丙丁</t></si>";
+        return sharedStrings(items + "<si><t>" + std::string(40000, 'x') + "</t></si>");
+    }();
     const std::string good = rawRow(2, uploadRow(u"乙企业"_s, u"二号库"_s));
     const struct {
         const char *label;
@@ -331,7 +322,7 @@ TEST_F(UploadImportTest, AStringTableThatFailsLateRefusesTheFileBeforeItsRows)
         SCOPED_TRACE(c.label);
         const QString path = file(u"late-table.xlsx"_s);
         writeRawWorkbook(path, u"数据信息"_s, sheetXml(rawHeader() + c.rows),
-                         {{"xl/sharedStrings.xml", table}, {"xl/media/noise.bin", noise}});
+                         {{"xl/sharedStrings.xml", table}, {"xl/media/noise.bin", noise(256 * 1024)}});
         EXPECT_EQ(importError(path), u"工作簿超出可读取的范围："_s + path +
                                          u"（共享字符串第 300001 项超过 32767 个字符，单元格容纳不下）"_s);
         EXPECT_EQ(databaseHash(), before);

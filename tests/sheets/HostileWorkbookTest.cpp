@@ -4,7 +4,6 @@
 #include "store/Error.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -53,24 +52,6 @@ std::string repeated(const std::string &piece, int times)
     for (int i = 0; i < times; ++i)
         out += piece;
     return out;
-}
-
-// Incompressible bytes: stored beside a part, they make the file large enough that the part
-// unpacks within the file's budget, so that a limit of the part's content is what is tested.
-std::string noise(size_t size)
-{
-    std::string bytes(size, '\0');
-    QRandomGenerator random(7);
-    for (char &c : bytes)
-        c = char(random.bounded(256));
-    return bytes;
-}
-
-std::string sharedStrings(const std::string &items)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><sst "
-           "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">" +
-           items + "</sst>";
 }
 
 std::string numberFormats(int count)

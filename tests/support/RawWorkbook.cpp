@@ -1,12 +1,29 @@
 #include "RawWorkbook.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QtEndian>
 #include <gtest/gtest.h>
 #include <zip.h>
 #include <zlib.h>
 
 namespace granwise::test {
+
+std::string sharedStrings(const std::string &items)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><sst "
+           "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">" +
+           items + "</sst>";
+}
+
+std::string noise(size_t size)
+{
+    std::string bytes(size, '\0');
+    QRandomGenerator random(7);
+    for (char &c : bytes)
+        c = char(random.bounded(256));
+    return bytes;
+}
 
 namespace {
 

@@ -28,6 +28,12 @@ void writeRawZip(const QString &path, const QVector<RawZipEntry> &entries);
 // The entries of the minimal package above.
 QVector<RawZipEntry> rawWorkbookEntries(const QString &sheetName, const std::string &sheetXml);
 
+// A shared-string part around the given <si> items.
+std::string sharedStrings(const std::string &items);
+// Incompressible bytes: stored beside a part, they make the file large enough that the part
+// unpacks within the file's budget, so that a limit of the part's content is what is tested.
+std::string noise(size_t size);
+
 // Sheet XML around the given <row> elements.
 std::string sheetXml(const std::string &rows);
 // A row of cells from values: texts as inline strings, numbers as numbers, invalid variants
