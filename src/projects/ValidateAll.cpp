@@ -9,7 +9,10 @@
 
 #include <QTextStream>
 #include <algorithm>
+#include <exception>
 #include <string>
+#include <thread>
+#include <utility>
 
 namespace granwise {
 
@@ -73,44 +76,104 @@ QString oneLine(QString text)
     return text;
 }
 
+// From this many projects on, the table is checked in two halves at once.
+constexpr qint64 kSplitFrom = 20000;
+
+// The smallest and largest rowid of TZ_XIANGMU; (1, 0) for an empty table.
+std::pair<qint64, qint64> rowidRange(Connection &connection)
+{
+    Statement range = connection.prepare(u"select min(rowid), max(rowid) from TZ_XIANGMU"_s);
+    if (!range.next() || range.isNull(0))
+        return {1, 0};
+    return {range.value(0).toLongLong(), range.value(1).toLongLong()};
+}
+
+// The outcome of checking some of the projects, and how many stored statuses it changes.
+struct CheckedProjects {
+    ValidateAllResult result;
+    StatusChanges changes;
+
+    void add(CheckedProjects &&other)
+    {
+        result.projectCount += other.result.projectCount;
+        result.passedCount += other.result.passedCount;
+        result.failures += std::move(other.result.failures);
+        changes.toNotPassed += other.changes.toNotPassed;
+        changes.toPassed += other.changes.toPassed;
+    }
+};
+
+// Checks the projects whose rowid lies from `first` to `last`.
+CheckedProjects checkProjects(Connection &connection, qint64 first, qint64 last)
+{
+    CheckedProjects checked;
+    ValidateAllResult &result = checked.result;
+    const std::string passed = Passed.toStdString(), notPassed = NotPassed.toStdString();
+    Statement rows = connection.prepare(projectsToCheckSql() + u" where rowid between ? and ?"_s);
+    rows.bind(1, first);
+    rows.bind(2, last);
+    const StoredProjectReader reader(rows);
+    const int idColumn = rows.columnIndex(col::Id);
+    const int enterpriseColumn = rows.columnIndex(col::EnterpriseName);
+    const int projectColumn = rows.columnIndex(col::ProjectName);
+    const int statusColumn = rows.columnIndex(col::ValidationStatus);
+    ProjectFigures figures;
+    while (rows.next()) {
+        ++result.projectCount;
+        std::optional<ValidationFailure> failure = reader.read(rows, figures);
+        if (!failure)
+            failure = checkFigures(figures);
+        if (failure) {
+            result.failures.append({rows.value(idColumn).toLongLong(), rows.text(enterpriseColumn),
+                                    rows.text(projectColumn), *failure});
+            if (!rows.holdsText(statusColumn, notPassed))
+                ++checked.changes.toNotPassed;
+        } else {
+            ++result.passedCount;
+            if (!rows.holdsText(statusColumn, passed))
+                ++checked.changes.toPassed;
+        }
+    }
+    return checked;
+}
+
 } // namespace
 
 ValidateAllResult validateAll(const QString &databasePath)
 {
-    ValidateAllResult result;
     Connection connection(databasePath);
+    // Taken before anything is read: until the transaction ends nobody else can write, so a
+    // second connection reading part of the table sees the same projects as this one.
     Transaction transaction(connection);
-    StatusChanges changes;
-    {
-        const std::string passed = Passed.toStdString(), notPassed = NotPassed.toStdString();
-        Statement rows = connection.prepare(projectsToCheckSql());
-        const StoredProjectReader reader(rows);
-        const int idColumn = rows.columnIndex(col::Id);
-        const int enterpriseColumn = rows.columnIndex(col::EnterpriseName);
-        const int projectColumn = rows.columnIndex(col::ProjectName);
-        const int statusColumn = rows.columnIndex(col::ValidationStatus);
-        ProjectFigures figures;
-        while (rows.next()) {
-            ++result.projectCount;
-            std::optional<ValidationFailure> failure = reader.read(rows, figures);
-            if (!failure)
-                failure = checkFigures(figures);
-            if (failure) {
-                result.failures.append({rows.value(idColumn).toLongLong(), rows.text(enterpriseColumn),
-                                        rows.text(projectColumn), *failure});
-                if (!rows.holdsText(statusColumn, notPassed))
-                    ++changes.toNotPassed;
-            } else {
-                ++result.passedCount;
-                if (!rows.holdsText(statusColumn, passed))
-                    ++changes.toPassed;
-            }
+    CheckedProjects checked;
+    const auto [first, last] = rowidRange(connection);
+    if (last - first + 1 < kSplitFrom) {
+        checked = checkProjects(connection, first, last);
+    } else {
+        // The second half of the table is checked on the second core.
+        const qint64 middle = first + (last - first) / 2;
+        CheckedProjects secondHalf;
+        std::exception_ptr secondError;
+        {
+            std::jthread second([&] {
+                try {
+                    Connection reader(databasePath, Connection::Mode::ReadOnly);
+                    secondHalf = checkProjects(reader, middle + 1, last);
+                } catch (...) {
+                    secondError = std::current_exception();
+                }
+            });
+            checked = checkProjects(connection, first, middle);
         }
+        if (secondError)
+            std::rethrow_exception(secondError);
+        checked.add(std::move(secondHalf));
     }
-    if (changes.total() > 0) // a check that changes nothing writes nothing and leaves no entry
-        storeStatuses(connection, result.failures, changes);
+    if (checked.changes.total() > 0) // a check that changes nothing writes nothing and leaves no entry
+        storeStatuses(connection, checked.result.failures, checked.changes);
     transaction.commit();
 
+    ValidateAllResult result = std::move(checked.result);
     std::sort(result.failures.begin(), result.failures.end(), [](const FailedProject &a, const FailedProject &b) {
         if (a.enterpriseName != b.enterpriseName)
             return a.enterpriseName < b.enterpriseName;

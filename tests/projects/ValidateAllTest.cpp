@@ -179,6 +179,55 @@ TEST(ValidateAll, RewritesEveryStatusThatIsNotExactlyTheOutcomeAsText)
     EXPECT_EQ(journal::entries(db.path()).size(), 1);
 }
 
+// A table of many projects is checked in two halves at once: projects failing on either side
+// of the middle and at both ends are all found, listed in order and marked, and a status that is
+// already the outcome is left as it is. The rowids have a gap, as deletions leave them.
+TEST(ValidateAll, ATableCheckedInTwoHalvesIsCheckedWhole)
+{
+    test::TempDatabase db;
+    const int count = 30000;
+    {
+        Connection c = db.connect();
+        c.execute(u"with recursive seq(i) as (select 1 union all select i + 1 from seq where i < ?) "
+                  u"insert into TZ_XIANGMU (id, 企业详细名称, 项目名称, 邮政编码, 修改时间, 校验状态) "
+                  u"select i, printf('企业%05d', i), '仓', '450000', '2012-05-06 07:08:09', '1' from seq"_s,
+                  {count});
+        c.execute(u"delete from TZ_XIANGMU where id between 20001 and 26000"_s); // the rowids span 1 .. 30000
+    }
+    // Failing: both ends, and on both sides of the middle of the rowids (15000).
+    const QList<qint64> failing{1, 14999, 15000, 15001, 15002, 26001, 30000};
+    {
+        Connection c = db.connect();
+        for (const qint64 id : failing)
+            c.execute(u"update TZ_XIANGMU set 邮政编码 = '4500' where id = ?"_s, {id});
+        c.execute(u"update TZ_XIANGMU set 校验状态 = '0' where id in (15000, 30000)"_s); // already the outcome
+        c.execute(u"update TZ_XIANGMU set 校验状态 = null where id in (2, 29999)"_s);    // to become "1"
+    }
+
+    const ValidateAllResult result = validateAll(db.path());
+
+    EXPECT_EQ(result.projectCount, count - 6000);
+    EXPECT_EQ(result.passedCount, count - 6000 - int(failing.size()));
+    QList<qint64> listed;
+    for (const FailedProject &f : result.failures) {
+        listed << f.id;
+        EXPECT_EQ(f.enterpriseName, u"企业%1"_s.arg(f.id, 5, 10, QChar(u'0')));
+        EXPECT_EQ(f.failure.rule, 0);
+    }
+    EXPECT_EQ(listed, failing); // by enterprise, which here is the order of the ids
+    Connection c = db.connect();
+    EXPECT_EQ(c.scalar(u"select group_concat(id) from (select id from TZ_XIANGMU where 校验状态 = '0' order by id)"_s)
+                  .toString(),
+              u"1,14999,15000,15001,15002,26001,30000"_s);
+    EXPECT_EQ(c.scalar(u"select count(*) from TZ_XIANGMU where 校验状态 = '1'"_s).toInt(), result.passedCount);
+    const QVector<JournalEntryInfo> entries = journal::entries(db.path());
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_EQ(entries.constLast().counts, journal::texts::ValidateCounts.arg(7).arg(2).arg(5));
+
+    validateAll(db.path()); // nothing changes now: nothing written, no entry
+    EXPECT_EQ(journal::entries(db.path()).size(), 1);
+}
+
 TEST(ValidateAll, AStoredFigureThatIsNoFiniteNumberStopsTheCheck)
 {
     // Left by an older version: infinity passed every rule, as it is above and below nothing.
