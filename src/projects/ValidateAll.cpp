@@ -6,12 +6,11 @@
 #include "store/Journal.h"
 #include "store/JournalTexts.h"
 #include "store/ProjectColumns.h"
+#include "store/TableHalves.h"
 
 #include <QTextStream>
 #include <algorithm>
-#include <exception>
 #include <string>
-#include <thread>
 #include <utility>
 
 namespace granwise {
@@ -76,18 +75,6 @@ QString oneLine(QString text)
     return text;
 }
 
-// From this many projects on, the table is checked in two halves at once.
-constexpr qint64 kSplitFrom = 20000;
-
-// The smallest and largest rowid of TZ_XIANGMU; (1, 0) for an empty table.
-std::pair<qint64, qint64> rowidRange(Connection &connection)
-{
-    Statement range = connection.prepare(u"select min(rowid), max(rowid) from TZ_XIANGMU"_s);
-    if (!range.next() || range.isNull(0))
-        return {1, 0};
-    return {range.value(0).toLongLong(), range.value(1).toLongLong()};
-}
-
 // The outcome of checking some of the projects, and how many stored statuses it changes.
 struct CheckedProjects {
     ValidateAllResult result;
@@ -103,15 +90,15 @@ struct CheckedProjects {
     }
 };
 
-// Checks the projects whose rowid lies from `first` to `last`.
-CheckedProjects checkProjects(Connection &connection, qint64 first, qint64 last)
+// Checks the projects of a range of rowids.
+CheckedProjects checkProjects(Connection &connection, RowidRange rowids)
 {
     CheckedProjects checked;
     ValidateAllResult &result = checked.result;
     const std::string passed = Passed.toStdString(), notPassed = NotPassed.toStdString();
     Statement rows = connection.prepare(projectsToCheckSql() + u" where rowid between ? and ?"_s);
-    rows.bind(1, first);
-    rows.bind(2, last);
+    rows.bind(1, rowids.first);
+    rows.bind(2, rowids.last);
     const StoredProjectReader reader(rows);
     const int idColumn = rows.columnIndex(col::Id);
     const int enterpriseColumn = rows.columnIndex(col::EnterpriseName);
@@ -142,33 +129,13 @@ CheckedProjects checkProjects(Connection &connection, qint64 first, qint64 last)
 ValidateAllResult validateAll(const QString &databasePath)
 {
     Connection connection(databasePath);
-    // Taken before anything is read: until the transaction ends nobody else can write, so a
-    // second connection reading part of the table sees the same projects as this one.
+    // Taken before anything is read: until the transaction ends nobody else can write.
     Transaction transaction(connection);
-    CheckedProjects checked;
-    const auto [first, last] = rowidRange(connection);
-    if (last - first + 1 < kSplitFrom) {
-        checked = checkProjects(connection, first, last);
-    } else {
-        // The second half of the table is checked on the second core.
-        const qint64 middle = first + (last - first) / 2;
-        CheckedProjects secondHalf;
-        std::exception_ptr secondError;
-        {
-            std::jthread second([&] {
-                try {
-                    Connection reader(databasePath, Connection::Mode::ReadOnly);
-                    secondHalf = checkProjects(reader, middle + 1, last);
-                } catch (...) {
-                    secondError = std::current_exception();
-                }
-            });
-            checked = checkProjects(connection, first, middle);
-        }
-        if (secondError)
-            std::rethrow_exception(secondError);
-        checked.add(std::move(secondHalf));
-    }
+    // A large table is checked in two halves at once.
+    std::vector<CheckedProjects> halves = readInHalves(connection, databasePath, u"TZ_XIANGMU"_s, checkProjects);
+    CheckedProjects checked = std::move(halves.front());
+    for (size_t i = 1; i < halves.size(); ++i)
+        checked.add(std::move(halves[i]));
     if (checked.changes.total() > 0) // a check that changes nothing writes nothing and leaves no entry
         storeStatuses(connection, checked.result.failures, checked.changes);
     transaction.commit();

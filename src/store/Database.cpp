@@ -14,6 +14,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// How long a statement waits for a lock somebody else holds.
+constexpr int kBusyTimeoutMs = 5000;
+
 // The UTF-8 of a text exactly as QString::toUtf8() writes it (an unpaired surrogate as '?'),
 // into a buffer whose room is used again.
 void writeUtf8(QByteArray &out, QStringView text)
@@ -86,7 +89,7 @@ Connection::Connection(const QString &path, Mode mode) : m_path(path)
         m_db = nullptr;
         throw Error(u"数据库文件打不开：%1（%2）"_s.arg(path, reason));
     }
-    sqlite3_busy_timeout(m_db, 5000);
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
     sqlite3_extended_result_codes(m_db, 1);
 }
 
@@ -121,6 +124,14 @@ void Connection::executeScript(const QString &sql)
         sqlite3_free(message);
         throw Error(u"数据库错误：%1"_s.arg(text));
     }
+}
+
+bool Connection::tryBeginImmediate()
+{
+    sqlite3_busy_timeout(m_db, 0);
+    const bool begun = sqlite3_exec(m_db, "begin immediate", nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    return begun;
 }
 
 QVariant Connection::scalar(const QString &sql, const QVariantList &values)

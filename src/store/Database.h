@@ -33,6 +33,10 @@ public:
     int execute(const QString &sql, const QVariantList &values = {});
     // Runs several statements without values (schema scripts).
     void executeScript(const QString &sql);
+    // Begins a transaction that keeps everybody else from writing ("begin immediate") without
+    // waiting for one who is writing: false when somebody is, or when the database may not be
+    // written.
+    bool tryBeginImmediate();
     // First column of the first row, or an invalid QVariant when there is no row.
     QVariant scalar(const QString &sql, const QVariantList &values = {});
 

@@ -3,8 +3,10 @@
 #include "store/ExactSum.h"
 #include "store/Database.h"
 #include "store/ProjectColumns.h"
+#include "store/TableHalves.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -85,12 +87,53 @@ QString groupedSumsSql(const GroupedQuery &query)
     return sql;
 }
 
-QVector<GroupedRow> runGroupedSums(Connection &connection, const GroupedQuery &query)
+namespace {
+
+// The groups of the projects read so far, in the order they first occur.
+struct Groups {
+    std::vector<Accumulated> list;
+    std::unordered_map<std::string, std::size_t> index;
+
+    Accumulated &of(const std::string &key, std::size_t measureCount)
+    {
+        auto found = index.find(key);
+        if (found == index.end()) {
+            found = index.emplace(key, list.size()).first;
+            list.push_back({key, {}, false, std::vector<ExactSum>(measureCount)});
+        }
+        return list[found->second];
+    }
+
+    // Adds the groups of projects read after these: a group already here takes their sums and
+    // the smaller order value, a new one comes after those here.
+    void add(Groups &&later)
+    {
+        for (Accumulated &g : later.list) {
+            Accumulated &group = of(g.key, g.sums.size());
+            if (g.ordered && (!group.ordered || g.order < group.order)) {
+                group.order = std::move(g.order);
+                group.ordered = true;
+            }
+            for (std::size_t m = 0; m < g.sums.size(); ++m)
+                group.sums[m].add(g.sums[m]);
+        }
+    }
+};
+
+// The groups of the projects of a range of rowids, or of all projects.
+Groups accumulate(Connection &connection, const GroupedQuery &query, std::optional<RowidRange> rowids = std::nullopt)
 {
+    QString sql = groupedSumsSql(query);
+    if (rowids)
+        sql += (query.equal.isEmpty() ? u" where "_s : u" and "_s) + u"rowid between ? and ?"_s;
     // The rows are read as SQLite's bytes: no QString is made per row.
-    Statement statement(connection, groupedSumsSql(query));
+    Statement statement(connection, sql);
     for (int i = 0; i < query.equal.size(); ++i)
         statement.bind(i + 1, query.equal.at(i).second);
+    if (rowids) {
+        statement.bind(int(query.equal.size()) + 1, rowids->first);
+        statement.bind(int(query.equal.size()) + 2, rowids->last);
+    }
 
     const int keyCount = int(query.keys.size());
     const bool ordered = !query.orderColumn.isEmpty();
@@ -102,19 +145,13 @@ QVector<GroupedRow> runGroupedSums(Connection &connection, const GroupedQuery &q
         measureFigures.push_back(m.kind == Measure::Kind::Sum ? figureCount++ : -1);
 
     std::vector<double> figures(static_cast<std::size_t>(figureCount));
-    std::vector<Accumulated> groups;
-    std::unordered_map<std::string, std::size_t> index;
+    Groups groups;
     std::string key;
     while (statement.next()) {
         key.clear();
         for (int k = 0; k < keyCount; ++k)
             appendKeyPart(key, statement.utf8(k));
-        auto found = index.find(key);
-        if (found == index.end()) {
-            found = index.emplace(key, groups.size()).first;
-            groups.push_back({key, {}, false, std::vector<ExactSum>(std::size_t(query.measures.size()))});
-        }
-        Accumulated &group = groups[found->second];
+        Accumulated &group = groups.of(key, std::size_t(query.measures.size()));
         if (ordered) {
             const std::string_view value = statement.utf8(keyCount);
             if (!group.ordered || value < group.order) {
@@ -127,7 +164,14 @@ QVector<GroupedRow> runGroupedSums(Connection &connection, const GroupedQuery &q
         for (std::size_t m = 0; m < measureFigures.size(); ++m)
             sums[m].add(measureFigures[m] < 0 ? 1 : figures[std::size_t(measureFigures[m])]);
     }
+    return groups;
+}
 
+QVector<GroupedRow> groupedRows(Groups &&accumulated, const GroupedQuery &query)
+{
+    const int keyCount = int(query.keys.size());
+    const bool ordered = !query.orderColumn.isEmpty();
+    std::vector<Accumulated> &groups = accumulated.list;
     if (ordered) {
         std::stable_sort(groups.begin(), groups.end(), [](const Accumulated &a, const Accumulated &b) {
             return a.order != b.order ? a.order < b.order : a.key < b.key;
@@ -142,6 +186,36 @@ QVector<GroupedRow> runGroupedSums(Connection &connection, const GroupedQuery &q
         rows.append(std::move(row));
     }
     return rows;
+}
+
+} // namespace
+
+QVector<GroupedRow> runGroupedSums(Connection &connection, const GroupedQuery &query)
+{
+    return groupedRows(accumulate(connection, query), query);
+}
+
+QVector<GroupedRow> runGroupedSums(const QString &databasePath, const GroupedQuery &query)
+{
+    Connection connection(databasePath);
+    // Both halves of a large table see the same projects only while nobody can write. The lock
+    // is taken without waiting: while somebody writes, or where the database may not be
+    // written, the table is read in one pass.
+    if (!connection.tryBeginImmediate())
+        return runGroupedSums(connection, query);
+    std::vector<Groups> halves;
+    try {
+        halves = readInHalves(connection, databasePath, u"TZ_XIANGMU"_s,
+                              [&query](Connection &c, RowidRange rowids) { return accumulate(c, query, rowids); });
+    } catch (...) {
+        connection.executeScript(u"rollback"_s);
+        throw;
+    }
+    connection.executeScript(u"rollback"_s); // nothing was written
+    Groups groups = std::move(halves.front());
+    for (size_t i = 1; i < halves.size(); ++i)
+        groups.add(std::move(halves[i]));
+    return groupedRows(std::move(groups), query);
 }
 
 } // namespace granwise

@@ -51,6 +51,9 @@ struct GroupedRow {
 // Runs the query in one pass over the table. Every column name is checked against the
 // project column catalogue first; an unknown one is an Error.
 QVector<GroupedRow> runGroupedSums(Connection &connection, const GroupedQuery &query);
+// The same through a connection of its own: a large table is read in two halves at once
+// (readInHalves), with the same outcome.
+QVector<GroupedRow> runGroupedSums(const QString &databasePath, const GroupedQuery &query);
 
 // The statement runGroupedSums reads (for the benchmarks and for error texts).
 QString groupedSumsSql(const GroupedQuery &query);

@@ -94,11 +94,7 @@ void fillListing(ReportGrid &grid, const RegionalTable &table, const QString &da
         query.keys << GroupKey::whole(figures.splitColumn);
     query.orderColumn = col::RegionCode;
 
-    QVector<GroupedRow> results;
-    {
-        Connection connection(databasePath);
-        results = runGroupedSums(connection, query);
-    }
+    const QVector<GroupedRow> results = runGroupedSums(databasePath, query);
     // One listed row per distinct place, in the order the places first occur.
     QHash<QString, int> placeRow;
     QStringList places;
@@ -141,11 +137,7 @@ void fillWholeTable(ReportGrid &grid, const RegionalTable &table, const QString 
     const int categoryKey = int(query.keys.size());
     if (split)
         query.keys << GroupKey::whole(figures.splitColumn);
-    QVector<GroupedRow> results;
-    {
-        Connection connection(databasePath);
-        results = runGroupedSums(connection, query);
-    }
+    const QVector<GroupedRow> results = runGroupedSums(databasePath, query);
 
     // Placement: by province code (in the separate layout local enterprises only), and central
     // enterprises by company. Results that match no row are dropped.

@@ -133,12 +133,11 @@ void fillBasicStatistics(ReportGrid &grid, const QString &databasePath)
     }
 
     QVector<QStringList> indicators;
-    QVector<GroupedRow> groups;
     {
         Connection connection(databasePath);
         indicators = readIndicators(connection);
-        groups = runGroupedSums(connection, query);
     }
+    const QVector<GroupedRow> groups = runGroupedSums(databasePath, query);
 
     QVector<CategorySums> sums(RowCount);
     for (const GroupedRow &group : groups) {

@@ -55,8 +55,7 @@ const ClassBreakdown &progressClasses()
 
 ProjectTally::ProjectTally(const QString &databasePath, const GroupedQuery &query) : m_query(query)
 {
-    Connection connection(databasePath);
-    m_rows = runGroupedSums(connection, m_query);
+    m_rows = runGroupedSums(databasePath, m_query);
 }
 
 QVector<ExactSum> ProjectTally::sum(const std::function<bool(const QStringList &keys)> &counts) const
