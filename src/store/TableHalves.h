@@ -28,7 +28,7 @@ inline constexpr qint64 kTwoHalvesFrom = 20000;
 // connection of its own; for a small one in a single range over all of it. The caller holds
 // a lock on `connection` that keeps everybody else from writing (a transaction begun
 // "immediate"), so that both halves see the same rows. Returns the parts, the first half's
-// first; an error of either half is thrown once both have ended.
+// first; an error of the first half is thrown once the second has ended.
 template<typename Read>
 auto readInHalves(Connection &connection, const QString &databasePath, const QString &table, Read read)
     -> std::vector<decltype(read(connection, RowidRange{}))>
@@ -54,9 +54,9 @@ auto readInHalves(Connection &connection, const QString &databasePath, const QSt
         });
         parts.push_back(read(connection, RowidRange{all.first, middle})); // the helper is joined if this throws
     }
-    if (secondError)
-        std::rethrow_exception(secondError);
-    parts.push_back(std::move(*second));
+    // A helper that could not read (a database it may not open as it is) leaves its half to
+    // `connection`, where an error that is the table's own comes again.
+    parts.push_back(secondError ? read(connection, RowidRange{middle + 1, all.last}) : std::move(*second));
     return parts;
 }
 
