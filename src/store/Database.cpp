@@ -126,14 +126,6 @@ void Connection::executeScript(const QString &sql)
     }
 }
 
-bool Connection::tryBeginImmediate()
-{
-    sqlite3_busy_timeout(m_db, 0);
-    const bool begun = sqlite3_exec(m_db, "begin immediate", nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
-    return begun;
-}
-
 QVariant Connection::scalar(const QString &sql, const QVariantList &values)
 {
     Statement st(*this, sql);
@@ -454,6 +446,14 @@ bool Statement::holdsText(int column, std::string_view text) const
 Transaction::Transaction(Connection &connection) : m_connection(connection)
 {
     m_connection.executeScript(u"begin immediate"_s);
+}
+
+Transaction::Transaction(Connection &connection, NoWait) : m_connection(connection)
+{
+    sqlite3 *db = m_connection.handle();
+    sqlite3_busy_timeout(db, 0);
+    m_open = sqlite3_exec(db, "begin immediate", nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
 }
 
 Transaction::~Transaction()

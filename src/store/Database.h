@@ -33,10 +33,6 @@ public:
     int execute(const QString &sql, const QVariantList &values = {});
     // Runs several statements without values (schema scripts).
     void executeScript(const QString &sql);
-    // Begins a transaction that keeps everybody else from writing ("begin immediate") without
-    // waiting for one who is writing: false when somebody is, or when the database may not be
-    // written.
-    bool tryBeginImmediate();
     // First column of the first row, or an invalid QVariant when there is no row.
     QVariant scalar(const QString &sql, const QVariantList &values = {});
 
@@ -133,10 +129,16 @@ private:
 };
 
 // Runs the enclosed changes as one transaction: committed by commit(), rolled back when it
-// goes out of scope without one (an exception on the way included).
+// goes out of scope without one (an exception on the way included). From its start nobody
+// else can write ("begin immediate").
 class Transaction {
 public:
     explicit Transaction(Connection &connection);
+    // Without waiting for somebody else who is writing: begun() tells whether it began (not
+    // while somebody writes, nor where the database may not be written).
+    enum NoWait { IfNobodyWrites };
+    Transaction(Connection &connection, NoWait);
+    bool begun() const { return m_open; }
     ~Transaction();
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;

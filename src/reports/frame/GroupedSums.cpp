@@ -200,18 +200,13 @@ QVector<GroupedRow> runGroupedSums(const QString &databasePath, const GroupedQue
     Connection connection(databasePath);
     // Both halves of a large table see the same projects only while nobody can write. The lock
     // is taken without waiting: while somebody writes, or where the database may not be
-    // written, the table is read in one pass.
-    if (!connection.tryBeginImmediate())
+    // written, the table is read in one pass. Nothing is written: the lock ends rolled back.
+    const Transaction lock(connection, Transaction::IfNobodyWrites);
+    if (!lock.begun())
         return runGroupedSums(connection, query);
-    std::vector<Groups> halves;
-    try {
-        halves = readInHalves(connection, databasePath, u"TZ_XIANGMU"_s,
-                              [&query](Connection &c, RowidRange rowids) { return accumulate(c, query, rowids); });
-    } catch (...) {
-        connection.executeScript(u"rollback"_s);
-        throw;
-    }
-    connection.executeScript(u"rollback"_s); // nothing was written
+    std::vector<Groups> halves = readInHalves(
+        connection, databasePath, u"TZ_XIANGMU"_s,
+        [&query](Connection &c, RowidRange rowids) { return accumulate(c, query, rowids); });
     Groups groups = std::move(halves.front());
     for (size_t i = 1; i < halves.size(); ++i)
         groups.add(std::move(halves[i]));
