@@ -501,6 +501,10 @@ qint64 XmlScanner::startTag(char *p, char *end)
             return nameLength + 2;
         }
     }
+    if (!m_openStart.empty()) {
+        if (const qint64 taken = plainStartTag(p, end, const_cast<char *>(nameEnd)))
+            return taken;
+    }
     m_spans.clear();
     bool asciiNames = true;
     const auto noteName = [&asciiNames](const char *from, const char *to) {
@@ -611,6 +615,84 @@ qint64 XmlScanner::startTag(char *p, char *end)
             m_end(m_user, elementName);
     }
     return q - p;
+}
+
+// The tags of a spreadsheet program's worksheet are of one shape: an ASCII name inside the root
+// and a few attributes, each written ` name="value"` with an ASCII name and a value that needs
+// no decoding (`<c r="B7" s="3" t="s">`, a row's half a dozen). Such a tag is read here in one
+// pass; the bytes taken, or 0 for a tag of any other shape (or cut by the buffer's end, or
+// with an attribute written twice), which startTag() then reads and judges in full.
+qint64 XmlScanner::plainStartTag(char *p, char *end, char *nameEnd)
+{
+    constexpr int kMost = 8;
+    char *names[kMost];
+    char *values[kMost];
+    char *valueEnds[kMost];
+    int nameLengths[kMost];
+    int count = 0;
+    const auto ascii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+    for (const char *c = p + 1; c < nameEnd; ++c)
+        if (!ascii(*c))
+            return 0;
+    char *q = nameEnd;
+    bool empty = false;
+    for (;;) {
+        if (end - q < 2)
+            return 0;
+        if (*q == '>')
+            break;
+        if (*q == '/') {
+            if (q[1] != '>')
+                return 0;
+            empty = true;
+            ++q;
+            break;
+        }
+        if (*q != ' ' || count == kMost)
+            return 0;
+        char *attributeName = ++q;
+        if (q == end || !ascii(*q) || !(kNameClass[static_cast<unsigned char>(*q)] & 1))
+            return 0;
+        ++q;
+        while (q < end && ascii(*q) && kNameClass[static_cast<unsigned char>(*q)])
+            ++q;
+        if (end - q < 2 || q[0] != '=' || q[1] != '"')
+            return 0;
+        const int length = int(q - attributeName);
+        for (int i = 0; i < count; ++i)
+            if (nameLengths[i] == length && sameBytes(names[i], attributeName, size_t(length)))
+                return 0;
+        names[count] = attributeName;
+        nameLengths[count] = length;
+        q += 2;
+        values[count] = q;
+        while (q < end && kCleanValueByte[static_cast<unsigned char>(*q)])
+            ++q;
+        if (q == end || *q != '"')
+            return 0;
+        valueEnds[count++] = q++;
+    }
+    // The whole tag is read and well-formed: its names and values are cut in place.
+    m_attributes.clear();
+    for (int i = 0; i < count; ++i) {
+        names[i][nameLengths[i]] = 0;
+        *valueEnds[i] = 0;
+        m_attributes.push_back(names[i]);
+        m_attributes.push_back(values[i]);
+    }
+    m_attributes.push_back(nullptr);
+    char *elementName = p + 1;
+    const qint64 nameLength = nameEnd - elementName;
+    elementName[nameLength] = 0;
+    if (!empty) {
+        m_openStart.push_back(quint32(m_open.size()));
+        m_open.append(elementName, size_t(nameLength));
+    }
+    if (m_start)
+        m_start(m_user, elementName, m_attributes.data());
+    if (empty && m_end && !m_aborted)
+        m_end(m_user, elementName);
+    return q + 1 - p;
 }
 
 qint64 XmlScanner::endTag(char *p, char *end)

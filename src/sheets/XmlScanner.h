@@ -94,6 +94,7 @@ private:
     // Each returns the bytes the construct takes from `p`, or 0 when the buffer ends first.
     qint64 markup(char *p, char *end);
     qint64 startTag(char *p, char *end);
+    qint64 plainStartTag(char *p, char *end, char *nameEnd);
     qint64 endTag(char *p, char *end);
     qint64 comment(char *p, char *end);
     qint64 processingInstruction(char *p, char *end);

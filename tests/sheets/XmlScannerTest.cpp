@@ -101,6 +101,17 @@ TEST(XmlScanner, DeliversElementsAttributesAndTextsWherevertheBytesAreCut)
         {"<!-- before --><?pi data?><t><!-- in - side --><?x?>中文</t><!--after-->  ",
          "<t>[中文]</t>"},
         {"<t>\xF0\x9F\x98\x80\xE4\xB8\xAD\xC3\xA9</t>", "<t>[😀中é]</t>"},
+        // Tags inside the root as a spreadsheet program writes them, beside near shapes.
+        {"<s><row r=\"3\" customFormat=\"false\" ht=\"15\" hidden=\"false\" customHeight=\"false\" "
+         "outlineLevel=\"0\" collapsed=\"false\"><c r=\"AA3\" s=\"0\" t=\"n\"><v>1.5</v></c><c r=\"B3\" s=\"2\"/>"
+         "</row></s>",
+         "<s><row r=3 customFormat=false ht=15 hidden=false customHeight=false outlineLevel=0 collapsed=false>"
+         "<c r=AA3 s=0 t=n><v>[1.5]</v></c><c r=B3 s=2></c></row></s>"},
+        {"<s><t xml:space=\"preserve\"> a </t><x:c a-b.c=\"\" d=\"&amp;\" e=\"it's\"/>"
+         "<c a=\"1\" b=\"2\" c=\"3\" d=\"4\" e=\"5\" f=\"6\" g=\"7\" h=\"8\" i=\"9\"/>"
+         "<c  r=\"A1\"/><c r=\"A1\" /><c r='A1'/><\xE4\xB8\xAD r=\"\xE4\xB8\xAD\"/></s>",
+         "<s><t xml:space=preserve>[ a ]</t><x:c a-b.c= d=& e=it's></x:c>"
+         "<c a=1 b=2 c=3 d=4 e=5 f=6 g=7 h=8 i=9></c><c r=A1></c><c r=A1></c><c r=A1></c><中 r=中></中></s>"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(scanAnyhow(c.document), c.trace) << c.document;
@@ -148,6 +159,17 @@ TEST(XmlScanner, RefusesWhatIsNoWellFormedXml)
         "<a><b></a></b>",                          // crossed
         "<a",                                      // cut inside a tag
         "<a/><!-- open",                           // cut inside a comment
+        // The same faults inside the root, where the common tags are read another way.
+        "<s><c r=\"A1\" r=\"A1\"/></s>",             // an attribute twice
+        "<s><c r=\"A1\" s=\"1\" t=\"s\" r=\"B1\"></c></s>", //
+        "<s><c r=\"A1\"s=\"1\"/></s>",                // no blank between attributes
+        "<s><c r=\"A1\" s=1/></s>",                    // unquoted value
+        "<s><c r=\"A1\" s=\"1\x01\"/></s>",           // a control character in a value
+        "<s><c r=\"A1\" s=\"\xC3\x28\"/></s>",         // malformed UTF-8 in a value
+        "<s><c r=\"A1\" 1s=\"1\"/></s>",              // an attribute name starting with a digit
+        "<s><c r=\"A1\" s=\"1\"></d></s>",            // mismatched
+        "<s><c r=\"A1\" s=\"1\" / ></s>",             // a blank inside "/>"
+        "<s><c r=\"A1\"\x01/></s>",                    // a control character in a tag
     };
     for (const char *document : malformed) {
         const std::string trace = scanAnyhow(document);
