@@ -22,19 +22,31 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Whether an element's name, without its prefix, is `local`. Names are a few bytes: they are
-// walked here rather than handed to the C library, for every element of a large part.
-bool named(const char *name, const char *local)
+// An element's name without its prefix. Names are a few bytes: they are walked here rather
+// than handed to the C library, for every element of a large part.
+const char *withoutPrefix(const char *name)
 {
     const char *part = name;
     for (const char *p = name; *p; ++p)
         if (*p == ':')
             part = p + 1;
-    while (*part && *part == *local) {
-        ++part;
-        ++local;
+    return part;
+}
+
+// Whether two NUL-terminated names are the same.
+bool same(const char *a, const char *b)
+{
+    while (*a && *a == *b) {
+        ++a;
+        ++b;
     }
-    return *part == *local;
+    return *a == *b;
+}
+
+// Whether an element's name, without its prefix, is `local`.
+bool named(const char *name, const char *local)
+{
+    return same(withoutPrefix(name), local);
 }
 
 const char *attribute(const char **atts, const char *name)
@@ -167,24 +179,26 @@ struct SharedStringsLoader {
         auto *s = static_cast<SharedStringsLoader *>(self);
         if (s->shared.stop.load(std::memory_order_relaxed))
             return guarded(s, [] { throw Stopped(); });
-        if (named(name, "si")) {
+        const char *local = withoutPrefix(name);
+        if (same(local, "si")) {
             s->inItem = true;
             s->text.clear();
-        } else if (named(name, "rPh")) {
+        } else if (same(local, "rPh")) {
             ++s->phonetic;
-        } else if (named(name, "t") && s->inItem && s->phonetic == 0) {
+        } else if (same(local, "t") && s->inItem && s->phonetic == 0) {
             s->inText = true;
         }
     }
     static void end(void *self, const char *name)
     {
         auto *s = static_cast<SharedStringsLoader *>(self);
-        if (named(name, "si")) {
+        const char *local = withoutPrefix(name);
+        if (same(local, "si")) {
             s->inItem = false;
             guarded(s, [s] { s->add(); });
-        } else if (named(name, "rPh")) {
+        } else if (same(local, "rPh")) {
             --s->phonetic;
-        } else if (named(name, "t")) {
+        } else if (same(local, "t")) {
             s->inText = false;
         }
     }

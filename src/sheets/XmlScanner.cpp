@@ -673,14 +673,14 @@ qint64 XmlScanner::plainStartTag(char *p, char *end, char *nameEnd)
         valueEnds[count++] = q++;
     }
     // The whole tag is read and well-formed: its names and values are cut in place.
-    m_attributes.clear();
+    const char *attributes[2 * kMost + 1];
     for (int i = 0; i < count; ++i) {
         names[i][nameLengths[i]] = 0;
         *valueEnds[i] = 0;
-        m_attributes.push_back(names[i]);
-        m_attributes.push_back(values[i]);
+        attributes[2 * i] = names[i];
+        attributes[2 * i + 1] = values[i];
     }
-    m_attributes.push_back(nullptr);
+    attributes[2 * count] = nullptr;
     char *elementName = p + 1;
     const qint64 nameLength = nameEnd - elementName;
     elementName[nameLength] = 0;
@@ -689,7 +689,7 @@ qint64 XmlScanner::plainStartTag(char *p, char *end, char *nameEnd)
         m_open.append(elementName, size_t(nameLength));
     }
     if (m_start)
-        m_start(m_user, elementName, m_attributes.data());
+        m_start(m_user, elementName, attributes);
     if (empty && m_end && !m_aborted)
         m_end(m_user, elementName);
     return q + 1 - p;
