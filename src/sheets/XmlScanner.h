@@ -95,6 +95,9 @@ private:
     qint64 markup(char *p, char *end);
     qint64 startTag(char *p, char *end);
     qint64 plainStartTag(char *p, char *end, char *nameEnd);
+    // Ends the name of a start tag whose whole tag is read, opens the element (unless it is
+    // empty, "<x/>") and hands it to the handlers.
+    void deliverStart(char *name, qint64 nameLength, const char **attributes, bool empty);
     qint64 endTag(char *p, char *end);
     qint64 comment(char *p, char *end);
     qint64 processingInstruction(char *p, char *end);
